@@ -1,0 +1,112 @@
+// New boards: grid layout, run extraction, loose-cell repair, solution filling and sums.
+// Failures are reported by a false result, never by an exception.
+#pragma once
+
+#include "model/UnitSomado.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// true = blocked (black or clue), false = white. Only the first N rows and columns of a
+// board of side N are used.
+using TGrelhaBooleana = std::array<std::array<bool, CLadoMaximo>, CLadoMaximo>;
+
+TGrelhaBooleana GrelhaBloqueada();
+// The board's current layout as a pattern.
+TGrelhaBooleana GrelhaDoTabuleiro(const TSomadoBoard& ABoard);
+
+// ---- Run extraction ------------------------------------------------------------------
+
+inline constexpr int32_t CComprimentoMaximoRun = 9;
+
+bool ExtrairGrupos(const TGrelhaBooleana& g, int32_t N, TSomadoGroupArray& AAcross,
+                   TSomadoGroupArray& ADown);
+// Writes the layout of g into the board; false (board untouched) when g breaks the run rules.
+bool AplicarGrelha(TSomadoBoard& ABoard, const TGrelhaBooleana& g);
+int32_t MaiorRegiaoBranca(const TGrelhaBooleana& g, int32_t N);
+bool BrancasLigadas(const TGrelhaBooleana& g, int32_t N);
+
+// ---- Grid layout ---------------------------------------------------------------------
+
+inline constexpr int32_t AComprimentoMin = 2;
+inline constexpr int32_t AComprimentoMax = 9;
+inline constexpr double CDensidadePretas = 0.45;
+inline constexpr int32_t CSorteiosComprimento = 1;
+inline constexpr int32_t CMaxTentativasGrelha = 1000;
+inline constexpr int32_t CMaxFalhasSeguidas = 30;
+inline constexpr double CProbabilidadeBarraTocante = 0.9;
+inline constexpr double CFracaoMinimaAlvo = 0.95;
+inline constexpr double CProbabilidadeHorizontal = 0.5;
+
+struct TCandidatoBarra {
+    int32_t LinhaFixa = 0;
+    int32_t Inicio = 0;
+    int32_t ComprimentoMax = 0;
+    friend bool operator==(const TCandidatoBarra&, const TCandidatoBarra&) = default;
+};
+
+struct TBarraEscolhida {
+    int32_t LinhaFixa = 0;
+    int32_t Inicio = 0;
+    int32_t Comprimento = 0;
+    friend bool operator==(const TBarraEscolhida&, const TBarraEscolhida&) = default;
+};
+
+// White cells the first pass aims at, and the fewest it accepts.
+int32_t AlvoBrancas(int32_t N);
+int32_t MinimoBrancas(int32_t N);
+
+std::vector<TCandidatoBarra> ListarCandidatosBarra(const TGrelhaBooleana& g, int32_t N,
+                                                   bool AHorizontal, int32_t AMin,
+                                                   int32_t AMax);
+bool BarraTocaBranca(const TGrelhaBooleana& g, int32_t N, bool AHorizontal, int32_t ALinha,
+                     int32_t AInicio, int32_t AComprimento);
+bool ColocarBarra(TGrelhaBooleana& g, int32_t N, int32_t ALinha, int32_t AColuna,
+                  bool AHorizontal, int32_t AComprimento);
+void RetirarBarra(TGrelhaBooleana& g, bool AHorizontal, const TBarraEscolhida& ABarra);
+TBarraEscolhida EspelharBarra(int32_t N, const TBarraEscolhida& ABarra);
+bool BarraAutoEspelhada(int32_t N, const TBarraEscolhida& ABarra);
+
+bool GerarGrelhaPorBarras(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax);
+void AdensarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax);
+bool GerarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax);
+
+// ---- Loose-cell repair ---------------------------------------------------------------
+
+inline constexpr int32_t CMaxPassosSoltas = 200;
+
+struct TPosicaoGrelha {
+    int32_t R = 0;
+    int32_t C = 0;
+    friend bool operator==(const TPosicaoGrelha&, const TPosicaoGrelha&) = default;
+};
+
+void MarcarCelulasEmGrupos(const TSomadoBoard& ABoard, TGrelhaBooleana& AEmHorizontal,
+                           TGrelhaBooleana& AEmVertical);
+// Lists the loose cells of every run holding two or more of them; returns the number of
+// such runs.
+int32_t ListarCelulasSoltas(const TSomadoBoard& ABoard, std::vector<TPosicaoGrelha>& ALista,
+                            TGrelhaBooleana& AEmHorizontal, TGrelhaBooleana& AEmVertical);
+int32_t ContarGruposComSoltas(const TSomadoBoard& ABoard);
+void CopiarGrelha(const TGrelhaBooleana& AOrigem, TGrelhaBooleana& ADestino);
+bool RepararCelulasSoltas(TSomadoBoard& ABoard);
+
+// ---- Solution filling and run sums ---------------------------------------------------
+
+inline constexpr int64_t CMaxColocacoes = 50000;
+
+struct TCelulaVazia {
+    int32_t Row = 0;
+    int32_t Col = 0;
+};
+
+// Bit d stands for digit d (1..9).
+using TDigitosUsados = uint16_t;
+
+// The order in which a cell tries its digits, given the length of its shorter run:
+// extreme digits first for short runs, where they narrow the sums the most.
+std::array<int32_t, 9> OrdemDigitos(int32_t AMaisCurto);
+
+bool PreencherSolucao(TSomadoBoard& ABoard);
+void CalcularSomas(TSomadoBoard& ABoard);
