@@ -47,13 +47,14 @@ TXoshiro256& Gerador() {
 int32_t Aleatorio(int32_t n) {
     // Lemire's multiply-and-reject: uniform without modulo bias.
     const auto limite = static_cast<uint32_t>(n);
-    uint64_t produto = static_cast<uint64_t>(static_cast<uint32_t>(Gerador().Proximo() >> 32)) * limite;
+    uint64_t produto =
+        static_cast<uint64_t>(static_cast<uint32_t>(Gerador().Proximo() >> 32)) * limite;
     auto baixo = static_cast<uint32_t>(produto);
     if (baixo < limite) {
         const uint32_t rejeitar = (0u - limite) % limite;
         while (baixo < rejeitar) {
-            produto = static_cast<uint64_t>(static_cast<uint32_t>(Gerador().Proximo() >> 32)) *
-                      limite;
+            produto =
+                static_cast<uint64_t>(static_cast<uint32_t>(Gerador().Proximo() >> 32)) * limite;
             baixo = static_cast<uint32_t>(produto);
         }
     }

@@ -8,15 +8,19 @@ namespace {
 
 using TGrelhaInteira = std::array<std::array<int32_t, CLadoMaximo>, CLadoMaximo>;
 
-constexpr TDigitosUsados Bit(int32_t d) { return static_cast<TDigitosUsados>(1u << d); }
+constexpr TDigitosUsados Bit(int32_t d) {
+    return static_cast<TDigitosUsados>(1u << d);
+}
 
 // Working data of one PreencherSolucao call.
 class TPreenchimento {
 public:
     explicit TPreenchimento(const TSomadoBoard& ABoard) : FBoard(ABoard) {
         const int32_t N = ABoard.Size();
-        for (auto& linha : FIndiceH) linha.fill(-1);
-        for (auto& linha : FIndiceV) linha.fill(-1);
+        for (auto& linha : FIndiceH)
+            linha.fill(-1);
+        for (auto& linha : FIndiceV)
+            linha.fill(-1);
         MarcarIndices(ABoard.HorizontalGroups(), FIndiceH);
         MarcarIndices(ABoard.VerticalGroups(), FIndiceV);
         for (int32_t r = 0; r < N; ++r)
@@ -51,9 +55,7 @@ private:
     int32_t ComprimentoH(int32_t h) const {
         return h >= 0 ? FBoard.HorizontalGroups()[h].Length : 0;
     }
-    int32_t ComprimentoV(int32_t v) const {
-        return v >= 0 ? FBoard.VerticalGroups()[v].Length : 0;
-    }
+    int32_t ComprimentoV(int32_t v) const { return v >= 0 ? FBoard.VerticalGroups()[v].Length : 0; }
 
     int32_t ContarDigitosLivres(const TCelulaVazia& ACelula) const {
         const TDigitosUsados usados =

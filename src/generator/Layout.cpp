@@ -6,7 +6,9 @@
 
 namespace {
 
-bool DentroDaArea(int32_t N, int32_t r, int32_t c) { return r >= 1 && r < N && c >= 1 && c < N; }
+bool DentroDaArea(int32_t N, int32_t r, int32_t c) {
+    return r >= 1 && r < N && c >= 1 && c < N;
+}
 
 // The bars of one trial, all of one orientation.
 struct TBarrasDoEnsaio {
@@ -18,8 +20,7 @@ struct TBarrasDoEnsaio {
 int32_t SortearComprimento(const TCandidatoBarra& ACandidato, int32_t AMin) {
     int32_t comprimento = AMin;
     for (int32_t i = 0; i < CSorteiosComprimento; ++i)
-        comprimento =
-            std::max(comprimento, AMin + Aleatorio(ACandidato.ComprimentoMax - AMin + 1));
+        comprimento = std::max(comprimento, AMin + Aleatorio(ACandidato.ComprimentoMax - AMin + 1));
     return comprimento;
 }
 
@@ -83,8 +84,7 @@ int32_t MinimoBrancas(int32_t N) {
 }
 
 std::vector<TCandidatoBarra> ListarCandidatosBarra(const TGrelhaBooleana& g, int32_t N,
-                                                   bool AHorizontal, int32_t AMin,
-                                                   int32_t AMax) {
+                                                   bool AHorizontal, int32_t AMin, int32_t AMax) {
     std::vector<TCandidatoBarra> candidatos;
     for (int32_t L = 1; L < N; ++L) {
         int32_t s = -1; // start of the open stretch of blocked cells, -1 when none
@@ -123,8 +123,8 @@ bool BarraTocaBranca(const TGrelhaBooleana& g, int32_t N, bool AHorizontal, int3
     return false;
 }
 
-bool ColocarBarra(TGrelhaBooleana& g, int32_t N, int32_t ALinha, int32_t AColuna,
-                  bool AHorizontal, int32_t AComprimento) {
+bool ColocarBarra(TGrelhaBooleana& g, int32_t N, int32_t ALinha, int32_t AColuna, bool AHorizontal,
+                  int32_t AComprimento) {
     const int32_t dr = AHorizontal ? 0 : 1;
     const int32_t dc = AHorizontal ? 1 : 0;
     for (int32_t i = 0; i < AComprimento; ++i) {
@@ -135,7 +135,8 @@ bool ColocarBarra(TGrelhaBooleana& g, int32_t N, int32_t ALinha, int32_t AColuna
     if (DentroDaArea(N, antesR, antesC) && !g[antesR][antesC]) return false;
     const int32_t depoisR = ALinha + AComprimento * dr, depoisC = AColuna + AComprimento * dc;
     if (DentroDaArea(N, depoisR, depoisC) && !g[depoisR][depoisC]) return false;
-    for (int32_t i = 0; i < AComprimento; ++i) g[ALinha + i * dr][AColuna + i * dc] = false;
+    for (int32_t i = 0; i < AComprimento; ++i)
+        g[ALinha + i * dr][AColuna + i * dc] = false;
     return true;
 }
 

@@ -5,8 +5,7 @@
 
 namespace {
 
-template <typename TVisita>
-void ParaCadaCelulaDoRun(const TSomadoGroup& ARun, TVisita AVisita) {
+template <typename TVisita> void ParaCadaCelulaDoRun(const TSomadoGroup& ARun, TVisita AVisita) {
     for (int32_t i = 0; i < ARun.Length; ++i) {
         if (ARun.IsHorizontal)
             AVisita(ARun.StartRow, ARun.StartCol + i);
@@ -47,8 +46,10 @@ int32_t ListarCelulasSoltas(const TSomadoBoard& ABoard, std::vector<TPosicaoGrel
         else
             ++ruins;
     };
-    for (const TSomadoGroup& run : ABoard.HorizontalGroups()) examinar(run);
-    for (const TSomadoGroup& run : ABoard.VerticalGroups()) examinar(run);
+    for (const TSomadoGroup& run : ABoard.HorizontalGroups())
+        examinar(run);
+    for (const TSomadoGroup& run : ABoard.VerticalGroups())
+        examinar(run);
     return ruins;
 }
 

@@ -3,7 +3,8 @@
 
 TGrelhaBooleana GrelhaBloqueada() {
     TGrelhaBooleana g;
-    for (auto& linha : g) linha.fill(true);
+    for (auto& linha : g)
+        linha.fill(true);
     return g;
 }
 
@@ -31,12 +32,14 @@ bool ExtrairGrupos(const TGrelhaBooleana& g, int32_t N, TSomadoGroupArray& AAcro
                 continue;
             }
             const int32_t s = c;
-            while (c < N && !g[r][c]) ++c;
+            while (c < N && !g[r][c])
+                ++c;
             const int32_t len = c - s;
             if (len > CComprimentoMaximoRun) return false;
             if (len >= 2) {
                 AAcross.push_back({r, s, len, 0, true});
-                for (int32_t k = s; k < c; ++k) compH[r][k] = static_cast<uint8_t>(len);
+                for (int32_t k = s; k < c; ++k)
+                    compH[r][k] = static_cast<uint8_t>(len);
             }
         }
     }
@@ -48,12 +51,14 @@ bool ExtrairGrupos(const TGrelhaBooleana& g, int32_t N, TSomadoGroupArray& AAcro
                 continue;
             }
             const int32_t s = r;
-            while (r < N && !g[r][c]) ++r;
+            while (r < N && !g[r][c])
+                ++r;
             const int32_t len = r - s;
             if (len > CComprimentoMaximoRun) return false;
             if (len >= 2) {
                 ADown.push_back({s, c, len, 0, false});
-                for (int32_t k = s; k < r; ++k) compV[k][c] = static_cast<uint8_t>(len);
+                for (int32_t k = s; k < r; ++k)
+                    compV[k][c] = static_cast<uint8_t>(len);
             }
         }
     }
@@ -84,8 +89,10 @@ bool AplicarGrelha(TSomadoBoard& ABoard, const TGrelhaBooleana& g) {
         cell.CellType = TCellType::ctClue;
         ABoard.SetCell(r, c, cell);
     };
-    for (const TSomadoGroup& run : across) marcarPista(run.StartRow, run.StartCol - 1);
-    for (const TSomadoGroup& run : down) marcarPista(run.StartRow - 1, run.StartCol);
+    for (const TSomadoGroup& run : across)
+        marcarPista(run.StartRow, run.StartCol - 1);
+    for (const TSomadoGroup& run : down)
+        marcarPista(run.StartRow - 1, run.StartCol);
     ABoard.SetGroups(across, down);
     return true;
 }

@@ -58,12 +58,11 @@ int32_t AlvoBrancas(int32_t N);
 int32_t MinimoBrancas(int32_t N);
 
 std::vector<TCandidatoBarra> ListarCandidatosBarra(const TGrelhaBooleana& g, int32_t N,
-                                                   bool AHorizontal, int32_t AMin,
-                                                   int32_t AMax);
+                                                   bool AHorizontal, int32_t AMin, int32_t AMax);
 bool BarraTocaBranca(const TGrelhaBooleana& g, int32_t N, bool AHorizontal, int32_t ALinha,
                      int32_t AInicio, int32_t AComprimento);
-bool ColocarBarra(TGrelhaBooleana& g, int32_t N, int32_t ALinha, int32_t AColuna,
-                  bool AHorizontal, int32_t AComprimento);
+bool ColocarBarra(TGrelhaBooleana& g, int32_t N, int32_t ALinha, int32_t AColuna, bool AHorizontal,
+                  int32_t AComprimento);
 void RetirarBarra(TGrelhaBooleana& g, bool AHorizontal, const TBarraEscolhida& ABarra);
 TBarraEscolhida EspelharBarra(int32_t N, const TBarraEscolhida& ABarra);
 bool BarraAutoEspelhada(int32_t N, const TBarraEscolhida& ABarra);

@@ -50,8 +50,7 @@ void TSomadoBoard::LimparJogadas() {
     }
 }
 
-bool TSomadoBoard::VerificarJogadas(int32_t& ACorretas, int32_t& AErradas,
-                                    int32_t& APorPreencher) {
+bool TSomadoBoard::VerificarJogadas(int32_t& ACorretas, int32_t& AErradas, int32_t& APorPreencher) {
     ACorretas = 0;
     AErradas = 0;
     APorPreencher = 0;
