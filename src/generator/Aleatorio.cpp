@@ -44,6 +44,10 @@ TXoshiro256& Gerador() {
 
 } // namespace
 
+void SemearAleatorio() {
+    Gerador();
+}
+
 int32_t Aleatorio(int32_t n) {
     // Lemire's multiply-and-reject: uniform without modulo bias.
     const auto limite = static_cast<uint32_t>(n);

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <span>
 
+// Seeds the generator now, so that the first puzzle does not pay for it.
+void SemearAleatorio();
+
 // Uniform integer in [0, n); n must be at least 1.
 int32_t Aleatorio(int32_t n);
 // Uniform real in [0, 1).
