@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // true = blocked (black or clue), false = white. Only the first N rows and columns of a
@@ -109,3 +110,18 @@ std::array<int32_t, 9> OrdemDigitos(int32_t AMaisCurto);
 
 bool PreencherSolucao(TSomadoBoard& ABoard);
 void CalcularSomas(TSomadoBoard& ABoard);
+
+// ---- Generation entry -----------------------------------------------------------------
+
+inline constexpr int32_t CMaxCandidatos = 30;
+
+// Start-up: seeds the random generator (the combination table is built at compile time).
+void InicializarGerador();
+
+// A finished puzzle of the given size whose graded level is ANivel, or none when 30
+// candidates or the budget (ATempoLimiteMs > 0) ran out. Never throws for a bad outcome.
+std::unique_ptr<TSomadoBoard> GerarPuzzle(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
+                                          int64_t ATempoLimiteMs);
+
+// The levels known to generate reliably for a size.
+std::vector<TNivelDificuldade> NiveisSeguros(TTamanhoTabuleiro ATamanho);

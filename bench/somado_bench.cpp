@@ -1,0 +1,162 @@
+// somado-bench: runs GerarPuzzle a number of times and reports how long it takes.
+//   somado-bench --size N --level L --count K [--budget MS] [--save DIR]
+#include "generator/UnitSomadoGenerator.h"
+#include "generator/UnitSomadoVarianteA.h"
+#include "io/UnitSomadoFicheiro.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const CUso =
+    "uso: somado-bench --size N --level L --count K [--budget MS] [--save DIR]\n"
+    "  N: 6 9 12 15 16 20 25\n"
+    "  L: facil medio dificil muito-dificil (ou 0..3)\n"
+    "  MS: orçamento por puzzle em milissegundos (por omissão 30000; 75000 para 12 e 15)\n"
+    "  DIR: pasta onde cada puzzle gerado é gravado como ficheiro .smd\n";
+
+std::optional<TTamanhoTabuleiro> TamanhoDoLado(int ALado) {
+    for (int t = 0; t <= static_cast<int>(TTamanhoTabuleiro::tt16); ++t)
+        if (LadoDoTabuleiro(static_cast<TTamanhoTabuleiro>(t)) == ALado)
+            return static_cast<TTamanhoTabuleiro>(t);
+    return std::nullopt;
+}
+
+std::optional<TNivelDificuldade> NivelDoTexto(const std::string& ATexto) {
+    const char* nomes[] = {"facil", "medio", "dificil", "muito-dificil"};
+    for (int n = 0; n < 4; ++n)
+        if (ATexto == nomes[n] || ATexto == std::to_string(n))
+            return static_cast<TNivelDificuldade>(n);
+    return std::nullopt;
+}
+
+const char* NomeDoNivel(TNivelDificuldade ANivel) {
+    const char* nomes[] = {"Fácil", "Médio", "Difícil", "Muito Difícil"};
+    return nomes[static_cast<int>(ANivel)];
+}
+
+double Percentil(std::vector<double> AValores, double AFracao) {
+    if (AValores.empty()) return 0;
+    std::sort(AValores.begin(), AValores.end());
+    // Nearest rank: the smallest value with at least AFracao of the values at or below it.
+    size_t posicao = static_cast<size_t>(AFracao * static_cast<double>(AValores.size()) + 0.999999);
+    posicao = std::clamp<size_t>(posicao, 1, AValores.size());
+    return AValores[posicao - 1];
+}
+
+[[noreturn]] void Falhar(const char* AMensagem) {
+    std::fprintf(stderr, "somado-bench: %s\n%s", AMensagem, CUso);
+    std::exit(2);
+}
+
+// A name not yet taken in the folder: puzzles are never written over.
+QString NomeLivre(const QDir& APasta, int ALado, TNivelDificuldade ANivel) {
+    const char* nomes[] = {"facil", "medio", "dificil", "muito-dificil"};
+    for (int n = 1;; ++n) {
+        const QString nome = QString("somado-%1x%1-%2-%3.smd")
+                                 .arg(ALado)
+                                 .arg(nomes[static_cast<int>(ANivel)])
+                                 .arg(n, 4, 10, QChar(u'0'));
+        if (!QFileInfo::exists(APasta.filePath(nome))) return APasta.filePath(nome);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::optional<TTamanhoTabuleiro> tamanho;
+    std::optional<TNivelDificuldade> nivel;
+    long contagem = 0;
+    std::optional<long long> orcamento;
+    std::string pasta;
+    for (int i = 1; i < argc; ++i) {
+        const std::string opcao = argv[i];
+        if (opcao == "--help" || opcao == "-h") {
+            std::fputs(CUso, stdout);
+            return 0;
+        }
+        if (i + 1 >= argc) Falhar(("falta o valor de " + opcao).c_str());
+        const std::string valor = argv[++i];
+        char* fim = nullptr;
+        if (opcao == "--size") {
+            const long lado = std::strtol(valor.c_str(), &fim, 10);
+            tamanho = *fim ? std::nullopt : TamanhoDoLado(static_cast<int>(lado));
+            if (!tamanho) Falhar("tamanho inválido");
+        } else if (opcao == "--level") {
+            nivel = NivelDoTexto(valor);
+            if (!nivel) Falhar("nível inválido");
+        } else if (opcao == "--count") {
+            contagem = std::strtol(valor.c_str(), &fim, 10);
+            if (*fim || contagem < 1) Falhar("contagem inválida");
+        } else if (opcao == "--budget") {
+            orcamento = std::strtoll(valor.c_str(), &fim, 10);
+            if (*fim) Falhar("orçamento inválido");
+        } else if (opcao == "--save") {
+            pasta = valor;
+        } else {
+            Falhar(("opção desconhecida: " + opcao).c_str());
+        }
+    }
+    if (!tamanho || !nivel || contagem < 1) Falhar("faltam --size, --level ou --count");
+    const int lado = LadoDoTabuleiro(*tamanho);
+    if (!orcamento) orcamento = (lado == 12 || lado == 15) ? 75000 : 30000;
+
+    QDir destino;
+    if (!pasta.empty()) {
+        destino = QDir(QString::fromStdString(pasta));
+        if (!destino.exists() && !QDir().mkpath(destino.path()))
+            Falhar("não foi possível criar a pasta");
+    }
+
+    InicializarGerador();
+    std::vector<double> tempos;
+    int sucessos = 0;
+    const int64_t chamadasAntes = ChamadasContarIndeterminadas();
+    const auto inicio = std::chrono::steady_clock::now();
+    for (long n = 1; n <= contagem; ++n) {
+        const auto antes = std::chrono::steady_clock::now();
+        const std::unique_ptr<TSomadoBoard> board = GerarPuzzle(*tamanho, *nivel, *orcamento);
+        const double segundos =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - antes).count();
+        tempos.push_back(segundos);
+        if (!board) {
+            std::printf("%3ld  nenhum   %8.3f s\n", n, segundos);
+            continue;
+        }
+        ++sucessos;
+        std::printf("%3ld  sucesso  %8.3f s  %-13s  score %d", n, segundos,
+                    NomeDoNivel(board->Difficulty()), board->DifficultyScore());
+        if (!pasta.empty()) {
+            const QString caminho = NomeLivre(destino, lado, *nivel);
+            try {
+                GravarFicheiroPuzzle(caminho, *board);
+                std::printf("  %s", caminho.toStdString().c_str());
+            } catch (const ESomadoError& e) {
+                std::fprintf(stderr, "\nsomado-bench: %s\n", e.what());
+                return 1;
+            }
+        }
+        std::printf("\n");
+    }
+    const double total =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+    const auto chamadas = static_cast<double>(ChamadasContarIndeterminadas() - chamadasAntes);
+    std::printf("\n%dx%d %s, orçamento %lld ms: sucesso %d/%ld (%.0f %%)\n", lado, lado,
+                NomeDoNivel(*nivel), *orcamento, sucessos, contagem,
+                100.0 * sucessos / static_cast<double>(contagem));
+    std::printf("tempo: mediana %.3f s, p90 %.3f s, máximo %.3f s\n", Percentil(tempos, 0.5),
+                Percentil(tempos, 0.9), *std::max_element(tempos.begin(), tempos.end()));
+    std::printf("ContarIndeterminadas: %.0f chamadas, %.0f por segundo\n", chamadas,
+                total > 0 ? chamadas / total : 0.0);
+    return 0;
+}

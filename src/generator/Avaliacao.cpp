@@ -1,0 +1,64 @@
+// Difficulty grading: how far combination reasoning alone gets on a finished puzzle.
+#include "generator/UnitSomadoVarianteA.h"
+
+namespace {
+
+// Sweeps every run in order until a sweep narrows nothing; false on a contradiction.
+bool PropagarPorVoltas(const TModelo& AModelo, std::span<const int32_t> ASomas,
+                       TDominios& ADominios) {
+    std::array<uint8_t, CMaxComprimento> mudadas;
+    bool mudouNaVolta = true;
+    while (mudouNaVolta) {
+        mudouNaVolta = false;
+        for (int32_t r = 0; r < AModelo.NRuns; ++r) {
+            bool mudou = false;
+            if (!FiltrarRun(true, AModelo, r, ASomas[r], ADominios, mudou, mudadas)) return false;
+            mudouNaVolta = mudouNaVolta || mudou;
+        }
+    }
+    return true;
+}
+
+int32_t ContarResolvidas(const TDominios& ADominios) {
+    int32_t resolvidas = 0;
+    for (const TConjuntoDigitos conjunto : ADominios)
+        resolvidas += ContarBits(conjunto) == 1;
+    return resolvidas;
+}
+
+} // namespace
+
+TAvaliacao AvaliarDificuldade(const TSomadoBoard& ABoard) {
+    TAvaliacao avaliacao;
+    const TModelo modelo = ConstruirModelo(ABoard);
+    const std::vector<int32_t> somas = SomasDoTabuleiro(ABoard);
+    if (modelo.NCel == 0) return avaliacao;
+
+    int32_t unicas = 0;
+    for (int32_t r = 0; r < modelo.NRuns; ++r)
+        unicas += ContarCombinacoes(static_cast<int32_t>(modelo.RunCel[r].size()), somas[r]) == 1;
+    if (modelo.NRuns > 0)
+        avaliacao.FracRunsCombinacaoUnica = static_cast<double>(unicas) / modelo.NRuns;
+
+    TDominios dominios(static_cast<size_t>(modelo.NCel), CDominioCompleto);
+    const bool falhou = !PropagarPorVoltas(modelo, somas, dominios);
+    const int32_t resolvidas = ContarResolvidas(dominios);
+    avaliacao.FracResolvidasCombinacoes = static_cast<double>(resolvidas) / modelo.NCel;
+    avaliacao.ResolvidoCombinacoes = !falhou && resolvidas == modelo.NCel;
+    return avaliacao;
+}
+
+TNivelDificuldade NivelDaAvaliacao(const TAvaliacao& AAvaliacao) {
+    if (AAvaliacao.ResolvidoCombinacoes)
+        return AAvaliacao.FracRunsCombinacaoUnica >= CLimiarFacil ? TNivelDificuldade::ndFacil
+                                                                  : TNivelDificuldade::ndMedio;
+    return AAvaliacao.FracResolvidasCombinacoes >= CLimiarDificil
+               ? TNivelDificuldade::ndDificil
+               : TNivelDificuldade::ndMuitoDificil;
+}
+
+int32_t PontuacaoDaAvaliacao(const TAvaliacao& AAvaliacao) {
+    if (AAvaliacao.ResolvidoCombinacoes)
+        return static_cast<int32_t>(Arredondar((1 - AAvaliacao.FracRunsCombinacaoUnica) * 100));
+    return static_cast<int32_t>(Arredondar((1 - AAvaliacao.FracResolvidasCombinacoes) * 100)) + 100;
+}

@@ -1,0 +1,367 @@
+// The deduction model: what the run totals alone tell about the digits of the white cells.
+#include "generator/UnitSomadoVarianteA.h"
+
+#include <algorithm>
+
+namespace {
+
+// Runs never outnumber white cells (each has two or more cells, each cell lies in at most
+// two runs), so a board of side 25 has at most 625 of either.
+constexpr int32_t CMaxRunsModelo = CLadoMaximo * CLadoMaximo;
+
+int64_t GChamadasContarIndeterminadas = 0;
+
+constexpr std::array<uint8_t, 1024> SomasDasMascaras() {
+    std::array<uint8_t, 1024> somas{};
+    for (int m = 0; m < 1024; ++m)
+        for (int d = 1; d <= 9; ++d)
+            if (m & (1 << d)) somas[m] = static_cast<uint8_t>(somas[m] + d);
+    return somas;
+}
+constexpr std::array<uint8_t, 1024> CSomaDaMascara = SomasDasMascaras();
+
+// Subsets of the digits 1..9 (a word's bits 1..9) as a set of 512 flags.
+struct TConjuntoDeMascaras {
+    std::array<uint64_t, 8> Bits;
+    void Limpar() { Bits.fill(0); }
+    bool Contem(TConjuntoDigitos m) const { return (Bits[m >> 7] >> ((m >> 1) & 63)) & 1u; }
+    void Incluir(TConjuntoDigitos m) { Bits[m >> 7] |= uint64_t{1} << ((m >> 1) & 63); }
+};
+
+// Results of the rules by their whole input (rule, length, total and the cells' sets).
+// During a construction the same runs meet the same sets over and over, since a proposal
+// changes the totals of a few runs only; a direct-mapped table answers most applications
+// without running the rule. Single-threaded, like the whole generator.
+class TMemoriaDeRuns {
+public:
+    struct TChave {
+        uint64_t Baixa = 0;
+        uint64_t Alta = 0;
+        bool operator==(const TChave&) const = default;
+    };
+
+    static TChave Chave(bool ASoCombinacoes, std::span<const TConjuntoDigitos> AConjuntos,
+                        int32_t ASoma) {
+        TChave chave;
+        const size_t n = AConjuntos.size();
+        for (size_t i = 0; i < n && i < 7; ++i)
+            chave.Baixa |= uint64_t{AConjuntos[i]} >> 1 << (9 * i);
+        for (size_t i = 7; i < n; ++i)
+            chave.Alta |= uint64_t{AConjuntos[i]} >> 1 << (9 * (i - 7));
+        // The total is kept whole (it may lie outside 0..45), and bit 63 marks a used entry.
+        chave.Alta |= uint64_t{n} << 18 | uint64_t{ASoCombinacoes} << 22 |
+                      uint64_t{static_cast<uint32_t>(ASoma)} << 23 | uint64_t{1} << 63;
+        return chave;
+    }
+
+    // The stored outcome for the key, or nullptr.
+    const bool* Procurar(const TChave& AChave, std::span<TConjuntoDigitos> AConjuntos) const {
+        const TEntrada& entrada = FEntradas[Posicao(AChave)];
+        if (!(entrada.Chave == AChave)) return nullptr;
+        std::copy_n(entrada.Conjuntos.begin(), AConjuntos.size(), AConjuntos.begin());
+        return &entrada.Valido;
+    }
+
+    void Guardar(const TChave& AChave, std::span<const TConjuntoDigitos> AConjuntos, bool AValido) {
+        TEntrada& entrada = FEntradas[Posicao(AChave)];
+        entrada.Chave = AChave;
+        std::copy_n(AConjuntos.begin(), AConjuntos.size(), entrada.Conjuntos.begin());
+        entrada.Valido = AValido;
+    }
+
+private:
+    static constexpr int CBitsPosicao = 14;
+    struct TEntrada {
+        TChave Chave;
+        std::array<TConjuntoDigitos, CMaxComprimento> Conjuntos;
+        bool Valido;
+    };
+    static size_t Posicao(const TChave& AChave) {
+        const uint64_t h =
+            AChave.Baixa * 0x9E3779B97F4A7C15ull ^ AChave.Alta * 0xC2B2AE3D27D4EB4Full;
+        return static_cast<size_t>(h >> (64 - CBitsPosicao));
+    }
+    std::array<TEntrada, size_t{1} << CBitsPosicao> FEntradas{};
+};
+
+TMemoriaDeRuns GMemoriaDeRuns;
+
+// The digits of all combinations of (L, S): what either rule leaves in cells that could
+// still hold any digit, as every run's cells can at the start of a propagation.
+constexpr auto CUniaoCombinacoes = [] {
+    std::array<std::array<TConjuntoDigitos, CMaxSoma + 1>, CMaxComprimento + 1> uniao{};
+    for (int L = 1; L <= CMaxComprimento; ++L)
+        for (int S = 0; S <= CMaxSoma; ++S)
+            for (int i = 0; i < TabelaCombinacoes.Quantidade[L][S]; ++i)
+                uniao[L][S] |= TabelaCombinacoes.Conjuntos[TabelaCombinacoes.Inicio[L][S] + i];
+    return uniao;
+}();
+
+bool FiltrarRunAberto(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma) {
+    if (ASoma < 0 || ASoma > CMaxSoma) return false;
+    const TConjuntoDigitos uniao = CUniaoCombinacoes[AConjuntos.size()][ASoma];
+    if (uniao == 0) return false;
+    std::fill(AConjuntos.begin(), AConjuntos.end(), uniao);
+    return true;
+}
+
+} // namespace
+
+TModelo ConstruirModelo(const TSomadoBoard& ABoard) {
+    TModelo modelo;
+    const int32_t N = ABoard.Size();
+    std::vector<int32_t> indice(static_cast<size_t>(N) * N, -1);
+    for (int32_t r = 0; r < N; ++r)
+        for (int32_t c = 0; c < N; ++c) {
+            if (ABoard.GetCell(r, c).CellType != TCellType::ctEmpty) continue;
+            indice[r * N + c] = modelo.NCel++;
+            modelo.CelR.push_back(r);
+            modelo.CelC.push_back(c);
+        }
+    const TSomadoGroupArray& across = ABoard.HorizontalGroups();
+    const TSomadoGroupArray& down = ABoard.VerticalGroups();
+    modelo.NRuns = static_cast<int32_t>(across.size() + down.size());
+    modelo.CelRun.assign(static_cast<size_t>(modelo.NCel), {});
+    modelo.RunCel.assign(static_cast<size_t>(modelo.NRuns), {});
+    int32_t numero = 0;
+    for (const TSomadoGroupArray* runs : {&across, &down})
+        for (const TSomadoGroup& run : *runs) {
+            for (int32_t j = 0; j < run.Length; ++j) {
+                const int32_t r = run.StartRow + (run.IsHorizontal ? 0 : j);
+                const int32_t c = run.StartCol + (run.IsHorizontal ? j : 0);
+                const int32_t celula = indice[r * N + c];
+                modelo.RunCel[numero].push_back(celula);
+                modelo.CelRun[celula].push_back(numero);
+            }
+            ++numero;
+        }
+    return modelo;
+}
+
+std::vector<int32_t> SomasDosRuns(const TModelo& AModelo, std::span<const int32_t> ADigitos) {
+    std::vector<int32_t> somas(static_cast<size_t>(AModelo.NRuns), 0);
+    for (int32_t r = 0; r < AModelo.NRuns; ++r)
+        for (const int32_t celula : AModelo.RunCel[r])
+            somas[r] += ADigitos[celula];
+    return somas;
+}
+
+std::vector<int32_t> SomasDoTabuleiro(const TSomadoBoard& ABoard) {
+    std::vector<int32_t> somas;
+    for (const TSomadoGroup& run : ABoard.HorizontalGroups())
+        somas.push_back(run.Sum);
+    for (const TSomadoGroup& run : ABoard.VerticalGroups())
+        somas.push_back(run.Sum);
+    return somas;
+}
+
+bool FiltrarPorCombinacoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma,
+                           std::array<uint8_t, CMaxComprimento>& AMudadas) {
+    AMudadas.fill(0);
+    const auto n = static_cast<int32_t>(AConjuntos.size());
+    TConjuntoDigitos fixos = 0, uniaoAbertas = 0;
+    bool haAbertas = false;
+    for (const TConjuntoDigitos conjunto : AConjuntos) {
+        if (UmSoDigito(conjunto)) {
+            if (fixos & conjunto) return false;
+            fixos |= conjunto;
+        } else {
+            uniaoAbertas |= conjunto;
+            haAbertas = true;
+        }
+    }
+    if (ASoma < 0 || ASoma > CMaxSoma) return false;
+    const std::span<const TConjuntoDigitos> combinacoes = Combinacoes(n, ASoma);
+    if (!haAbertas) {
+        for (const TConjuntoDigitos c : combinacoes)
+            if (c == fixos) return true;
+        return false;
+    }
+
+    TConjuntoDigitos permitidos = 0;
+    for (const TConjuntoDigitos c : combinacoes) {
+        if ((c & fixos) != fixos) continue;
+        const auto resto = static_cast<TConjuntoDigitos>(c & ~fixos);
+        if (resto & ~uniaoAbertas) continue;
+        bool todasTocam = true;
+        for (const TConjuntoDigitos conjunto : AConjuntos)
+            if (!UmSoDigito(conjunto) && !(conjunto & resto)) {
+                todasTocam = false;
+                break;
+            }
+        if (todasTocam) permitidos |= resto;
+    }
+    for (int32_t i = 0; i < n; ++i) {
+        const TConjuntoDigitos conjunto = AConjuntos[i];
+        if (UmSoDigito(conjunto)) continue;
+        const auto novo = static_cast<TConjuntoDigitos>(conjunto & permitidos & ~fixos);
+        if (novo == 0) return false;
+        if (novo != conjunto) {
+            AConjuntos[i] = novo;
+            AMudadas[i] = 1;
+        }
+    }
+    return true;
+}
+
+// A digit stays in a cell exactly when some filling of the run with distinct digits from
+// the cells' own sets adds up to the total and puts that digit there. Instead of testing a
+// matching per combination, cell and digit, walk the subsets of digits used by the first k
+// cells: forward for the subsets that can be reached, backward for those that can still be
+// completed to the total. Every remaining digit of cell k is a step between two such subsets.
+bool FiltrarPorPosicoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma,
+                        std::array<uint8_t, CMaxComprimento>& AMudadas) {
+    AMudadas.fill(0);
+    if (ASoma < 0 || ASoma > CMaxSoma) return false;
+    const auto n = static_cast<int32_t>(AConjuntos.size());
+
+    std::array<std::array<TConjuntoDigitos, 512>, CMaxComprimento + 1> nivel;
+    std::array<int32_t, CMaxComprimento + 1> tamanho{};
+    std::array<TConjuntoDeMascaras, CMaxComprimento + 1> alcancadas, completaveis;
+    for (int32_t k = 0; k <= n; ++k) {
+        alcancadas[k].Limpar();
+        completaveis[k].Limpar();
+    }
+    nivel[0][0] = 0;
+    tamanho[0] = 1;
+    alcancadas[0].Incluir(0);
+    for (int32_t k = 0; k < n; ++k)
+        for (int32_t i = 0; i < tamanho[k]; ++i) {
+            const TConjuntoDigitos m = nivel[k][i];
+            const int32_t soma = CSomaDaMascara[m];
+            for (uint32_t livres = AConjuntos[k] & ~m; livres; livres &= livres - 1) {
+                const int d = __builtin_ctz(livres);
+                if (soma + d > ASoma) break; // digits come in ascending order
+                const auto seguinte = static_cast<TConjuntoDigitos>(m | (1u << d));
+                if (alcancadas[k + 1].Contem(seguinte)) continue;
+                alcancadas[k + 1].Incluir(seguinte);
+                nivel[k + 1][tamanho[k + 1]++] = seguinte;
+            }
+        }
+
+    bool algumaCompleta = false;
+    for (int32_t i = 0; i < tamanho[n]; ++i)
+        if (CSomaDaMascara[nivel[n][i]] == ASoma) {
+            completaveis[n].Incluir(nivel[n][i]);
+            algumaCompleta = true;
+        }
+    if (!algumaCompleta) return false;
+
+    std::array<TConjuntoDigitos, CMaxComprimento> suportados{};
+    for (int32_t k = n - 1; k >= 0; --k)
+        for (int32_t i = 0; i < tamanho[k]; ++i) {
+            const TConjuntoDigitos m = nivel[k][i];
+            for (uint32_t livres = AConjuntos[k] & ~m; livres; livres &= livres - 1) {
+                const auto bit = static_cast<TConjuntoDigitos>(livres & (0u - livres));
+                if (!completaveis[k + 1].Contem(static_cast<TConjuntoDigitos>(m | bit))) continue;
+                completaveis[k].Incluir(m);
+                suportados[k] |= bit;
+            }
+        }
+    for (int32_t i = 0; i < n; ++i) {
+        if (suportados[i] == 0) return false;
+        if (suportados[i] != AConjuntos[i]) {
+            AConjuntos[i] = suportados[i];
+            AMudadas[i] = 1;
+        }
+    }
+    return true;
+}
+
+bool FiltrarRun(bool ASoCombinacoes, const TModelo& AModelo, int32_t ARun, int32_t ASoma,
+                TDominios& ADominios, bool& AMudou,
+                std::array<uint8_t, CMaxComprimento>& AMudadas) {
+    const std::vector<int32_t>& celulas = AModelo.RunCel[ARun];
+    std::array<TConjuntoDigitos, CMaxComprimento> conjuntos;
+    const size_t n = celulas.size();
+    TConjuntoDigitos todos = CDominioCompleto;
+    for (size_t i = 0; i < n; ++i) {
+        conjuntos[i] = ADominios[celulas[i]];
+        todos &= conjuntos[i];
+    }
+    const std::span<TConjuntoDigitos> run(conjuntos.data(), n);
+    bool ok;
+    if (todos == CDominioCompleto) {
+        ok = FiltrarRunAberto(run, ASoma);
+    } else {
+        const TMemoriaDeRuns::TChave chave = TMemoriaDeRuns::Chave(ASoCombinacoes, run, ASoma);
+        if (const bool* guardado = GMemoriaDeRuns.Procurar(chave, run)) {
+            ok = *guardado;
+        } else {
+            ok = ASoCombinacoes ? FiltrarPorCombinacoes(run, ASoma, AMudadas)
+                                : FiltrarPorPosicoes(run, ASoma, AMudadas);
+            GMemoriaDeRuns.Guardar(chave, run, ok);
+        }
+    }
+    AMudou = false;
+    AMudadas.fill(0);
+    if (!ok) return false;
+    for (size_t i = 0; i < n; ++i)
+        if (conjuntos[i] != ADominios[celulas[i]]) {
+            ADominios[celulas[i]] = conjuntos[i];
+            AMudadas[i] = 1;
+            AMudou = true;
+        }
+    return true;
+}
+
+bool Propagar(const TModelo& AModelo, std::span<const int32_t> ASomas, bool ASoCombinacoes,
+              TDominios& ADominios) {
+    ADominios.assign(static_cast<size_t>(AModelo.NCel), CDominioCompleto);
+    const int32_t nRuns = AModelo.NRuns;
+    std::array<int16_t, CMaxRunsModelo> fila;
+    std::array<uint8_t, CMaxRunsModelo> naFila;
+    for (int32_t r = 0; r < nRuns; ++r) {
+        fila[r] = static_cast<int16_t>(r);
+        naFila[r] = 1;
+    }
+    int32_t cabeca = 0, quantos = nRuns;
+    std::array<uint8_t, CMaxComprimento> mudadas;
+    while (quantos > 0) {
+        const int32_t r = fila[cabeca];
+        cabeca = cabeca + 1 == nRuns ? 0 : cabeca + 1;
+        --quantos;
+        naFila[r] = 0;
+        bool mudou = false;
+        if (!FiltrarRun(ASoCombinacoes, AModelo, r, ASomas[r], ADominios, mudou, mudadas))
+            return false;
+        if (!mudou) continue;
+        const std::vector<int32_t>& celulas = AModelo.RunCel[r];
+        for (size_t i = 0; i < celulas.size(); ++i) {
+            if (!mudadas[i]) continue;
+            for (const int32_t q : AModelo.CelRun[celulas[i]]) {
+                // The position rule leaves nothing more to narrow in its own run.
+                if (naFila[q] || (q == r && !ASoCombinacoes)) continue;
+                naFila[q] = 1;
+                int32_t cauda = cabeca + quantos;
+                if (cauda >= nRuns) cauda -= nRuns;
+                fila[cauda] = static_cast<int16_t>(q);
+                ++quantos;
+            }
+        }
+    }
+    return true;
+}
+
+int32_t ContarIndeterminadas(const TModelo& AModelo, std::span<const int32_t> ADigitos,
+                             bool ASoCombinacoes, TDominios& ADominios) {
+    ++GChamadasContarIndeterminadas;
+    std::array<int32_t, CMaxRunsModelo> somas;
+    for (int32_t r = 0; r < AModelo.NRuns; ++r) {
+        int32_t soma = 0;
+        for (const int32_t celula : AModelo.RunCel[r])
+            soma += ADigitos[celula];
+        somas[r] = soma;
+    }
+    if (!Propagar(AModelo, std::span(somas.data(), static_cast<size_t>(AModelo.NRuns)),
+                  ASoCombinacoes, ADominios))
+        return CIndeterminadasContradicao;
+    int32_t indeterminadas = 0;
+    for (const TConjuntoDigitos conjunto : ADominios)
+        indeterminadas += ContarBits(conjunto) > 1;
+    return indeterminadas;
+}
+
+int64_t ChamadasContarIndeterminadas() {
+    return GChamadasContarIndeterminadas;
+}

@@ -1,0 +1,72 @@
+// Generation entry: candidates are built and graded until one has the level asked for.
+#include "generator/Aleatorio.h"
+#include "generator/UnitSomadoGenerator.h"
+#include "generator/UnitSomadoVarianteA.h"
+
+void InicializarGerador() {
+    SemearAleatorio();
+}
+
+bool NivelSoCombinacoes(TNivelDificuldade ANivel) {
+    return ANivel == TNivelDificuldade::ndFacil || ANivel == TNivelDificuldade::ndMedio;
+}
+
+std::unique_ptr<TSomadoBoard> ConstruirPuzzle(TTamanhoTabuleiro ATamanho, bool ASoCombinacoes,
+                                              const TCronometro& ACronometro, int64_t ALimiteMs) {
+    for (int32_t tentativa = 0; tentativa < CMaxTabuleiros; ++tentativa) {
+        if (ACronometro.Esgotado(ALimiteMs)) return nullptr;
+        auto board = std::make_unique<TSomadoBoard>(LadoDoTabuleiro(ATamanho));
+        if (!GerarGrelha(*board, AComprimentoMin, AComprimentoMax) ||
+            !RepararCelulasSoltas(*board) || !PreencherSolucao(*board))
+            continue;
+
+        const TModelo modelo = ConstruirModelo(*board);
+        std::vector<int32_t> digitos(static_cast<size_t>(modelo.NCel));
+        for (int32_t k = 0; k < modelo.NCel; ++k)
+            digitos[k] = board->GetCell(modelo.CelR[k], modelo.CelC[k]).Solution;
+        if (!ProcurarSolucaoUnica(modelo, digitos, ASoCombinacoes, ACronometro, ALimiteMs))
+            continue;
+
+        for (int32_t k = 0; k < modelo.NCel; ++k) {
+            TSomadoCell cell = board->GetCell(modelo.CelR[k], modelo.CelC[k]);
+            cell.Solution = digitos[k];
+            cell.Value = 0;
+            cell.DisplayState = TCellDisplayState::cdsNormal;
+            board->SetCell(modelo.CelR[k], modelo.CelC[k], cell);
+        }
+        CalcularSomas(*board);
+        return board;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<TSomadoBoard> GerarPuzzle(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
+                                          int64_t ATempoLimiteMs) {
+    const TCronometro cronometro;
+    const bool soCombinacoes = NivelSoCombinacoes(ANivel);
+    for (int32_t candidato = 0; candidato < CMaxCandidatos; ++candidato) {
+        if (cronometro.Esgotado(ATempoLimiteMs)) return nullptr;
+        std::unique_ptr<TSomadoBoard> board =
+            ConstruirPuzzle(ATamanho, soCombinacoes, cronometro, ATempoLimiteMs);
+        if (!board) continue;
+        const TAvaliacao avaliacao = AvaliarDificuldade(*board);
+        if (NivelDaAvaliacao(avaliacao) != ANivel) continue;
+        board->SetDifficulty(ANivel);
+        board->SetDifficultyScore(PontuacaoDaAvaliacao(avaliacao));
+        return board;
+    }
+    return nullptr;
+}
+
+std::vector<TNivelDificuldade> NiveisSeguros(TTamanhoTabuleiro ATamanho) {
+    switch (ATamanho) {
+    case TTamanhoTabuleiro::tt6:
+    case TTamanhoTabuleiro::tt9:
+    case TTamanhoTabuleiro::tt12:
+    case TTamanhoTabuleiro::tt15:
+        return {TNivelDificuldade::ndFacil, TNivelDificuldade::ndMedio,
+                TNivelDificuldade::ndDificil, TNivelDificuldade::ndMuitoDificil};
+    default:
+        return {TNivelDificuldade::ndDificil};
+    }
+}

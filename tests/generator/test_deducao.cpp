@@ -1,0 +1,282 @@
+#include "GrelhaDeTexto.h"
+#include "RegraPosicoesLiteral.h"
+#include "generator/Aleatorio.h"
+#include "generator/UnitSomadoVarianteA.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace {
+
+constexpr TConjuntoDigitos Digitos(std::initializer_list<int> ADigitos) {
+    TConjuntoDigitos conjunto = 0;
+    for (const int d : ADigitos)
+        conjunto = static_cast<TConjuntoDigitos>(conjunto | (1u << d));
+    return conjunto;
+}
+
+using TRegra = bool (*)(std::span<TConjuntoDigitos>, int32_t, std::array<uint8_t, 9>&);
+
+} // namespace
+
+TEST(TabelaCombinacoes, CountsOfKnownTotals) {
+    const struct {
+        int32_t L, S, quantas;
+    } casos[] = {{2, 3, 1}, {2, 10, 4},  {3, 6, 1},  {9, 45, 1}, {2, 46, 0},
+                 {0, 0, 0}, {10, 45, 0}, {2, 17, 1}, {3, 15, 8}, {1, 9, 1}};
+    for (const auto& caso : casos)
+        EXPECT_EQ(ContarCombinacoes(caso.L, caso.S), caso.quantas) << caso.L << "/" << caso.S;
+    const auto dez = Combinacoes(2, 10);
+    EXPECT_EQ(std::vector<TConjuntoDigitos>(dez.begin(), dez.end()),
+              (std::vector<TConjuntoDigitos>{Digitos({4, 6}), Digitos({3, 7}), Digitos({2, 8}),
+                                             Digitos({1, 9})}));
+}
+
+TEST(TabelaCombinacoes, ListsEverySetOnceInIncreasingOrder) {
+    int32_t total = 0;
+    for (int32_t L = 1; L <= 9; ++L)
+        for (int32_t S = 0; S <= 45; ++S) {
+            TConjuntoDigitos anterior = 0;
+            for (const TConjuntoDigitos c : Combinacoes(L, S)) {
+                EXPECT_GT(c, anterior);
+                anterior = c;
+                EXPECT_EQ(ContarBits(c), L);
+                int32_t soma = 0;
+                for (int d = 1; d <= 9; ++d)
+                    soma += (c >> d & 1) * d;
+                EXPECT_EQ(soma, S);
+                EXPECT_EQ(c & ~CDominioCompleto, 0);
+                ++total;
+            }
+        }
+    EXPECT_EQ(total, 511);
+}
+
+TEST(Regras, OnlyThePositionRuleFindsTheNineOfTwentyFour) {
+    // Three cells totalling 24 can only be 7, 8, 9; two of them hold only 7 or 8.
+    std::array<TConjuntoDigitos, 3> conjuntos{Digitos({7, 8}), Digitos({7, 8}), Digitos({7, 8, 9})};
+    std::array<uint8_t, 9> mudadas;
+    auto porCombinacoes = conjuntos;
+    EXPECT_TRUE(FiltrarPorCombinacoes(porCombinacoes, 24, mudadas));
+    EXPECT_EQ(porCombinacoes, conjuntos);
+    EXPECT_EQ(mudadas[2], 0);
+    auto porPosicoes = conjuntos;
+    EXPECT_TRUE(FiltrarPorPosicoes(porPosicoes, 24, mudadas));
+    EXPECT_EQ(porPosicoes[2], Digitos({9}));
+    EXPECT_EQ((std::array<uint8_t, 3>{mudadas[0], mudadas[1], mudadas[2]}),
+              (std::array<uint8_t, 3>{0, 0, 1}));
+}
+
+TEST(Regras, ContradictionsAndNarrowing) {
+    struct Caso {
+        const char* nome;
+        std::vector<TConjuntoDigitos> conjuntos;
+        int32_t soma;
+        bool combinacoes; // expected result of each rule
+        bool posicoes;
+        std::vector<TConjuntoDigitos> depoisCombinacoes; // when true
+    };
+    const TConjuntoDigitos todos = CDominioCompleto;
+    const Caso casos[] = {
+        {"repeated fixed digit", {Digitos({4}), Digitos({4})}, 8, false, false, {}},
+        {"fixed digits with another total", {Digitos({1}), Digitos({5})}, 7, false, false, {}},
+        {"fixed digits with their total",
+         {Digitos({1}), Digitos({5})},
+         6,
+         true,
+         true,
+         {Digitos({1}), Digitos({5})}},
+        {"total above 45", {todos, todos}, 46, false, false, {}},
+        {"negative total", {todos, todos}, -1, false, false, {}},
+        {"two cells of 3", {todos, todos}, 3, true, true, {Digitos({1, 2}), Digitos({1, 2})}},
+        {"fixed digit removed from the others",
+         {Digitos({1}), todos},
+         4,
+         true,
+         true,
+         {Digitos({1}), Digitos({3})}},
+        {"no combination fits the sets", {Digitos({1, 2}), Digitos({1, 2})}, 17, false, false, {}},
+    };
+    for (const Caso& caso : casos) {
+        std::array<uint8_t, 9> mudadas;
+        auto a = caso.conjuntos;
+        EXPECT_EQ(FiltrarPorCombinacoes(a, caso.soma, mudadas), caso.combinacoes) << caso.nome;
+        if (caso.combinacoes) {
+            EXPECT_EQ(a, caso.depoisCombinacoes) << caso.nome;
+        }
+        auto b = caso.conjuntos;
+        EXPECT_EQ(FiltrarPorPosicoes(b, caso.soma, mudadas), caso.posicoes) << caso.nome;
+    }
+}
+
+// The program's position rule against the literal one, on many random runs: the same
+// result, the same sets and the same changed flags.
+TEST(Regras, PositionRuleEqualsTheLiteralMatchingRule) {
+    int32_t aceites = 0, contradicoes = 0;
+    for (int vez = 0; vez < 200000; ++vez) {
+        const int32_t n = 2 + Aleatorio(8);
+        std::array<TConjuntoDigitos, 9> conjuntos{};
+        for (int32_t i = 0; i < n; ++i) {
+            // Mostly small sets, as propagation produces them, sometimes full ones.
+            TConjuntoDigitos conjunto = 0;
+            if (Aleatorio(6) == 0) {
+                conjunto = CDominioCompleto;
+            } else {
+                const int32_t quantos = 1 + Aleatorio(5);
+                for (int32_t k = 0; k < quantos; ++k)
+                    conjunto = static_cast<TConjuntoDigitos>(conjunto | (2u << Aleatorio(9)));
+            }
+            conjuntos[i] = conjunto;
+        }
+        const int32_t minimo = n * (n + 1) / 2, maximo = n * (19 - n) / 2;
+        const int32_t soma = Aleatorio(50) == 0 ? 46 : minimo + Aleatorio(maximo - minimo + 1);
+
+        auto rapido = conjuntos, literal = conjuntos;
+        std::array<uint8_t, 9> mudadasRapido, mudadasLiteral;
+        const std::span<TConjuntoDigitos> r(rapido.data(), static_cast<size_t>(n));
+        const std::span<TConjuntoDigitos> l(literal.data(), static_cast<size_t>(n));
+        const bool okRapido = FiltrarPorPosicoes(r, soma, mudadasRapido);
+        const bool okLiteral = FiltrarPorPosicoesLiteral(l, soma, mudadasLiteral);
+        ASSERT_EQ(okRapido, okLiteral) << "n=" << n << " soma=" << soma;
+        if (!okLiteral) {
+            ++contradicoes;
+            continue;
+        }
+        ++aceites;
+        ASSERT_EQ(rapido, literal) << "n=" << n << " soma=" << soma;
+        ASSERT_EQ(mudadasRapido, mudadasLiteral);
+    }
+    // Both outcomes must be well represented for the comparison to mean anything.
+    EXPECT_GT(aceites, 10000);
+    EXPECT_GT(contradicoes, 10000);
+}
+
+TEST(ConstruirModelo, NumbersCellsRowByRowAndRunsAcrossFirst) {
+    TSomadoBoard board(6);
+    ASSERT_TRUE(AplicarGrelha(board, GrelhaDeTexto({"######", "#..###", "#..###"})));
+    const TModelo modelo = ConstruirModelo(board);
+    EXPECT_EQ(modelo.NCel, 4);
+    EXPECT_EQ(modelo.NRuns, 4);
+    EXPECT_EQ(modelo.CelR, (std::vector<int32_t>{1, 1, 2, 2}));
+    EXPECT_EQ(modelo.CelC, (std::vector<int32_t>{1, 2, 1, 2}));
+    EXPECT_EQ(modelo.RunCel, (std::vector<std::vector<int32_t>>{{0, 1}, {2, 3}, {0, 2}, {1, 3}}));
+    EXPECT_EQ(modelo.CelRun, (std::vector<std::vector<int32_t>>{{0, 2}, {0, 3}, {1, 2}, {1, 3}}));
+    const std::vector<int32_t> digitos{1, 2, 3, 1};
+    EXPECT_EQ(SomasDosRuns(modelo, digitos), (std::vector<int32_t>{3, 4, 4, 3}));
+}
+
+TEST(ContarIndeterminadas, SolvesASmallBlockUnderBothRules) {
+    // 1 2 / 3 1: totals 3, 4 across and 4, 3 down each have one combination, and each
+    // cell's two combinations share one digit only.
+    TSomadoBoard board(6);
+    ASSERT_TRUE(AplicarGrelha(board, GrelhaDeTexto({"######", "#..###", "#..###"})));
+    const TModelo modelo = ConstruirModelo(board);
+    for (const bool soCombinacoes : {true, false}) {
+        TDominios dominios;
+        EXPECT_EQ(
+            ContarIndeterminadas(modelo, std::vector<int32_t>{1, 2, 3, 1}, soCombinacoes, dominios),
+            0);
+        EXPECT_EQ(dominios, (TDominios{Digitos({1}), Digitos({2}), Digitos({3}), Digitos({1})}));
+        // 2 4 / 1 5 and 1 5 / 2 4 share all four totals.
+        EXPECT_GT(
+            ContarIndeterminadas(modelo, std::vector<int32_t>{2, 4, 1, 5}, soCombinacoes, dominios),
+            0);
+    }
+}
+
+TEST(ContarIndeterminadas, TwoCellsOfOneRunOnlyNeverSettle) {
+    TSomadoBoard board(6);
+    ASSERT_TRUE(AplicarGrelha(board, GrelhaDeTexto({"######", "#..###"})));
+    const TModelo modelo = ConstruirModelo(board);
+    for (const bool soCombinacoes : {true, false}) {
+        TDominios dominios;
+        EXPECT_EQ(ContarIndeterminadas(modelo, std::vector<int32_t>{1, 2}, soCombinacoes, dominios),
+                  2);
+        EXPECT_EQ(dominios, (TDominios{Digitos({1, 2}), Digitos({1, 2})}));
+    }
+}
+
+TEST(Propagar, ReportsImpossibleTotals) {
+    TSomadoBoard board(6);
+    ASSERT_TRUE(AplicarGrelha(board, GrelhaDeTexto({"######", "#..###", "#..###"})));
+    const TModelo modelo = ConstruirModelo(board);
+    TDominios dominios;
+    // Across totals 3 and 3 need 1 and 2 in both rows; down totals 3 and 17 cannot hold.
+    for (const bool soCombinacoes : {true, false})
+        EXPECT_FALSE(Propagar(modelo, std::vector<int32_t>{3, 3, 3, 17}, soCombinacoes, dominios));
+}
+
+namespace {
+
+// Propagation written out plainly, with the rules applied directly (no shortcuts, no memory
+// of earlier results), to check the program's propagation against.
+int32_t ContarIndeterminadasDeReferencia(const TModelo& AModelo,
+                                         const std::vector<int32_t>& ADigitos, bool ASoCombinacoes,
+                                         TDominios& ADominios) {
+    const std::vector<int32_t> somas = SomasDosRuns(AModelo, ADigitos);
+    ADominios.assign(static_cast<size_t>(AModelo.NCel), CDominioCompleto);
+    std::vector<int32_t> fila;
+    std::vector<bool> naFila(static_cast<size_t>(AModelo.NRuns), true);
+    for (int32_t r = 0; r < AModelo.NRuns; ++r)
+        fila.push_back(r);
+    for (size_t cabeca = 0; cabeca < fila.size(); ++cabeca) {
+        const int32_t r = fila[cabeca];
+        naFila[r] = false;
+        std::vector<TConjuntoDigitos> conjuntos;
+        for (const int32_t celula : AModelo.RunCel[r])
+            conjuntos.push_back(ADominios[celula]);
+        std::array<uint8_t, 9> mudadas;
+        const bool ok = ASoCombinacoes ? FiltrarPorCombinacoes(conjuntos, somas[r], mudadas)
+                                       : FiltrarPorPosicoesLiteral(conjuntos, somas[r], mudadas);
+        if (!ok) return CIndeterminadasContradicao;
+        for (size_t i = 0; i < conjuntos.size(); ++i) {
+            if (!mudadas[i]) continue;
+            const int32_t celula = AModelo.RunCel[r][i];
+            ADominios[celula] = conjuntos[i];
+            for (const int32_t q : AModelo.CelRun[celula]) {
+                if (naFila[q] || (q == r && !ASoCombinacoes)) continue;
+                naFila[q] = true;
+                fila.push_back(q);
+            }
+        }
+    }
+    int32_t indeterminadas = 0;
+    for (const TConjuntoDigitos conjunto : ADominios)
+        indeterminadas += ContarBits(conjunto) > 1;
+    return indeterminadas;
+}
+
+} // namespace
+
+TEST(ContarIndeterminadas, AgreesWithAPlainPropagation) {
+    int32_t comparacoes = 0, contradicoes = 0, resolvidas = 0;
+    for (const int32_t N : {6, 9, 12})
+        for (int vez = 0; vez < 40; ++vez) {
+            TSomadoBoard board(N);
+            if (!GerarGrelha(board, 2, 9) || !PreencherSolucao(board)) continue;
+            const TModelo modelo = ConstruirModelo(board);
+            std::vector<int32_t> digitos;
+            for (int32_t k = 0; k < modelo.NCel; ++k)
+                digitos.push_back(board.GetCell(modelo.CelR[k], modelo.CelC[k]).Solution);
+            // Valid fillings, then ones with random digits that often contradict themselves.
+            for (int mutacao = 0; mutacao < 30; ++mutacao) {
+                for (const bool soCombinacoes : {true, false}) {
+                    TDominios esperado, obtido;
+                    const int32_t referencia =
+                        ContarIndeterminadasDeReferencia(modelo, digitos, soCombinacoes, esperado);
+                    ASSERT_EQ(ContarIndeterminadas(modelo, digitos, soCombinacoes, obtido),
+                              referencia);
+                    if (referencia != CIndeterminadasContradicao) {
+                        ASSERT_EQ(obtido, esperado);
+                    }
+                    contradicoes += referencia == CIndeterminadasContradicao;
+                    resolvidas += referencia == 0;
+                    ++comparacoes;
+                }
+                digitos[static_cast<size_t>(Aleatorio(modelo.NCel))] = 1 + Aleatorio(9);
+            }
+        }
+    EXPECT_GT(comparacoes, 1000);
+    EXPECT_GT(contradicoes, 0);
+}

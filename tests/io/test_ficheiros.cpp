@@ -1,0 +1,155 @@
+// Saving and opening real files. The tests run as root, where permission bits do not stop a
+// write, so failures are provoked with paths that cannot exist instead.
+#include "ApoioSmd.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <array>
+#include <map>
+
+#include <unistd.h>
+
+namespace {
+
+QByteArray ConteudoDe(const QString& ACaminho) {
+    QFile ficheiro(ACaminho);
+    if (!ficheiro.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot open " << ACaminho.toStdString();
+        return {};
+    }
+    return ficheiro.readAll();
+}
+
+void Escrever(const QString& ACaminho, const QByteArray& ABytes) {
+    QFile ficheiro(ACaminho);
+    ASSERT_TRUE(ficheiro.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(ficheiro.write(ABytes), ABytes.size());
+}
+
+// Every file and folder below the folder, with each file's bytes: a failed save must leave
+// all of it as it was, with no temporary file behind.
+std::map<QString, QByteArray> RetratoDaPasta(const QString& APasta) {
+    std::map<QString, QByteArray> retrato;
+    QDirIterator it(APasta, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString caminho = it.next();
+        retrato[caminho] = it.fileInfo().isDir() ? QByteArray("<dir>") : ConteudoDe(caminho);
+    }
+    return retrato;
+}
+
+bool ComecaPor(const std::string& ATexto, const std::string& AInicio) {
+    return ATexto.compare(0, AInicio.size(), AInicio) == 0;
+}
+
+class ioFicheiros : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(FPasta.isValid()); }
+    QString Caminho(const QString& ANome) const { return FPasta.filePath(ANome); }
+
+    QTemporaryDir FPasta;
+};
+
+} // namespace
+
+TEST_F(ioFicheiros, SavedFileHoldsExactlyTheTextAndReadsBack) {
+    const TSomadoBoard board = TabuleiroGerado(12, TNivelDificuldade::ndDificil, 321);
+    GravarFicheiroPuzzle(Caminho("puzzle.smd"), board);
+
+    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
+    EXPECT_EQ(QDir(FPasta.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"puzzle.smd"});
+    EsperarMesmoTabuleiro(board, *LerFicheiroPuzzle(Caminho("puzzle.smd")));
+}
+
+TEST_F(ioFicheiros, SavingOverALongerFileLeavesNothingOfIt) {
+    Escrever(Caminho("puzzle.smd"), QByteArray(100000, 'x'));
+    GravarFicheiroPuzzle(Caminho("puzzle.smd"), TabuleiroDoExemplo());
+    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
+}
+
+// The new text goes to a fresh file that takes the old one's name only when complete; a file
+// rewritten in place would show the change through a second hard link as well.
+TEST_F(ioFicheiros, SavingReplacesTheFileInsteadOfRewritingItInPlace) {
+    Escrever(Caminho("puzzle.smd"), BytesDoExemplo());
+    ASSERT_EQ(::link(QFile::encodeName(Caminho("puzzle.smd")).constData(),
+                     QFile::encodeName(Caminho("copia.smd")).constData()),
+              0);
+    const TSomadoBoard board = TabuleiroGerado(7, TNivelDificuldade::ndMedio, 3);
+    GravarFicheiroPuzzle(Caminho("puzzle.smd"), board);
+    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
+    EXPECT_EQ(ConteudoDe(Caminho("copia.smd")).toStdString(), BytesDoExemplo().toStdString());
+}
+
+TEST_F(ioFicheiros, OpensTheExampleWrittenByAnotherEditor) {
+    // UTF-16 little-endian with a mark and LF line ends, as some Windows editors save it.
+    QByteArray bytes("\xFF\xFE", 2);
+    for (const char byte : QByteArray(BytesDoExemplo()).replace("\r\n", "\n")) {
+        bytes += byte;
+        bytes += '\0';
+    }
+    Escrever(Caminho("outro.smd"), bytes);
+    EsperarMesmoTabuleiro(TabuleiroDoExemplo(), *LerFicheiroPuzzle(Caminho("outro.smd")));
+}
+
+TEST_F(ioFicheiros, ContentErrorsOfAFileComeThroughUnchanged) {
+    Escrever(Caminho("curto.smd"), BytesDoExemplo().left(200));
+    EXPECT_EQ(MensagemDoErro([&] { LerFicheiroPuzzle(Caminho("curto.smd")); }),
+              "Ficheiro .smd truncado — faltam linhas.");
+}
+
+TEST_F(ioFicheiros, FailedSaveNamesTheFileAndLeavesEverythingAsItWas) {
+    struct TCaso {
+        const char* Alvo;
+        const char* Nome;
+    };
+    static constexpr std::array<TCaso, 4> CCasos{{
+        {"nao-existe/novo.smd", "novo.smd"},    // folder missing
+        {"pasta.smd", "pasta.smd"},             // the target is a folder
+        {"existente.smd/novo.smd", "novo.smd"}, // the "folder" is the existing puzzle
+        {"", ""}, // no name at all: the temporary file opens, only the commit fails
+    }};
+    Escrever(Caminho("existente.smd"), BytesDoExemplo());
+    ASSERT_TRUE(QDir(FPasta.path()).mkdir("pasta.smd"));
+    Escrever(Caminho("pasta.smd/dentro.txt"), "conteúdo");
+    const auto antes = RetratoDaPasta(FPasta.path());
+    const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
+
+    for (const TCaso& caso : CCasos) {
+        SCOPED_TRACE(caso.Alvo);
+        const QString alvo = *caso.Alvo != '\0' ? Caminho(caso.Alvo) : QString();
+        const std::string mensagem = MensagemDoErro([&] { GravarFicheiroPuzzle(alvo, board); });
+        const std::string inicio = Format("Não foi possível gravar o ficheiro \"%s\": ", caso.Nome);
+        EXPECT_TRUE(ComecaPor(mensagem, inicio)) << mensagem;
+        EXPECT_GT(mensagem.size(), inicio.size()) << "no reason given";
+        EXPECT_EQ(mensagem.find(FPasta.path().toStdString()), std::string::npos) << mensagem;
+        EXPECT_EQ(RetratoDaPasta(FPasta.path()), antes);
+    }
+}
+
+TEST_F(ioFicheiros, FailedOpenNamesTheFileWithoutItsFolder) {
+    struct TCaso {
+        const char* Alvo;
+        const char* Nome;
+    };
+    static constexpr std::array<TCaso, 3> CCasos{{
+        {"falta.smd", "falta.smd"},
+        {"nao-existe/falta.smd", "falta.smd"},
+        {"pasta.smd", "pasta.smd"},
+    }};
+    ASSERT_TRUE(QDir(FPasta.path()).mkdir("pasta.smd"));
+    for (const TCaso& caso : CCasos) {
+        SCOPED_TRACE(caso.Alvo);
+        const std::string mensagem = MensagemDoErro([&] { LerFicheiroPuzzle(Caminho(caso.Alvo)); });
+        const std::string inicio = Format("Não foi possível ler o ficheiro \"%s\": ", caso.Nome);
+        EXPECT_TRUE(ComecaPor(mensagem, inicio)) << mensagem;
+        EXPECT_GT(mensagem.size(), inicio.size()) << "no reason given";
+        EXPECT_EQ(mensagem.find(FPasta.path().toStdString()), std::string::npos) << mensagem;
+    }
+}
