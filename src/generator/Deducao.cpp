@@ -11,23 +11,6 @@ constexpr int32_t CMaxRunsModelo = CLadoMaximo * CLadoMaximo;
 
 int64_t GChamadasContarIndeterminadas = 0;
 
-constexpr std::array<uint8_t, 1024> SomasDasMascaras() {
-    std::array<uint8_t, 1024> somas{};
-    for (int m = 0; m < 1024; ++m)
-        for (int d = 1; d <= 9; ++d)
-            if (m & (1 << d)) somas[m] = static_cast<uint8_t>(somas[m] + d);
-    return somas;
-}
-constexpr std::array<uint8_t, 1024> CSomaDaMascara = SomasDasMascaras();
-
-// Subsets of the digits 1..9 (a word's bits 1..9) as a set of 512 flags.
-struct TConjuntoDeMascaras {
-    std::array<uint64_t, 8> Bits;
-    void Limpar() { Bits.fill(0); }
-    bool Contem(TConjuntoDigitos m) const { return (Bits[m >> 7] >> ((m >> 1) & 63)) & 1u; }
-    void Incluir(TConjuntoDigitos m) { Bits[m >> 7] |= uint64_t{1} << ((m >> 1) & 63); }
-};
-
 // Results of the rules by their whole input (rule, length, total and the cells' sets).
 // During a construction the same runs meet the same sets over and over, since a proposal
 // changes the totals of a few runs only; a direct-mapped table answers most applications
@@ -70,7 +53,7 @@ public:
     }
 
 private:
-    static constexpr int CBitsPosicao = 14;
+    static constexpr int CBitsPosicao = 13;
     struct TEntrada {
         TChave Chave;
         std::array<TConjuntoDigitos, CMaxComprimento> Conjuntos;
@@ -204,60 +187,86 @@ bool FiltrarPorCombinacoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma
     return true;
 }
 
+namespace {
+
 // A digit stays in a cell exactly when some filling of the run with distinct digits from
-// the cells' own sets adds up to the total and puts that digit there. Instead of testing a
-// matching per combination, cell and digit, walk the subsets of digits used by the first k
-// cells: forward for the subsets that can be reached, backward for those that can still be
-// completed to the total. Every remaining digit of cell k is a step between two such subsets.
+// the cells' own sets adds up to the total and puts that digit there. Stated plainly, that
+// is a matching test per combination, cell and digit, exponential when a matching fails;
+// here each combination needs one matching and the closure of a graph of at most 9 nodes.
+
+// Kuhn's augmenting path for cell ACelula, over the digits allowed to each cell.
+bool Aumentar(int32_t ACelula, std::span<const TConjuntoDigitos> APermitidos,
+              std::array<int8_t, 10>& ACelulaDoDigito,
+              std::array<int8_t, CMaxComprimento>& ADigitoDaCelula, TConjuntoDigitos& AVisitados) {
+    for (uint32_t livres = APermitidos[ACelula] & ~AVisitados; livres; livres &= livres - 1) {
+        const int d = __builtin_ctz(livres);
+        AVisitados = static_cast<TConjuntoDigitos>(AVisitados | (1u << d));
+        if (ACelulaDoDigito[d] < 0 || Aumentar(ACelulaDoDigito[d], APermitidos, ACelulaDoDigito,
+                                               ADigitoDaCelula, AVisitados)) {
+            ACelulaDoDigito[d] = static_cast<int8_t>(ACelula);
+            ADigitoDaCelula[ACelula] = static_cast<int8_t>(d);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Per combination: one perfect matching of cells to the combination's digits, then the
+// matching's alternating cycles. Cell i can take the digit matched to cell j exactly when
+// j reaches i in the graph "cell a can take the digit matched to cell b".
+void SuportePorEmparelhamentos(std::span<const TConjuntoDigitos> AConjuntos, int32_t ASoma,
+                               std::array<TConjuntoDigitos, CMaxComprimento>& ASuportados) {
+    const auto n = static_cast<int32_t>(AConjuntos.size());
+    TConjuntoDigitos uniao = 0;
+    for (const TConjuntoDigitos conjunto : AConjuntos)
+        uniao |= conjunto;
+    for (const TConjuntoDigitos c : Combinacoes(n, ASoma)) {
+        if (c & ~uniao) continue;
+        std::array<TConjuntoDigitos, CMaxComprimento> permitidos;
+        bool vazio = false;
+        for (int32_t i = 0; i < n && !vazio; ++i) {
+            permitidos[i] = AConjuntos[i] & c;
+            vazio = permitidos[i] == 0;
+        }
+        if (vazio) continue;
+        const std::span<const TConjuntoDigitos> celulas(permitidos.data(), static_cast<size_t>(n));
+
+        std::array<int8_t, 10> celulaDoDigito;
+        celulaDoDigito.fill(-1);
+        std::array<int8_t, CMaxComprimento> digitoDaCelula;
+        bool perfeito = true;
+        for (int32_t i = 0; i < n && perfeito; ++i) {
+            TConjuntoDigitos visitados = 0;
+            perfeito = Aumentar(i, celulas, celulaDoDigito, digitoDaCelula, visitados);
+        }
+        if (!perfeito) continue;
+
+        std::array<uint16_t, CMaxComprimento> alcance{};
+        for (int32_t i = 0; i < n; ++i)
+            for (uint32_t livres = permitidos[i]; livres; livres &= livres - 1)
+                alcance[i] |= static_cast<uint16_t>(1u << celulaDoDigito[__builtin_ctz(livres)]);
+        for (int32_t k = 0; k < n; ++k)
+            for (int32_t i = 0; i < n; ++i)
+                if (alcance[i] >> k & 1u) alcance[i] |= alcance[k];
+        for (int32_t i = 0; i < n; ++i)
+            for (uint32_t livres = permitidos[i]; livres; livres &= livres - 1) {
+                const int d = __builtin_ctz(livres);
+                const int j = celulaDoDigito[d];
+                if (j == i || (alcance[j] >> i & 1u))
+                    ASuportados[i] = static_cast<TConjuntoDigitos>(ASuportados[i] | (1u << d));
+            }
+    }
+}
+
+} // namespace
+
 bool FiltrarPorPosicoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma,
                         std::array<uint8_t, CMaxComprimento>& AMudadas) {
     AMudadas.fill(0);
     if (ASoma < 0 || ASoma > CMaxSoma) return false;
     const auto n = static_cast<int32_t>(AConjuntos.size());
-
-    std::array<std::array<TConjuntoDigitos, 512>, CMaxComprimento + 1> nivel;
-    std::array<int32_t, CMaxComprimento + 1> tamanho{};
-    std::array<TConjuntoDeMascaras, CMaxComprimento + 1> alcancadas, completaveis;
-    for (int32_t k = 0; k <= n; ++k) {
-        alcancadas[k].Limpar();
-        completaveis[k].Limpar();
-    }
-    nivel[0][0] = 0;
-    tamanho[0] = 1;
-    alcancadas[0].Incluir(0);
-    for (int32_t k = 0; k < n; ++k)
-        for (int32_t i = 0; i < tamanho[k]; ++i) {
-            const TConjuntoDigitos m = nivel[k][i];
-            const int32_t soma = CSomaDaMascara[m];
-            for (uint32_t livres = AConjuntos[k] & ~m; livres; livres &= livres - 1) {
-                const int d = __builtin_ctz(livres);
-                if (soma + d > ASoma) break; // digits come in ascending order
-                const auto seguinte = static_cast<TConjuntoDigitos>(m | (1u << d));
-                if (alcancadas[k + 1].Contem(seguinte)) continue;
-                alcancadas[k + 1].Incluir(seguinte);
-                nivel[k + 1][tamanho[k + 1]++] = seguinte;
-            }
-        }
-
-    bool algumaCompleta = false;
-    for (int32_t i = 0; i < tamanho[n]; ++i)
-        if (CSomaDaMascara[nivel[n][i]] == ASoma) {
-            completaveis[n].Incluir(nivel[n][i]);
-            algumaCompleta = true;
-        }
-    if (!algumaCompleta) return false;
-
     std::array<TConjuntoDigitos, CMaxComprimento> suportados{};
-    for (int32_t k = n - 1; k >= 0; --k)
-        for (int32_t i = 0; i < tamanho[k]; ++i) {
-            const TConjuntoDigitos m = nivel[k][i];
-            for (uint32_t livres = AConjuntos[k] & ~m; livres; livres &= livres - 1) {
-                const auto bit = static_cast<TConjuntoDigitos>(livres & (0u - livres));
-                if (!completaveis[k + 1].Contem(static_cast<TConjuntoDigitos>(m | bit))) continue;
-                completaveis[k].Incluir(m);
-                suportados[k] |= bit;
-            }
-        }
+    SuportePorEmparelhamentos(AConjuntos, ASoma, suportados);
     for (int32_t i = 0; i < n; ++i) {
         if (suportados[i] == 0) return false;
         if (suportados[i] != AConjuntos[i]) {
