@@ -23,32 +23,28 @@ public:
         bool operator==(const TChave&) const = default;
     };
 
-    static TChave Chave(bool ASoCombinacoes, std::span<const TConjuntoDigitos> AConjuntos,
+    // The cells' sets take 9 bits each (bits 1..9 of their words), 81 bits in all; above
+    // them the length, the rule, the whole total (it may lie outside 0..45) and a used mark.
+    static TChave Chave(bool ASoCombinacoes, uint64_t ABaixa, uint64_t AAlta, size_t n,
                         int32_t ASoma) {
-        TChave chave;
-        const size_t n = AConjuntos.size();
-        for (size_t i = 0; i < n && i < 7; ++i)
-            chave.Baixa |= uint64_t{AConjuntos[i]} >> 1 << (9 * i);
-        for (size_t i = 7; i < n; ++i)
-            chave.Alta |= uint64_t{AConjuntos[i]} >> 1 << (9 * (i - 7));
-        // The total is kept whole (it may lie outside 0..45), and bit 63 marks a used entry.
-        chave.Alta |= uint64_t{n} << 18 | uint64_t{ASoCombinacoes} << 22 |
-                      uint64_t{static_cast<uint32_t>(ASoma)} << 23 | uint64_t{1} << 63;
-        return chave;
+        return {ABaixa, AAlta | uint64_t{n} << 18 | uint64_t{ASoCombinacoes} << 22 |
+                            uint64_t{static_cast<uint32_t>(ASoma)} << 23 | uint64_t{1} << 63};
     }
 
     // The stored outcome for the key, or nullptr.
-    const bool* Procurar(const TChave& AChave, std::span<TConjuntoDigitos> AConjuntos) const {
+    const bool* Procurar(const TChave& AChave,
+                         std::array<TConjuntoDigitos, CMaxComprimento>& AConjuntos) const {
         const TEntrada& entrada = FEntradas[Posicao(AChave)];
         if (!(entrada.Chave == AChave)) return nullptr;
-        std::copy_n(entrada.Conjuntos.begin(), AConjuntos.size(), AConjuntos.begin());
+        AConjuntos = entrada.Conjuntos;
         return &entrada.Valido;
     }
 
-    void Guardar(const TChave& AChave, std::span<const TConjuntoDigitos> AConjuntos, bool AValido) {
+    void Guardar(const TChave& AChave,
+                 const std::array<TConjuntoDigitos, CMaxComprimento>& AConjuntos, bool AValido) {
         TEntrada& entrada = FEntradas[Posicao(AChave)];
         entrada.Chave = AChave;
-        std::copy_n(AConjuntos.begin(), AConjuntos.size(), entrada.Conjuntos.begin());
+        entrada.Conjuntos = AConjuntos;
         entrada.Valido = AValido;
     }
 
@@ -118,6 +114,13 @@ TModelo ConstruirModelo(const TSomadoBoard& ABoard) {
             }
             ++numero;
         }
+    modelo.RunInicio.push_back(0);
+    for (const std::vector<int32_t>& celulas : modelo.RunCel) {
+        modelo.RunCelPlano.insert(modelo.RunCelPlano.end(), celulas.begin(), celulas.end());
+        modelo.RunInicio.push_back(static_cast<int32_t>(modelo.RunCelPlano.size()));
+    }
+    for (const std::vector<int32_t>& runs : modelo.CelRun)
+        modelo.CelRunPar.push_back({runs.empty() ? -1 : runs[0], runs.size() < 2 ? -1 : runs[1]});
     return modelo;
 }
 
@@ -280,26 +283,33 @@ bool FiltrarPorPosicoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma,
 bool FiltrarRun(bool ASoCombinacoes, const TModelo& AModelo, int32_t ARun, int32_t ASoma,
                 TDominios& ADominios, bool& AMudou,
                 std::array<uint8_t, CMaxComprimento>& AMudadas) {
-    const std::vector<int32_t>& celulas = AModelo.RunCel[ARun];
-    std::array<TConjuntoDigitos, CMaxComprimento> conjuntos;
-    const size_t n = celulas.size();
+    const int32_t* celulas = AModelo.RunCelPlano.data() + AModelo.RunInicio[ARun];
+    const auto n = static_cast<size_t>(AModelo.RunInicio[ARun + 1] - AModelo.RunInicio[ARun]);
+    std::array<TConjuntoDigitos, CMaxComprimento> conjuntos{};
     TConjuntoDigitos todos = CDominioCompleto;
+    uint64_t chaveBaixa = 0, chaveAlta = 0;
     for (size_t i = 0; i < n; ++i) {
-        conjuntos[i] = ADominios[celulas[i]];
-        todos &= conjuntos[i];
+        const TConjuntoDigitos conjunto = ADominios[celulas[i]];
+        conjuntos[i] = conjunto;
+        todos &= conjunto;
+        if (i < 7)
+            chaveBaixa |= uint64_t{conjunto} >> 1 << (9 * i);
+        else
+            chaveAlta |= uint64_t{conjunto} >> 1 << (9 * (i - 7));
     }
     const std::span<TConjuntoDigitos> run(conjuntos.data(), n);
     bool ok;
     if (todos == CDominioCompleto) {
         ok = FiltrarRunAberto(run, ASoma);
     } else {
-        const TMemoriaDeRuns::TChave chave = TMemoriaDeRuns::Chave(ASoCombinacoes, run, ASoma);
-        if (const bool* guardado = GMemoriaDeRuns.Procurar(chave, run)) {
+        const TMemoriaDeRuns::TChave chave =
+            TMemoriaDeRuns::Chave(ASoCombinacoes, chaveBaixa, chaveAlta, n, ASoma);
+        if (const bool* guardado = GMemoriaDeRuns.Procurar(chave, conjuntos)) {
             ok = *guardado;
         } else {
             ok = ASoCombinacoes ? FiltrarPorCombinacoes(run, ASoma, AMudadas)
                                 : FiltrarPorPosicoes(run, ASoma, AMudadas);
-            GMemoriaDeRuns.Guardar(chave, run, ok);
+            GMemoriaDeRuns.Guardar(chave, conjuntos, ok);
         }
     }
     AMudou = false;
@@ -335,12 +345,12 @@ bool Propagar(const TModelo& AModelo, std::span<const int32_t> ASomas, bool ASoC
         if (!FiltrarRun(ASoCombinacoes, AModelo, r, ASomas[r], ADominios, mudou, mudadas))
             return false;
         if (!mudou) continue;
-        const std::vector<int32_t>& celulas = AModelo.RunCel[r];
-        for (size_t i = 0; i < celulas.size(); ++i) {
+        const int32_t primeira = AModelo.RunInicio[r];
+        for (int32_t i = 0; i < AModelo.RunInicio[r + 1] - primeira; ++i) {
             if (!mudadas[i]) continue;
-            for (const int32_t q : AModelo.CelRun[celulas[i]]) {
+            for (const int32_t q : AModelo.CelRunPar[AModelo.RunCelPlano[primeira + i]]) {
                 // The position rule leaves nothing more to narrow in its own run.
-                if (naFila[q] || (q == r && !ASoCombinacoes)) continue;
+                if (q < 0 || naFila[q] || (q == r && !ASoCombinacoes)) continue;
                 naFila[q] = 1;
                 int32_t cauda = cabeca + quantos;
                 if (cauda >= nRuns) cauda -= nRuns;

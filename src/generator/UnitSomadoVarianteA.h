@@ -105,6 +105,12 @@ struct TModelo {
     std::vector<int32_t> CelC;
     std::vector<std::vector<int32_t>> CelRun;
     std::vector<std::vector<int32_t>> RunCel;
+    // The same lists laid out flat for the propagation's inner loops: the cells of run r are
+    // RunCelPlano[RunInicio[r] .. RunInicio[r+1]), and the runs of cell k are CelRunPar[k]
+    // (-1 for a missing second run).
+    std::vector<int32_t> RunInicio;
+    std::vector<int32_t> RunCelPlano;
+    std::vector<std::array<int32_t, 2>> CelRunPar;
 };
 
 using TDominios = std::vector<TConjuntoDigitos>;
