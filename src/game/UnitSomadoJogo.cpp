@@ -1,0 +1,289 @@
+#include "game/UnitSomadoJogo.h"
+
+#include "generator/Aleatorio.h"
+
+#include <QElapsedTimer>
+#include <QLocale>
+
+namespace {
+
+const QString CVerSolucao = QStringLiteral("Ver Solução");
+const QString CEsconderSolucao = QStringLiteral("Esconder Solução");
+
+// Seconds with one decimal, in the user's own notation (2,4 with Portuguese settings).
+QString Segundos(qint64 AMilissegundos) {
+    return QLocale().toString(static_cast<double>(AMilissegundos) / 1000.0, 'f', 1);
+}
+
+} // namespace
+
+QString NomeNivel(TNivelDificuldade ANivel) {
+    switch (ANivel) {
+    case TNivelDificuldade::ndFacil:
+        return QStringLiteral("Fácil");
+    case TNivelDificuldade::ndMedio:
+        return QStringLiteral("Médio");
+    case TNivelDificuldade::ndDificil:
+        return QStringLiteral("Difícil");
+    default:
+        return QStringLiteral("Muito Difícil");
+    }
+}
+
+int64_t TempoLimiteGeracao(TTamanhoTabuleiro ATamanho) {
+    return ATamanho == TTamanhoTabuleiro::tt12 || ATamanho == TTamanhoTabuleiro::tt15 ? 75000
+                                                                                      : 30000;
+}
+
+TJogo::TJogo(IJanelaJogo& AJanela, TGeradorDePuzzles AGerador)
+    : FJanela(AJanela), FGerador(std::move(AGerador)) {}
+
+void TJogo::Iniciar() {
+    FBoard = FGerador(TTamanhoTabuleiro::tt9, FNivelConfigurado,
+                      TempoLimiteGeracao(TTamanhoTabuleiro::tt9));
+    FJanela.LimparInformacao();
+    if (FBoard) {
+        const int32_t n = FBoard->Size();
+        FJanela.AdicionarInformacao(QStringLiteral("Puzzle gerado: %1x%1, %2.")
+                                        .arg(n)
+                                        .arg(NomeNivel(FBoard->Difficulty())));
+    } else {
+        CarregarPuzzleFixo();
+    }
+    FGameState = TGameState::gsPlaying;
+    GuardarValoresBase();
+    AtualizarLabelTamanho();
+    FJanela.ConfigurarGrelha();
+}
+
+void TJogo::AtualizarLabelTamanho() {
+    const int32_t lado = LadoDoTabuleiro(FTamanhoConfigurado);
+    FJanela.DefinirLegendaTamanho(QStringLiteral("Tamanho seleccionado: %1x%1").arg(lado));
+}
+
+bool TJogo::GerarNovoPuzzle() {
+    const int32_t lado = LadoDoTabuleiro(FTamanhoConfigurado);
+    FJanela.LimparInformacao();
+    FJanela.AdicionarInformacao(QStringLiteral("A gerar puzzle %1x%1...").arg(lado));
+    FJanela.AdicionarInformacao(QStringLiteral("Pode demorar alguns segundos — aguarde."));
+    FJanela.ComecarEspera();
+
+    QElapsedTimer cronometro;
+    cronometro.start();
+    std::unique_ptr<TSomadoBoard> board;
+    try {
+        board = FGerador(FTamanhoConfigurado, FNivelConfigurado,
+                         TempoLimiteGeracao(FTamanhoConfigurado));
+    } catch (...) {
+        // The window comes back to life before the error is reported.
+        FJanela.TerminarEspera();
+        throw;
+    }
+    const qint64 decorrido = cronometro.elapsed();
+    FJanela.TerminarEspera();
+
+    if (!board) {
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(
+            QStringLiteral("Não foi possível gerar um puzzle com esta configuração."));
+        FJanela.AdicionarInformacao(QStringLiteral("Tente outra vez, ou escolha outro tamanho."));
+        FJanela.AdicionarInformacao(
+            QStringLiteral("[Diagnóstico] Tempo até desistir: %1s.").arg(Segundos(decorrido)));
+        return false;
+    }
+    const int32_t n = board->Size();
+    const QString nivel = NomeNivel(board->Difficulty());
+    InstalarBoard(std::move(board));
+    AvancarParaProximaVazia(0, -1);
+    FJanela.RepintarGrelha();
+    FJanela.FocarGrelha();
+    FJanela.LimparInformacao();
+    FJanela.AdicionarInformacao(QStringLiteral("Puzzle gerado: %1x%1, %2. Tempo: %3s.")
+                                    .arg(n)
+                                    .arg(nivel, Segundos(decorrido)));
+    return true;
+}
+
+void TJogo::InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard) {
+    FBoard = std::move(ABoard);
+    FGameState = TGameState::gsPlaying;
+    FJanela.DefinirLegendaVerSolucao(CVerSolucao);
+    GuardarValoresBase();
+    FJanela.ConfigurarGrelha();
+    FJanela.AjustarTamanhoGrelha();
+}
+
+void TJogo::CarregarPuzzleFixo() {
+    FTamanhoConfigurado = TTamanhoTabuleiro::tt9;
+    FBoard = CriarPuzzleFixo();
+}
+
+void TJogo::AplicarTamanhoSemPuzzle(TTamanhoTabuleiro ATamanho) {
+    const int32_t lado = LadoDoTabuleiro(ATamanho);
+    InstalarBoard(std::make_unique<TSomadoBoard>(lado));
+    FJanela.RepintarGrelha();
+    FJanela.LimparInformacao();
+    FJanela.AdicionarInformacao(
+        QStringLiteral("Tamanho alterado para %1x%1 — gere um puzzle novo quando quiser.")
+            .arg(lado));
+}
+
+void TJogo::GuardarValoresBase() {
+    const int32_t n = FBoard ? FBoard->Size() : 0;
+    FValoresBase.assign(static_cast<size_t>(n), std::vector<int32_t>(static_cast<size_t>(n)));
+    for (int32_t r = 0; r < n; ++r)
+        for (int32_t c = 0; c < n; ++c)
+            FValoresBase[r][c] = FBoard->GetCell(r, c).Value;
+}
+
+bool TJogo::HaJogadasPorGravar() const {
+    if (!FBoard) return false;
+    const int32_t n = FBoard->Size();
+    if (FValoresBase.size() != static_cast<size_t>(n)) return true;
+    for (int32_t r = 0; r < n; ++r)
+        for (int32_t c = 0; c < n; ++c)
+            if (FBoard->GetCell(r, c).Value != FValoresBase[r][c]) return true;
+    return false;
+}
+
+void TJogo::VerSolucao() {
+    if (!FBoard) return;
+    const bool mostrar = FGameState != TGameState::gsSolutionShown;
+    FGameState = mostrar ? TGameState::gsSolutionShown : TGameState::gsPlaying;
+    const TCellDisplayState marca =
+        mostrar ? TCellDisplayState::cdsRevealed : TCellDisplayState::cdsNormal;
+    const int32_t n = FBoard->Size();
+    for (int32_t r = 0; r < n; ++r)
+        for (int32_t c = 0; c < n; ++c) {
+            TSomadoCell cell = FBoard->GetCell(r, c);
+            if (cell.CellType != TCellType::ctEmpty) continue;
+            cell.DisplayState = marca;
+            FBoard->SetCell(r, c, cell);
+        }
+    FJanela.RepintarGrelha();
+    FJanela.LimparInformacao();
+    FJanela.DefinirLegendaVerSolucao(mostrar ? CEsconderSolucao : CVerSolucao);
+    FJanela.AdicionarInformacao(
+        mostrar ? QStringLiteral("Solução revelada. Clique novamente para esconder.")
+                : QStringLiteral("Solução escondida — as suas jogadas continuam como estavam."));
+}
+
+void TJogo::Verificar() {
+    if (!FBoard) return;
+    if (FGameState == TGameState::gsSolutionShown) {
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(
+            QStringLiteral("A solução já está visível — verificar não faz sentido agora."));
+        return;
+    }
+    int32_t corretas = 0, erradas = 0, porPreencher = 0;
+    const bool resolvido = FBoard->VerificarJogadas(corretas, erradas, porPreencher);
+    FJanela.RepintarGrelha();
+    FJanela.LimparInformacao();
+    if (resolvido) {
+        FGameState = TGameState::gsSolved;
+        FJanela.AdicionarInformacao(QStringLiteral("Parabéns! Puzzle resolvido correctamente."));
+    } else {
+        FJanela.AdicionarInformacao(QStringLiteral("Correctas: %1. Erradas: %2. Por preencher: %3.")
+                                        .arg(corretas)
+                                        .arg(erradas)
+                                        .arg(porPreencher));
+    }
+}
+
+void TJogo::Limpar() {
+    if (!FBoard) return;
+    FBoard->LimparJogadas();
+    FGameState = TGameState::gsPlaying;
+    FJanela.DefinirLegendaVerSolucao(CVerSolucao);
+    FJanela.RepintarGrelha();
+    AvancarParaProximaVazia(0, -1);
+    FJanela.FocarGrelha();
+    FJanela.LimparInformacao();
+    FJanela.AdicionarInformacao(
+        QStringLiteral("Puzzle limpo — a solução mantém-se, só as jogadas foram apagadas."));
+}
+
+void TJogo::Dica() {
+    if (!FBoard || FGameState == TGameState::gsSolutionShown) return;
+    int32_t r = 0, c = 0;
+    FJanela.CelulaActual(r, c);
+    const bool actualServe = NoTabuleiro(r, c) &&
+                             FBoard->GetCell(r, c).CellType == TCellType::ctEmpty &&
+                             FBoard->GetCell(r, c).Value == 0;
+    if (!actualServe) {
+        if (!EscolherCelulaVaziaAoAcaso(r, c)) return;
+        FJanela.SeleccionarCelula(r, c);
+    }
+    EscreverValor(r, c, FBoard->GetCell(r, c).Solution);
+    FJanela.RepintarGrelha();
+    AvancarParaProximaVazia(r, c);
+    FJanela.FocarGrelha();
+}
+
+bool TJogo::EscolherCelulaVaziaAoAcaso(int32_t& ARow, int32_t& ACol) const {
+    if (!FBoard) return false;
+    std::vector<std::pair<int32_t, int32_t>> vazias;
+    const int32_t n = FBoard->Size();
+    for (int32_t r = 0; r < n; ++r)
+        for (int32_t c = 0; c < n; ++c) {
+            const TSomadoCell cell = FBoard->GetCell(r, c);
+            if (cell.CellType == TCellType::ctEmpty && cell.Value == 0) vazias.emplace_back(r, c);
+        }
+    if (vazias.empty()) return false;
+    const auto escolhida =
+        vazias[static_cast<size_t>(Aleatorio(static_cast<int32_t>(vazias.size())))];
+    ARow = escolhida.first;
+    ACol = escolhida.second;
+    return true;
+}
+
+bool TJogo::NoTabuleiro(int32_t ARow, int32_t ACol) const {
+    return FBoard && ARow >= 0 && ACol >= 0 && ARow < FBoard->Size() && ACol < FBoard->Size();
+}
+
+bool TJogo::PodeSeleccionar(int32_t ARow, int32_t ACol) const {
+    return NoTabuleiro(ARow, ACol) && FBoard->GetCell(ARow, ACol).CellType == TCellType::ctEmpty;
+}
+
+void TJogo::EscreverValor(int32_t ARow, int32_t ACol, int32_t AValor) {
+    TSomadoCell cell = FBoard->GetCell(ARow, ACol);
+    cell.Value = AValor;
+    cell.DisplayState = TCellDisplayState::cdsNormal;
+    FBoard->SetCell(ARow, ACol, cell);
+}
+
+bool TJogo::EscreverCaracter(QChar ACaracter) {
+    if (FGameState == TGameState::gsSolutionShown) return true;
+    int32_t r = 0, c = 0;
+    FJanela.CelulaActual(r, c);
+    if (!NoTabuleiro(r, c)) return false;
+    if (FBoard->GetCell(r, c).CellType == TCellType::ctEmpty && ACaracter >= u'1' &&
+        ACaracter <= u'9') {
+        EscreverValor(r, c, ACaracter.unicode() - u'0');
+        FJanela.RepintarGrelha();
+        AvancarParaProximaVazia(r, c);
+    }
+    return true;
+}
+
+void TJogo::ApagarCelulaActual() {
+    if (FGameState == TGameState::gsSolutionShown) return;
+    int32_t r = 0, c = 0;
+    FJanela.CelulaActual(r, c);
+    if (!NoTabuleiro(r, c) || FBoard->GetCell(r, c).CellType != TCellType::ctEmpty) return;
+    EscreverValor(r, c, 0);
+    FJanela.RepintarGrelha();
+}
+
+void TJogo::AvancarParaProximaVazia(int32_t ARow, int32_t ACol) {
+    if (!FBoard) return;
+    const int32_t n = FBoard->Size();
+    for (int32_t indice = ARow * n + ACol + 1; indice < n * n; ++indice) {
+        const TSomadoCell cell = FBoard->GetCell(indice / n, indice % n);
+        if (cell.CellType == TCellType::ctEmpty && cell.Value == 0) {
+            FJanela.SeleccionarCelula(indice / n, indice % n);
+            return;
+        }
+    }
+}

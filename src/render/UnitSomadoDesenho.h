@@ -1,0 +1,31 @@
+// Board drawing: one cell into its rectangle, and the grid lines and frame of a whole board.
+// The same code paints the screen grid and the PDF pages, on any QPainter.
+#pragma once
+
+#include "model/UnitSomado.h"
+
+#include <QColor>
+
+class QPainter;
+
+// A cell's box in canvas units; Right and Bottom are exclusive.
+struct TRectCelula {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Right = 0;
+    int32_t Bottom = 0;
+};
+
+inline const QColor CCorBloqueada{80, 80, 80};
+inline const QColor CCorBranca{255, 255, 255};
+inline const QColor CCorContorno{0, 0, 0};
+inline const QColor CCorDigitoErrado{200, 0, 0};
+inline const QColor CCorDigitoRevelado{0, 55, 120};
+
+// The colour of a white cell's digit for its display state.
+QColor CorDoDigito(TCellDisplayState AEstado);
+
+void DesenharCelula(QPainter& ACanvas, const TRectCelula& ARect, const TSomadoCell& ACelula,
+                    bool AMostrarSolucao, bool ABorda);
+void DesenharGrelha(QPainter& ACanvas, int32_t AX0, int32_t AY0, int32_t ATamanhoCelula,
+                    int32_t ANumeroCelulas, int32_t ALarguraFina, int32_t ALarguraGrossa);

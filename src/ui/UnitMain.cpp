@@ -1,0 +1,197 @@
+#include "ui/UnitMain.h"
+
+#include "ui/GrelhaTabuleiro.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollBar>
+
+// The panel that holds the grid: it refits the grid whenever it changes size.
+class TPainelGrelha : public QWidget {
+public:
+    explicit TPainelGrelha(QWidget* AParent) : QWidget(AParent) {}
+    TGrelhaTabuleiro* Grelha = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* AEvento) override {
+        QWidget::resizeEvent(AEvento);
+        if (Grelha) Grelha->AjustarTamanho(width(), height());
+    }
+};
+
+namespace {
+
+// The side panel lays out its own children: fixed places, the information box at the bottom.
+class TPainelLateral : public QWidget {
+public:
+    explicit TPainelLateral(QWidget* AParent) : QWidget(AParent) {}
+    QPlainTextEdit* Memo = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* AEvento) override {
+        QWidget::resizeEvent(AEvento);
+        if (Memo) Memo->setGeometry(0, height() - CAlturaMemo, width(), CAlturaMemo);
+    }
+
+private:
+    static constexpr int CAlturaMemo = 126;
+};
+
+constexpr int CLarguraCliente = 955;
+constexpr int CAlturaCliente = 735;
+constexpr int CLarguraLateral = 220;
+
+} // namespace
+
+TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
+    : QMainWindow(AParent), FJogo(std::make_unique<TJogo>(*this, std::move(AGerador))) {
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QStringLiteral("SOMADO | by Quorvel"));
+    CriarComponentes();
+    LigarEventos();
+    FJogo->Iniciar();
+    resize(CLarguraCliente, CAlturaCliente);
+    if (const QScreen* ecra = QGuiApplication::primaryScreen())
+        move(ecra->availableGeometry().center() - rect().center());
+}
+
+TFormMain::~TFormMain() = default;
+
+QPushButton* TFormMain::CriarBotao(const QString& ANome, const QString& ALegenda, int ATopo) {
+    auto* botao = new QPushButton(ALegenda, PanelLateral);
+    botao->setObjectName(ANome);
+    botao->setGeometry(64, ATopo, 100, 25);
+    return botao;
+}
+
+void TFormMain::CriarComponentes() {
+    auto* centro = new QWidget(this);
+    setCentralWidget(centro);
+
+    auto* painelGrelha = new TPainelGrelha(centro);
+    PanelGrelha = painelGrelha;
+    PanelGrelha->setObjectName(QStringLiteral("PanelGrelha"));
+    StringGrid1 = new TGrelhaTabuleiro(*FJogo, PanelGrelha);
+    painelGrelha->Grelha = StringGrid1;
+
+    auto* lateral = new TPainelLateral(centro);
+    PanelLateral = lateral;
+    PanelLateral->setObjectName(QStringLiteral("PanelLateral"));
+    PanelLateral->setFixedWidth(CLarguraLateral);
+
+    BitBtnGerar = CriarBotao(QStringLiteral("BitBtnGerar"), QStringLiteral("Gerar Puzzle"), 26);
+    BitBtnVerSolucao =
+        CriarBotao(QStringLiteral("BitBtnVerSolucao"), QStringLiteral("Ver Solução"), 57);
+    BitBtnVerificar =
+        CriarBotao(QStringLiteral("BitBtnVerificar"), QStringLiteral("Verificar"), 88);
+    BitBtnDica = CriarBotao(QStringLiteral("BitBtnDica"), QStringLiteral("Dica"), 119);
+    BitBtnLimpar = CriarBotao(QStringLiteral("BitBtnLimpar"), QStringLiteral("Limpar"), 150);
+    BitBtnGuardar = CriarBotao(QStringLiteral("BitBtnGuardar"), QStringLiteral("Guardar"), 213);
+    BitBtnAbrir = CriarBotao(QStringLiteral("BitBtnAbrir"), QStringLiteral("Abrir"), 244);
+    BitBtnExportarPuzzle =
+        CriarBotao(QStringLiteral("BitBtnExportarPuzzle"), QStringLiteral("Exportar Puzzle"), 275);
+    BitBtnExportarLote =
+        CriarBotao(QStringLiteral("BitBtnExportarLote"), QStringLiteral("Exportar Lote"), 306);
+    BitBtnConfigurar =
+        CriarBotao(QStringLiteral("BitBtnConfigurar"), QStringLiteral("Configurar"), 337);
+    BitBtnAjuda = CriarBotao(QStringLiteral("BitBtnAjuda"), QStringLiteral("Ajuda"), 397);
+    BitBtnSobre = CriarBotao(QStringLiteral("BitBtnSobre"), QStringLiteral("Sobre"), 429);
+    BitBtnSair = CriarBotao(QStringLiteral("BitBtnSair"), QStringLiteral("Sair"), 460);
+
+    LabelTamanhoConfigurado = new QLabel(PanelLateral);
+    LabelTamanhoConfigurado->setObjectName(QStringLiteral("LabelTamanhoConfigurado"));
+    LabelTamanhoConfigurado->move(32, 541);
+
+    MemoInformacao = new QPlainTextEdit(PanelLateral);
+    MemoInformacao->setObjectName(QStringLiteral("MemoInformacao"));
+    MemoInformacao->setReadOnly(true);
+    MemoInformacao->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MemoInformacao->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QFont consolas(QStringLiteral("Consolas"));
+    consolas.setPixelSize(12);
+    MemoInformacao->setFont(consolas);
+    lateral->Memo = MemoInformacao;
+
+    auto* disposicao = new QHBoxLayout(centro);
+    disposicao->setContentsMargins(0, 0, 0, 0);
+    disposicao->setSpacing(0);
+    disposicao->addWidget(PanelGrelha, 1);
+    disposicao->addWidget(PanelLateral);
+}
+
+void TFormMain::LigarEventos() {
+    connect(BitBtnGerar, &QPushButton::clicked, this, [this] { FJogo->GerarNovoPuzzle(); });
+    connect(BitBtnVerSolucao, &QPushButton::clicked, this, [this] { FJogo->VerSolucao(); });
+    connect(BitBtnVerificar, &QPushButton::clicked, this, [this] { FJogo->Verificar(); });
+    connect(BitBtnLimpar, &QPushButton::clicked, this, [this] { FJogo->Limpar(); });
+    connect(BitBtnDica, &QPushButton::clicked, this, [this] { FJogo->Dica(); });
+    connect(BitBtnSair, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TFormMain::showEvent(QShowEvent* AEvento) {
+    QMainWindow::showEvent(AEvento);
+    if (FJaMostrada) return;
+    FJaMostrada = true;
+    AjustarTamanhoGrelha();
+    FJogo->AvancarParaProximaVazia(0, -1);
+    RepintarGrelha();
+}
+
+void TFormMain::LimparInformacao() {
+    MemoInformacao->clear();
+}
+
+void TFormMain::AdicionarInformacao(const QString& ALinha) {
+    MemoInformacao->appendPlainText(ALinha);
+}
+
+void TFormMain::DefinirLegendaVerSolucao(const QString& ALegenda) {
+    BitBtnVerSolucao->setText(ALegenda);
+}
+
+void TFormMain::DefinirLegendaTamanho(const QString& ALegenda) {
+    LabelTamanhoConfigurado->setText(ALegenda);
+    LabelTamanhoConfigurado->adjustSize();
+}
+
+void TFormMain::ConfigurarGrelha() {
+    StringGrid1->ConfigurarGrelha(FJogo->Board() ? FJogo->Board()->Size() : 0);
+}
+
+void TFormMain::AjustarTamanhoGrelha() {
+    StringGrid1->AjustarTamanho(PanelGrelha->width(), PanelGrelha->height());
+}
+
+void TFormMain::RepintarGrelha() {
+    StringGrid1->viewport()->update();
+}
+
+void TFormMain::FocarGrelha() {
+    if (StringGrid1->isVisible() && StringGrid1->isEnabled()) StringGrid1->setFocus();
+}
+
+void TFormMain::CelulaActual(int32_t& ARow, int32_t& ACol) const {
+    StringGrid1->CelulaActual(ARow, ACol);
+}
+
+void TFormMain::SeleccionarCelula(int32_t ARow, int32_t ACol) {
+    StringGrid1->SeleccionarCelula(ARow, ACol);
+}
+
+void TFormMain::ComecarEspera() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BitBtnGerar->setEnabled(false);
+    // Once, so that the messages and the cursor show before the window freezes.
+    QApplication::processEvents();
+}
+
+void TFormMain::TerminarEspera() {
+    QApplication::restoreOverrideCursor();
+    BitBtnGerar->setEnabled(true);
+}

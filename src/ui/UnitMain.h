@@ -1,0 +1,65 @@
+// The main window: the board grid on the left, the command panel on the right.
+#pragma once
+
+#include "game/UnitSomadoJogo.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class TGrelhaTabuleiro;
+class TPainelGrelha;
+
+class TFormMain : public QMainWindow, public IJanelaJogo {
+public:
+    explicit TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent = nullptr);
+    ~TFormMain() override;
+
+    TJogo& Jogo() { return *FJogo; }
+    TGrelhaTabuleiro* StringGrid1 = nullptr;
+    QWidget* PanelGrelha = nullptr;
+    QWidget* PanelLateral = nullptr;
+    QPushButton* BitBtnGerar = nullptr;
+    QPushButton* BitBtnVerSolucao = nullptr;
+    QPushButton* BitBtnVerificar = nullptr;
+    QPushButton* BitBtnDica = nullptr;
+    QPushButton* BitBtnLimpar = nullptr;
+    QPushButton* BitBtnGuardar = nullptr;
+    QPushButton* BitBtnAbrir = nullptr;
+    QPushButton* BitBtnExportarPuzzle = nullptr;
+    QPushButton* BitBtnExportarLote = nullptr;
+    QPushButton* BitBtnConfigurar = nullptr;
+    QPushButton* BitBtnAjuda = nullptr;
+    QPushButton* BitBtnSobre = nullptr;
+    QPushButton* BitBtnSair = nullptr;
+    QLabel* LabelTamanhoConfigurado = nullptr;
+    QPlainTextEdit* MemoInformacao = nullptr;
+
+    // IJanelaJogo
+    void LimparInformacao() override;
+    void AdicionarInformacao(const QString& ALinha) override;
+    void DefinirLegendaVerSolucao(const QString& ALegenda) override;
+    void DefinirLegendaTamanho(const QString& ALegenda) override;
+    void ConfigurarGrelha() override;
+    void AjustarTamanhoGrelha() override;
+    void RepintarGrelha() override;
+    void FocarGrelha() override;
+    void CelulaActual(int32_t& ARow, int32_t& ACol) const override;
+    void SeleccionarCelula(int32_t ARow, int32_t ACol) override;
+    void ComecarEspera() override;
+    void TerminarEspera() override;
+
+protected:
+    void showEvent(QShowEvent* AEvento) override;
+
+private:
+    void CriarComponentes();
+    void LigarEventos();
+    QPushButton* CriarBotao(const QString& ANome, const QString& ALegenda, int ATopo);
+
+    std::unique_ptr<TJogo> FJogo;
+    bool FJaMostrada = false;
+};
