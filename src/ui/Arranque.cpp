@@ -1,8 +1,15 @@
 #include "ui/Arranque.h"
 
+#include "generator/UnitSomadoGenerator.h"
+#include "render/UnitSomadoDesenho.h"
+#include "ui/UnitMain.h"
+
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 
 #include <exception>
 
@@ -44,4 +51,33 @@ bool TAplicacaoSomado::notify(QObject* ADestino, QEvent* AEvento) {
         MostrarErro(QStringLiteral("Ocorreu um erro inesperado."));
     }
     return false;
+}
+
+std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao) {
+    QApplication::setApplicationName(QStringLiteral("Somado"));
+    QApplication::setWindowIcon(IconeDaAplicacao());
+    PrepararFontes();
+    if (!AplicarEstilo(AAplicacao, QStringLiteral("Sky")))
+        QMessageBox::warning(nullptr, QStringLiteral("SOMADO"),
+                             QStringLiteral("Não foi possível aplicar o estilo visual \"Sky\"."));
+    InicializarGerador();
+    return std::make_unique<TFormMain>(GerarPuzzle);
+}
+
+QIcon IconeDaAplicacao() {
+    QIcon icone;
+    for (const int lado : {16, 32, 64, 128}) {
+        QPixmap imagem(lado, lado);
+        imagem.fill(Qt::white);
+        QPainter pintor(&imagem);
+        pintor.setRenderHint(QPainter::TextAntialiasing);
+        TSomadoCell pista;
+        pista.CellType = TCellType::ctClue;
+        pista.RightSum = 45;
+        pista.DownSum = 9;
+        DesenharCelula(pintor, {0, 0, lado, lado}, pista, false, true);
+        pintor.end();
+        icone.addPixmap(imagem);
+    }
+    return icone;
 }

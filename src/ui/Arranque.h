@@ -3,6 +3,10 @@
 
 #include <QApplication>
 
+#include <memory>
+
+class TFormMain;
+
 // Maps the fonts the windows and the drawing ask for by name ("Segoe UI", "Consolas") onto
 // installed look-alikes, and sets the windows' font.
 void PrepararFontes();
@@ -18,3 +22,10 @@ public:
     using QApplication::QApplication;
     bool notify(QObject* ADestino, QEvent* AEvento) override;
 };
+
+// The program's start: fonts, the visual style "Sky" (a message box and the default look
+// when it cannot be applied), the generator, and the main window with its first puzzle.
+std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao);
+
+// The application icon: a clue cell as the board drawing paints it.
+QIcon IconeDaAplicacao();

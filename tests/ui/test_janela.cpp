@@ -199,3 +199,20 @@ TEST(Arranque, AnErrorInAHandlerIsReportedAndTheProgramGoesOn) {
     EXPECT_FALSE(QCoreApplication::sendEvent(&lancador, &evento));
     EXPECT_EQ(mostrada, "falhou aqui");
 }
+
+TEST_F(Janela, TheFocusedCellCarriesTheFocusFrame) {
+    janela->activateWindow();
+    grelha()->setFocus();
+    janela->SeleccionarCelula(2, 3);
+    QApplication::processEvents();
+    ASSERT_TRUE(grelha()->hasFocus());
+    const QImage imagem = grelha()->grab().toImage();
+    const QColor realce = grelha()->palette().color(QPalette::Highlight);
+    const QRect celula = grelha()->visualRect(grelha()->model()->index(2, 3));
+    // The 3-unit frame covers the second to fourth pixel inside the cell's edge...
+    EXPECT_EQ(imagem.pixelColor(celula.left() + 2, celula.center().y()), realce);
+    EXPECT_EQ(imagem.pixelColor(celula.center().x(), celula.top() + 2), realce);
+    // ...and no other cell has it.
+    const QRect outra = grelha()->visualRect(grelha()->model()->index(2, 4));
+    EXPECT_NE(imagem.pixelColor(outra.left() + 2, outra.center().y()), realce);
+}
