@@ -2,7 +2,10 @@
 
 #include "generator/Aleatorio.h"
 
+#include "io/UnitSomadoFicheiro.h"
+
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace {
@@ -13,6 +16,10 @@ const QString CEsconderSolucao = QStringLiteral("Esconder Solução");
 // Seconds with one decimal, in the user's own notation (2,4 with Portuguese settings).
 QString Segundos(qint64 AMilissegundos) {
     return QLocale().toString(static_cast<double>(AMilissegundos) / 1000.0, 'f', 1);
+}
+
+QString NomeSemPasta(const QString& ACaminho) {
+    return QFileInfo(ACaminho).fileName();
 }
 
 } // namespace
@@ -39,6 +46,13 @@ TJogo::TJogo(IJanelaJogo& AJanela, TGeradorDePuzzles AGerador)
     : FJanela(AJanela), FGerador(std::move(AGerador)) {}
 
 void TJogo::Iniciar() {
+    const TConfiguracao predefinida;
+    FNivelConfigurado = predefinida.Nivel;
+    FTamanhoLote = predefinida.TamanhoLote;
+    FModoLote = predefinida.ModoLote;
+    FDificuldadeLote = predefinida.DificuldadeLote;
+    FQuantidadeLote = predefinida.QuantidadeLote;
+    FTamanhoConfigurado = predefinida.Tamanho;
     FBoard = FGerador(TTamanhoTabuleiro::tt9, FNivelConfigurado,
                       TempoLimiteGeracao(TTamanhoTabuleiro::tt9));
     FJanela.LimparInformacao();
@@ -286,4 +300,100 @@ void TJogo::AvancarParaProximaVazia(int32_t ARow, int32_t ACol) {
             return;
         }
     }
+}
+
+bool TJogo::ResolverJogadasPorGravar(const QString& APergunta) {
+    if (!HaJogadasPorGravar()) return true;
+    switch (FJanela.Perguntar(APergunta, true)) {
+    case TResposta::Sim:
+        return GuardarPuzzle();
+    case TResposta::Nao:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TJogo::ConfirmarAntesDe(const QString& AAccao) {
+    return ResolverJogadasPorGravar(
+        QStringLiteral("Há jogadas por gravar. Guardar antes de %1?").arg(AAccao));
+}
+
+bool TJogo::PodeSair() {
+    return ResolverJogadasPorGravar(
+        QStringLiteral("Há jogadas por gravar. Guardar antes de sair?"));
+}
+
+bool TJogo::GuardarPuzzle() {
+    if (!FBoard) return false;
+    QString caminho;
+    if (!FJanela.EscolherFicheiroParaGuardar(caminho)) return false;
+    if (QFileInfo::exists(caminho) &&
+        FJanela.Perguntar(
+            QStringLiteral("O ficheiro \"%1\" já existe. Substituir?").arg(NomeSemPasta(caminho)),
+            false) != TResposta::Sim)
+        return false;
+    GravarFicheiroPuzzle(caminho, *FBoard);
+    GuardarValoresBase();
+    FJanela.LimparInformacao();
+    FJanela.AdicionarInformacao(QStringLiteral("Puzzle guardado: ") + NomeSemPasta(caminho));
+    return true;
+}
+
+void TJogo::AbrirPuzzle() {
+    if (!ConfirmarAntesDe(QStringLiteral("abrir outro puzzle"))) return;
+    QString caminho;
+    if (!FJanela.EscolherFicheiroParaAbrir(caminho)) return;
+    std::unique_ptr<TSomadoBoard> novo;
+    try {
+        novo = LerFicheiroPuzzle(caminho);
+    } catch (const ESomadoError& e) {
+        // Nothing changes but the report: board, digits, state and grid stay.
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(QStringLiteral("Não foi possível abrir este ficheiro."));
+        FJanela.AdicionarInformacao(QString::fromUtf8(e.what()));
+        return;
+    }
+    InstalarBoard(std::move(novo));
+    AvancarParaProximaVazia(0, -1);
+    FJanela.RepintarGrelha();
+    FJanela.FocarGrelha();
+    FJanela.LimparInformacao();
+    FJanela.AdicionarInformacao(QStringLiteral("Puzzle aberto: ") + NomeSemPasta(caminho));
+}
+
+void TJogo::BitBtnGerarClick() {
+    if (ConfirmarAntesDe(QStringLiteral("gerar um puzzle novo"))) GerarNovoPuzzle();
+}
+
+void TJogo::BitBtnConfigurarClick() {
+    const TTamanhoTabuleiro tamanhoAntigo = FTamanhoConfigurado;
+    const TNivelDificuldade nivelAntigo = FNivelConfigurado;
+    TConfiguracao configuracao{tamanhoAntigo,    nivelAntigo,     FTamanhoLote, FModoLote,
+                               FDificuldadeLote, FQuantidadeLote, FTituloLote};
+    if (!FJanela.EditarConfiguracao(configuracao)) return;
+
+    const TTamanhoTabuleiro tamanhoNovo = configuracao.Tamanho;
+    FNivelConfigurado = configuracao.Nivel;
+    // The batch settings take effect now, whatever happens to the new-puzzle settings.
+    FTamanhoLote = configuracao.TamanhoLote;
+    FModoLote = configuracao.ModoLote;
+    FDificuldadeLote = configuracao.DificuldadeLote;
+    FQuantidadeLote = configuracao.QuantidadeLote;
+    FTituloLote = configuracao.TituloLote;
+
+    if (tamanhoNovo == tamanhoAntigo && FNivelConfigurado == nivelAntigo) {
+        FTamanhoConfigurado = tamanhoNovo;
+        AtualizarLabelTamanho();
+        return;
+    }
+    if (!ResolverJogadasPorGravar(
+            QStringLiteral("A configuração mudou — vai ser gerado um puzzle novo, que substitui o "
+                           "actual.\r\nHá jogadas por gravar. Guardar antes de continuar?"))) {
+        FNivelConfigurado = nivelAntigo;
+        return;
+    }
+    FTamanhoConfigurado = tamanhoNovo;
+    AtualizarLabelTamanho();
+    if (!GerarNovoPuzzle() && tamanhoNovo != tamanhoAntigo) AplicarTamanhoSemPuzzle(tamanhoNovo);
 }

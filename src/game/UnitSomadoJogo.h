@@ -15,6 +15,20 @@
 enum class TModoDificuldadeLote : uint8_t { mdlFixa, mdlProgressivo };
 
 QString NomeNivel(TNivelDificuldade ANivel);
+
+// Answers of the confirmation boxes; a box dismissed without a button answers Cancelar.
+enum class TResposta : uint8_t { Sim, Nao, Cancelar };
+
+// The settings the configuration dialog edits: new puzzles and batch export.
+struct TConfiguracao {
+    TTamanhoTabuleiro Tamanho = TTamanhoTabuleiro::tt9;
+    TNivelDificuldade Nivel = TNivelDificuldade::ndFacil;
+    TTamanhoTabuleiro TamanhoLote = TTamanhoTabuleiro::tt9;
+    TModoDificuldadeLote ModoLote = TModoDificuldadeLote::mdlProgressivo;
+    TNivelDificuldade DificuldadeLote = TNivelDificuldade::ndFacil;
+    int32_t QuantidadeLote = 40;
+    QString TituloLote;
+};
 int64_t TempoLimiteGeracao(TTamanhoTabuleiro ATamanho);
 
 // The 9 × 9 puzzle shown when the first generation at start-up gives no board.
@@ -45,6 +59,18 @@ public:
     // processed once so that the messages show; then everything back.
     virtual void ComecarEspera() = 0;
     virtual void TerminarEspera() = 0;
+
+    // A modal confirmation box with "Sim", "Não" and, when ACancelar, "Cancelar"; "Sim" is
+    // the default.
+    virtual TResposta Perguntar(const QString& ATexto, bool ACancelar) = 0;
+    // The puzzle file dialogs; false when the user cancels. The save dialog adds ".smd" when
+    // the name has no extension, and asks nothing about existing files.
+    virtual bool EscolherFicheiroParaGuardar(QString& ACaminho) = 0;
+    virtual bool EscolherFicheiroParaAbrir(QString& ACaminho) = 0;
+    // The configuration dialog, filled from AConfiguracao; on OK it holds what the user chose.
+    virtual bool EditarConfiguracao(TConfiguracao& AConfiguracao) = 0;
+    // Asks the window to close; closing then asks PodeSair.
+    virtual void Fechar() = 0;
 };
 
 using TGeradorDePuzzles = std::function<std::unique_ptr<TSomadoBoard>(
@@ -55,7 +81,8 @@ public:
     // AGerador is GerarPuzzle in the program; tests hand in their own.
     TJogo(IJanelaJogo& AJanela, TGeradorDePuzzles AGerador);
 
-    // The start-up sequence: the first puzzle (or the fixed one), its snapshot and the grid.
+    // The start-up sequence: the default settings, the first puzzle (or the fixed one), its
+    // snapshot and the grid.
     void Iniciar();
 
     const TSomadoBoard* Board() const { return FBoard.get(); }
@@ -69,9 +96,22 @@ public:
     // The common tail of every way a new board arrives.
     void InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard);
 
-    // ---- Unsaved moves
+    // ---- Unsaved moves, files and leaving
     void GuardarValoresBase();
     bool HaJogadasPorGravar() const;
+    bool ConfirmarAntesDe(const QString& AAccao);
+    bool PodeSair();
+    // True when the file was written. A file that cannot be written raises ESomadoError, so
+    // the command that asked for the save does not go on.
+    bool GuardarPuzzle();
+    void AbrirPuzzle();
+
+    // ---- The window's commands that ask first
+    void BitBtnGerarClick();
+    void BitBtnGuardarClick() { GuardarPuzzle(); }
+    void BitBtnAbrirClick() { AbrirPuzzle(); }
+    void BitBtnConfigurarClick();
+    void BitBtnSairClick() { FJanela.Fechar(); }
 
     // ---- Player actions
     void VerSolucao();
@@ -89,7 +129,7 @@ public:
     void ApagarCelulaActual();
     void AvancarParaProximaVazia(int32_t ARow, int32_t ACol);
 
-    // ---- Settings for new puzzles and batches
+    // ---- Settings for new puzzles and batches (the defaults are TConfiguracao's)
     TTamanhoTabuleiro FTamanhoConfigurado = TTamanhoTabuleiro::tt9;
     TNivelDificuldade FNivelConfigurado = TNivelDificuldade::ndFacil;
     TTamanhoTabuleiro FTamanhoLote = TTamanhoTabuleiro::tt9;
@@ -101,6 +141,8 @@ public:
     void AtualizarLabelTamanho();
 
 private:
+    // The three-way question about unsaved moves: true when the caller may go on.
+    bool ResolverJogadasPorGravar(const QString& APergunta);
     bool NoTabuleiro(int32_t ARow, int32_t ACol) const;
     void EscreverValor(int32_t ARow, int32_t ACol, int32_t AValor);
 

@@ -1,11 +1,15 @@
 #include "ui/UnitMain.h"
 
 #include "ui/GrelhaTabuleiro.h"
+#include "ui/UnitConfiguracao.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -54,11 +58,31 @@ TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("SOMADO | by Quorvel"));
     CriarComponentes();
+    CriarDialogos();
     LigarEventos();
     FJogo->Iniciar();
     resize(CLarguraCliente, CAlturaCliente);
     if (const QScreen* ecra = QGuiApplication::primaryScreen())
         move(ecra->availableGeometry().center() - rect().center());
+    FormConfiguracao = new TFormConfiguracao(this);
+}
+
+void TFormMain::CriarDialogos() {
+    // Kept for the whole run, so that each dialog opens where the user last left it.
+    auto criar = [this](QFileDialog::AcceptMode AModo, const char* ANome) {
+        auto* dialogo = new QFileDialog(this);
+        dialogo->setObjectName(QString::fromLatin1(ANome));
+        dialogo->setAcceptMode(AModo);
+        dialogo->setFileMode(AModo == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                              : QFileDialog::ExistingFile);
+        dialogo->setNameFilter(QStringLiteral("Somado (*.smd)"));
+        dialogo->setDefaultSuffix(QStringLiteral("smd"));
+        // The commands ask about existing files themselves.
+        dialogo->setOption(QFileDialog::DontConfirmOverwrite);
+        return dialogo;
+    };
+    OpenDialog1 = criar(QFileDialog::AcceptOpen, "OpenDialog1");
+    SaveDialog1 = criar(QFileDialog::AcceptSave, "SaveDialog1");
 }
 
 TFormMain::~TFormMain() = default;
@@ -126,12 +150,16 @@ void TFormMain::CriarComponentes() {
 }
 
 void TFormMain::LigarEventos() {
-    connect(BitBtnGerar, &QPushButton::clicked, this, [this] { FJogo->GerarNovoPuzzle(); });
+    connect(BitBtnGerar, &QPushButton::clicked, this, [this] { FJogo->BitBtnGerarClick(); });
+    connect(BitBtnGuardar, &QPushButton::clicked, this, [this] { FJogo->BitBtnGuardarClick(); });
+    connect(BitBtnAbrir, &QPushButton::clicked, this, [this] { FJogo->BitBtnAbrirClick(); });
+    connect(BitBtnConfigurar, &QPushButton::clicked, this,
+            [this] { FJogo->BitBtnConfigurarClick(); });
     connect(BitBtnVerSolucao, &QPushButton::clicked, this, [this] { FJogo->VerSolucao(); });
     connect(BitBtnVerificar, &QPushButton::clicked, this, [this] { FJogo->Verificar(); });
     connect(BitBtnLimpar, &QPushButton::clicked, this, [this] { FJogo->Limpar(); });
     connect(BitBtnDica, &QPushButton::clicked, this, [this] { FJogo->Dica(); });
-    connect(BitBtnSair, &QPushButton::clicked, this, &QWidget::close);
+    connect(BitBtnSair, &QPushButton::clicked, this, [this] { FJogo->BitBtnSairClick(); });
 }
 
 void TFormMain::showEvent(QShowEvent* AEvento) {
@@ -194,4 +222,63 @@ void TFormMain::ComecarEspera() {
 void TFormMain::TerminarEspera() {
     QApplication::restoreOverrideCursor();
     BitBtnGerar->setEnabled(true);
+}
+
+TResposta TFormMain::Perguntar(const QString& ATexto, bool ACancelar) {
+    QMessageBox caixa(QMessageBox::Question, QStringLiteral("SOMADO"),
+                      QString(ATexto).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                      QMessageBox::NoButton, this);
+    QPushButton* sim = caixa.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
+    QPushButton* nao = caixa.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
+    QPushButton* cancelar =
+        ACancelar ? caixa.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole) : nullptr;
+    caixa.setDefaultButton(sim);
+    if (cancelar) caixa.setEscapeButton(cancelar);
+    caixa.exec();
+    // A box closed without a button answers like "Cancelar".
+    if (caixa.clickedButton() == sim) return TResposta::Sim;
+    if (caixa.clickedButton() == nao) return TResposta::Nao;
+    return TResposta::Cancelar;
+}
+
+namespace {
+
+bool Escolher(QFileDialog& ADialogo, QString& ACaminho) {
+    if (ADialogo.exec() != QDialog::Accepted || ADialogo.selectedFiles().isEmpty()) return false;
+    ACaminho = ADialogo.selectedFiles().constFirst();
+    return true;
+}
+
+} // namespace
+
+bool TFormMain::EscolherFicheiroParaGuardar(QString& ACaminho) {
+    return Escolher(*SaveDialog1, ACaminho);
+}
+
+bool TFormMain::EscolherFicheiroParaAbrir(QString& ACaminho) {
+    return Escolher(*OpenDialog1, ACaminho);
+}
+
+bool TFormMain::EditarConfiguracao(TConfiguracao& AConfiguracao) {
+    TFormConfiguracao& dialogo = *FormConfiguracao;
+    dialogo.DefinirConfiguracaoPuzzle(AConfiguracao.Tamanho, AConfiguracao.Nivel);
+    dialogo.DefinirConfiguracaoLote(AConfiguracao.TamanhoLote, AConfiguracao.ModoLote,
+                                    AConfiguracao.DificuldadeLote, AConfiguracao.QuantidadeLote,
+                                    AConfiguracao.TituloLote);
+    if (dialogo.exec() != QDialog::Accepted) return false;
+    dialogo.CarregarConfiguracaoPuzzle(AConfiguracao.Tamanho, AConfiguracao.Nivel);
+    dialogo.CarregarConfiguracaoLote(AConfiguracao.TamanhoLote, AConfiguracao.ModoLote,
+                                     AConfiguracao.DificuldadeLote, AConfiguracao.QuantidadeLote,
+                                     AConfiguracao.TituloLote);
+    return true;
+}
+
+void TFormMain::Fechar() {
+    close();
+}
+
+void TFormMain::closeEvent(QCloseEvent* AEvento) {
+    // Refused first: if saving fails with an error, the window must stay open.
+    AEvento->ignore();
+    if (FJogo->PodeSair()) AEvento->accept();
 }

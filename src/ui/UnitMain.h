@@ -7,7 +7,9 @@
 
 #include <memory>
 
+class QFileDialog;
 class QLabel;
+class TFormConfiguracao;
 class QPlainTextEdit;
 class QPushButton;
 class TGrelhaTabuleiro;
@@ -37,6 +39,9 @@ public:
     QPushButton* BitBtnSair = nullptr;
     QLabel* LabelTamanhoConfigurado = nullptr;
     QPlainTextEdit* MemoInformacao = nullptr;
+    QFileDialog* OpenDialog1 = nullptr;
+    QFileDialog* SaveDialog1 = nullptr;
+    TFormConfiguracao* FormConfiguracao = nullptr;
 
     // IJanelaJogo
     void LimparInformacao() override;
@@ -51,12 +56,20 @@ public:
     void SeleccionarCelula(int32_t ARow, int32_t ACol) override;
     void ComecarEspera() override;
     void TerminarEspera() override;
+    TResposta Perguntar(const QString& ATexto, bool ACancelar) override;
+    bool EscolherFicheiroParaGuardar(QString& ACaminho) override;
+    bool EscolherFicheiroParaAbrir(QString& ACaminho) override;
+    bool EditarConfiguracao(TConfiguracao& AConfiguracao) override;
+    void Fechar() override;
 
 protected:
     void showEvent(QShowEvent* AEvento) override;
+    // Every way of closing the window comes here: it closes only when PodeSair allows it.
+    void closeEvent(QCloseEvent* AEvento) override;
 
 private:
     void CriarComponentes();
+    void CriarDialogos();
     void LigarEventos();
     QPushButton* CriarBotao(const QString& ANome, const QString& ALegenda, int ATopo);
 

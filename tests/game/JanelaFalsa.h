@@ -3,7 +3,13 @@
 
 #include "game/UnitSomadoJogo.h"
 
+#include <gtest/gtest.h>
+
 #include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
 
 class TJanelaFalsa : public IJanelaJogo {
 public:
@@ -41,4 +47,45 @@ public:
         ++Esperas;
     }
     void TerminarEspera() override { EmEspera = false; }
+
+    // Questions: the answers to give, in order, and the questions asked.
+    std::deque<TResposta> Respostas;
+    QStringList Perguntas;
+    std::vector<bool> ComCancelar;
+    TResposta Perguntar(const QString& ATexto, bool ACancelar) override {
+        Perguntas << ATexto;
+        ComCancelar.push_back(ACancelar);
+        if (Respostas.empty()) {
+            ADD_FAILURE() << "unexpected question: " << ATexto.toStdString();
+            return TResposta::Cancelar;
+        }
+        const TResposta resposta = Respostas.front();
+        Respostas.pop_front();
+        return resposta;
+    }
+
+    // File dialogs: the path chosen, or none for a cancelled dialog.
+    std::optional<QString> FicheiroGuardar, FicheiroAbrir;
+    int DialogosGuardar = 0, DialogosAbrir = 0;
+    bool EscolherFicheiroParaGuardar(QString& ACaminho) override {
+        ++DialogosGuardar;
+        if (FicheiroGuardar) ACaminho = *FicheiroGuardar;
+        return FicheiroGuardar.has_value();
+    }
+    bool EscolherFicheiroParaAbrir(QString& ACaminho) override {
+        ++DialogosAbrir;
+        if (FicheiroAbrir) ACaminho = *FicheiroAbrir;
+        return FicheiroAbrir.has_value();
+    }
+
+    // The configuration dialog: what it was shown, and what the user does with it.
+    std::optional<TConfiguracao> Mostrada;
+    std::function<bool(TConfiguracao&)> Editar;
+    bool EditarConfiguracao(TConfiguracao& AConfiguracao) override {
+        Mostrada = AConfiguracao;
+        return Editar ? Editar(AConfiguracao) : false;
+    }
+
+    int PedidosDeFecho = 0;
+    void Fechar() override { ++PedidosDeFecho; }
 };

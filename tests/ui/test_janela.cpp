@@ -1,7 +1,15 @@
 #include "game/UnitSomadoJogo.h"
 #include "ui/Arranque.h"
 #include "ui/GrelhaTabuleiro.h"
+#include "ui/UnitConfiguracao.h"
 #include "ui/UnitMain.h"
+
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +27,36 @@ std::unique_ptr<TSomadoBoard> SempreOFixo(TTamanhoTabuleiro, TNivelDificuldade A
     auto board = CriarPuzzleFixo();
     board->SetDifficulty(ANivel);
     return board;
+}
+
+// Answers the next modal box with the button of that caption, noting the box's text and
+// buttons; an empty caption closes the box without a button.
+struct TCaixaVista {
+    QString Texto;
+    QStringList Botoes;
+    QString Predefinido;
+};
+
+void ResponderAoProximoModal(const QString& ALegenda, TCaixaVista* ARegisto = nullptr) {
+    QTimer::singleShot(0, [ALegenda, ARegisto] {
+        auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!caixa) {
+            ResponderAoProximoModal(ALegenda, ARegisto);
+            return;
+        }
+        if (ARegisto) {
+            ARegisto->Texto = caixa->text();
+            for (QAbstractButton* botao : caixa->buttons())
+                ARegisto->Botoes << botao->text();
+            ARegisto->Predefinido = caixa->defaultButton() ? caixa->defaultButton()->text() : "";
+        }
+        for (QAbstractButton* botao : caixa->buttons())
+            if (!ALegenda.isEmpty() && botao->text() == ALegenda) {
+                botao->click();
+                return;
+            }
+        caixa->reject();
+    });
 }
 
 class Janela : public ::testing::Test {
@@ -168,6 +206,7 @@ TEST_F(Janela, ButtonsRunTheirCommands) {
     EXPECT_EQ(celula(2, 3).Value, 0);
     QTest::mouseClick(janela->BitBtnDica, Qt::LeftButton);
     EXPECT_EQ(celula(1, 1).Value, 9) << "the hint fills the selected first empty cell";
+    ResponderAoProximoModal("Não");
     QTest::mouseClick(janela->BitBtnGerar, Qt::LeftButton);
     EXPECT_TRUE(janela->MemoInformacao->toPlainText().startsWith("Puzzle gerado: 9x9, Fácil."));
     EXPECT_TRUE(janela->BitBtnGerar->isEnabled());
@@ -215,4 +254,213 @@ TEST_F(Janela, TheFocusedCellCarriesTheFocusFrame) {
     // ...and no other cell has it.
     const QRect outra = grelha()->visualRect(grelha()->model()->index(2, 4));
     EXPECT_NE(imagem.pixelColor(outra.left() + 2, outra.center().y()), realce);
+}
+
+TEST_F(Janela, QuestionsHaveSimNaoCancelarWithSimAsDefault) {
+    texto("5");
+    TCaixaVista resposta;
+    ResponderAoProximoModal("Cancelar", &resposta);
+    QTest::mouseClick(janela->BitBtnGerar, Qt::LeftButton);
+    EXPECT_EQ(resposta.Texto, "Há jogadas por gravar. Guardar antes de gerar um puzzle novo?");
+    EXPECT_EQ(resposta.Botoes.size(), 3);
+    for (const char* legenda : {"Sim", "Não", "Cancelar"})
+        EXPECT_TRUE(resposta.Botoes.contains(QString::fromUtf8(legenda))) << legenda;
+    EXPECT_EQ(resposta.Predefinido, "Sim");
+    EXPECT_EQ(celula(1, 1).Value, 5) << "Cancelar keeps the board";
+}
+
+TEST_F(Janela, ClosingWithUnsavedMovesAsksEveryTime) {
+    texto("5");
+    struct {
+        const char* legenda;
+        bool fecha;
+    } casos[] = {{"Cancelar", false}, {"", false}, {"Não", true}};
+    for (const auto& caso : casos) {
+        janela->show();
+        ResponderAoProximoModal(QString::fromUtf8(caso.legenda));
+        EXPECT_EQ(janela->close(), caso.fecha) << caso.legenda;
+        EXPECT_EQ(janela->isVisible(), !caso.fecha) << caso.legenda;
+    }
+    // Without unsaved moves the window closes without a question.
+    janela->Jogo().Limpar();
+    janela->show();
+    EXPECT_TRUE(janela->close());
+}
+
+TEST_F(Janela, FileDialogsFilterSmdAndAddTheExtension) {
+    for (QFileDialog* dialogo : {janela->OpenDialog1, janela->SaveDialog1}) {
+        EXPECT_EQ(dialogo->nameFilters(), QStringList{"Somado (*.smd)"});
+        EXPECT_EQ(dialogo->defaultSuffix(), "smd");
+        EXPECT_TRUE(dialogo->testOption(QFileDialog::DontConfirmOverwrite));
+    }
+    EXPECT_EQ(janela->SaveDialog1->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(janela->OpenDialog1->fileMode(), QFileDialog::ExistingFile);
+}
+
+namespace {
+
+class Configuracao : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dialogo.DefinirConfiguracaoPuzzle(TTamanhoTabuleiro::tt9, TNivelDificuldade::ndFacil);
+        dialogo.DefinirConfiguracaoLote(TTamanhoTabuleiro::tt9,
+                                        TModoDificuldadeLote::mdlProgressivo,
+                                        TNivelDificuldade::ndFacil, 40, "");
+    }
+    QString ItemEscolhido(TRadioGroup* AGrupo) { return AGrupo->Botoes()->checkedButton()->text(); }
+    void EscolherNivelLote(int AItem) { AGrupoLote()->Botoes()->button(AItem)->click(); }
+    TRadioGroup* AGrupoLote() { return dialogo.RadioGroupDificuldadeLote; }
+    void EscreverQuantidade(const QString& ATexto) {
+        dialogo.SpinEditQuantidade->Editor()->setText(ATexto);
+    }
+    int32_t QuantidadeLida() {
+        TTamanhoTabuleiro t;
+        TModoDificuldadeLote m;
+        TNivelDificuldade d;
+        int32_t q = 0;
+        QString titulo;
+        dialogo.CarregarConfiguracaoLote(t, m, d, q, titulo);
+        return q;
+    }
+
+    TFormConfiguracao dialogo;
+};
+
+} // namespace
+
+TEST_F(Configuracao, DialogLayoutAndCaptions) {
+    EXPECT_EQ(dialogo.windowTitle(), "SOMADO | Configurar");
+    EXPECT_EQ(dialogo.size(), QSize(459, 421));
+    EXPECT_EQ(dialogo.GroupBoxExportarLote->geometry(), QRect(8, 8, 210, 401));
+    EXPECT_EQ(dialogo.GroupBoxNovoPuzzle->geometry(), QRect(235, 8, 210, 295));
+    EXPECT_EQ(dialogo.RadioGroupTamanhoLote->geometry(), QRect(11, 24, 187, 120));
+    EXPECT_EQ(dialogo.RadioGroupDificuldadeLote->geometry(), QRect(10, 152, 187, 151));
+    EXPECT_EQ(dialogo.SpinEditQuantidade->geometry(), QRect(82, 306, 54, 24));
+    EXPECT_EQ(dialogo.EditTitulo->geometry(), QRect(10, 357, 188, 23));
+    EXPECT_EQ(dialogo.RadioGroupTamanho->geometry(), QRect(16, 24, 180, 120));
+    EXPECT_EQ(dialogo.RadioGroupNivel->geometry(), QRect(16, 159, 180, 121));
+    EXPECT_EQ(dialogo.BitBtnCancelar->geometry(), QRect(234, 369, 100, 40));
+    EXPECT_EQ(dialogo.BitBtnOK->geometry(), QRect(345, 369, 100, 40));
+    EXPECT_EQ(dialogo.GroupBoxExportarLote->title(), "Exportar Lote");
+    EXPECT_EQ(dialogo.GroupBoxNovoPuzzle->title(), "Novo Puzzle");
+    EXPECT_EQ(dialogo.Label1->text(), "Quantidade:");
+    EXPECT_EQ(dialogo.LabelTitulo->text(), "Título do lote");
+    QStringList itens;
+    for (QAbstractButton* b : AGrupoLote()->Botoes()->buttons())
+        itens << b->text();
+    EXPECT_EQ(itens, (QStringList{"Fácil", "Médio", "Difícil", "Muito Difícil", "Progressivo"}));
+    itens.clear();
+    for (QAbstractButton* b : dialogo.RadioGroupTamanho->Botoes()->buttons())
+        itens << b->text();
+    EXPECT_EQ(itens, (QStringList{"6 x 6", "9 x 9", "12 x 12", "15 x 15"}));
+    // Every radio item is fully visible inside its group.
+    for (TRadioGroup* grupo : {dialogo.RadioGroupTamanhoLote, dialogo.RadioGroupDificuldadeLote,
+                               dialogo.RadioGroupTamanho, dialogo.RadioGroupNivel}) {
+        grupo->layout()->activate();
+        for (QAbstractButton* b : grupo->Botoes()->buttons())
+            EXPECT_TRUE(grupo->contentsRect().contains(b->geometry())) << b->text().toStdString();
+    }
+}
+
+TEST_F(Configuracao, FirstUseShowsTheStartUpValues) {
+    EXPECT_EQ(ItemEscolhido(dialogo.RadioGroupTamanho), "9 x 9");
+    EXPECT_EQ(ItemEscolhido(dialogo.RadioGroupNivel), "Fácil");
+    EXPECT_EQ(ItemEscolhido(dialogo.RadioGroupTamanhoLote), "9 x 9");
+    EXPECT_EQ(ItemEscolhido(AGrupoLote()), "Progressivo");
+    EXPECT_EQ(dialogo.SpinEditQuantidade->value(), 40);
+    EXPECT_EQ(dialogo.SpinEditQuantidade->minimum(), 4);
+    EXPECT_TRUE(dialogo.EditTitulo->text().isEmpty());
+}
+
+TEST_F(Configuracao, QuantityMinimumFollowsProgressivo) {
+    EscolherNivelLote(0); // Fácil
+    EXPECT_EQ(dialogo.SpinEditQuantidade->minimum(), 1);
+    EXPECT_EQ(dialogo.SpinEditQuantidade->value(), 40) << "a lower minimum keeps the quantity";
+    EscreverQuantidade("2");
+    EXPECT_EQ(QuantidadeLida(), 2);
+    EscolherNivelLote(4); // Progressivo
+    EXPECT_EQ(dialogo.SpinEditQuantidade->minimum(), 4);
+    EXPECT_EQ(QuantidadeLida(), 4);
+}
+
+TEST_F(Configuracao, TypedQuantitiesAreBroughtIntoRange) {
+    const struct {
+        const char* texto;
+        int32_t lido;
+    } casos[] = {{"500", 200}, {"", 4}, {"7", 7}, {"0", 4}, {"  12 ", 12}};
+    for (const auto& caso : casos) {
+        EscreverQuantidade(caso.texto);
+        EXPECT_EQ(QuantidadeLida(), caso.lido) << caso.texto;
+    }
+    // Letters cannot even be typed.
+    dialogo.SpinEditQuantidade->Editor()->clear();
+    dialogo.SpinEditQuantidade->setFocus();
+    QTest::keyClicks(dialogo.SpinEditQuantidade->Editor(), "x9");
+    EXPECT_EQ(dialogo.SpinEditQuantidade->Editor()->text(), "9");
+}
+
+TEST_F(Configuracao, SettingsComeBackAsChosen) {
+    dialogo.DefinirConfiguracaoLote(TTamanhoTabuleiro::tt15, TModoDificuldadeLote::mdlFixa,
+                                    TNivelDificuldade::ndDificil, 300, "  \tLivro de Verão \x01");
+    TTamanhoTabuleiro tamanho;
+    TModoDificuldadeLote modo;
+    TNivelDificuldade nivel;
+    int32_t quantidade = 0;
+    QString titulo;
+    dialogo.CarregarConfiguracaoLote(tamanho, modo, nivel, quantidade, titulo);
+    EXPECT_EQ(tamanho, TTamanhoTabuleiro::tt15);
+    EXPECT_EQ(modo, TModoDificuldadeLote::mdlFixa);
+    EXPECT_EQ(nivel, TNivelDificuldade::ndDificil);
+    EXPECT_EQ(quantidade, 200);
+    EXPECT_EQ(titulo, "Livro de Verão");
+
+    dialogo.EditTitulo->setText("   ");
+    dialogo.CarregarConfiguracaoLote(tamanho, modo, nivel, quantidade, titulo);
+    EXPECT_TRUE(titulo.isEmpty());
+
+    dialogo.DefinirConfiguracaoPuzzle(TTamanhoTabuleiro::tt6, TNivelDificuldade::ndMuitoDificil);
+    dialogo.CarregarConfiguracaoPuzzle(tamanho, nivel);
+    EXPECT_EQ(tamanho, TTamanhoTabuleiro::tt6);
+    EXPECT_EQ(nivel, TNivelDificuldade::ndMuitoDificil);
+}
+
+TEST(IndiceDoTamanho, OnlyTheFourOfferedSizes) {
+    using T = TTamanhoTabuleiro;
+    const std::pair<T, int> itens[] = {{T::tt6, 0}, {T::tt9, 1}, {T::tt12, 2}, {T::tt15, 3}};
+    for (const auto& [tamanho, item] : itens) {
+        EXPECT_EQ(IndiceDoTamanho(tamanho), item);
+        EXPECT_EQ(TamanhoDoIndice(item), tamanho);
+    }
+    for (const T t : {T::tt16, T::tt20, T::tt25}) {
+        try {
+            IndiceDoTamanho(t);
+            ADD_FAILURE() << "no error for " << static_cast<int>(t);
+        } catch (const ESomadoError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      Format("Tamanho de tabuleiro sem correspondência no RadioGroup: %d",
+                             static_cast<int>(t)));
+        }
+    }
+}
+
+TEST_F(Janela, ConfigurationFromTheWindow) {
+    // Change the level of new puzzles and the batch quantity, then OK.
+    QTimer::singleShot(0, [this] {
+        TFormConfiguracao* d = janela->FormConfiguracao;
+        d->RadioGroupNivel->Botoes()->button(1)->click();
+        d->SpinEditQuantidade->Editor()->setText("12");
+        d->BitBtnOK->click();
+    });
+    QTest::mouseClick(janela->BitBtnConfigurar, Qt::LeftButton);
+    EXPECT_EQ(janela->Jogo().FNivelConfigurado, TNivelDificuldade::ndMedio);
+    EXPECT_EQ(janela->Jogo().FQuantidadeLote, 12);
+    EXPECT_TRUE(janela->MemoInformacao->toPlainText().startsWith("Puzzle gerado: 9x9, Médio."));
+
+    // The close box is Cancel: nothing changes.
+    QTimer::singleShot(0, [this] {
+        janela->FormConfiguracao->RadioGroupNivel->Botoes()->button(3)->click();
+        janela->FormConfiguracao->close();
+    });
+    QTest::mouseClick(janela->BitBtnConfigurar, Qt::LeftButton);
+    EXPECT_EQ(janela->Jogo().FNivelConfigurado, TNivelDificuldade::ndMedio);
 }

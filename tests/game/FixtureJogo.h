@@ -1,0 +1,77 @@
+// The game with a recording window and a generator under the test's control.
+#pragma once
+
+#include "JanelaFalsa.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+// A generator under the test's control: it hands out a board at the level asked for, or
+// nothing, and records how it was called.
+struct TGeradorFalso {
+    bool Falhar = false;
+    bool Lancar = false;
+    int Chamadas = 0;
+    TTamanhoTabuleiro Tamanho{};
+    TNivelDificuldade Nivel{};
+    int64_t Limite = 0;
+    std::function<void()> Durante;
+
+    std::unique_ptr<TSomadoBoard> operator()(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
+                                             int64_t ALimite) {
+        ++Chamadas;
+        Tamanho = ATamanho;
+        Nivel = ANivel;
+        Limite = ALimite;
+        if (Durante) Durante();
+        if (Lancar) throw ESomadoError("falha interna");
+        if (Falhar) return nullptr;
+        // The fixed puzzle for 9 × 9, an empty board of the right side for other sizes.
+        auto board = ATamanho == TTamanhoTabuleiro::tt9
+                         ? CriarPuzzleFixo()
+                         : std::make_unique<TSomadoBoard>(LadoDoTabuleiro(ATamanho));
+        board->SetDifficulty(ANivel);
+        return board;
+    }
+};
+
+class Jogo : public ::testing::Test {
+protected:
+    void SetUp() override { QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal)); }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+    void Iniciar(bool AFalhar = false) {
+        gerador.Falhar = AFalhar;
+        jogo.Iniciar();
+        gerador.Falhar = false;
+    }
+    TSomadoCell Celula(int32_t r, int32_t c) const { return jogo.Board()->GetCell(r, c); }
+    void Escrever(int32_t r, int32_t c, char ADigito) {
+        janela.SeleccionarCelula(r, c);
+        EXPECT_TRUE(jogo.EscreverCaracter(QChar(ADigito)));
+    }
+    // White cells of the fixed puzzle in reading order.
+    std::vector<std::pair<int32_t, int32_t>> Brancas() const {
+        std::vector<std::pair<int32_t, int32_t>> brancas;
+        for (int32_t r = 0; r < 9; ++r)
+            for (int32_t c = 0; c < 9; ++c)
+                if (Celula(r, c).CellType == TCellType::ctEmpty) brancas.emplace_back(r, c);
+        return brancas;
+    }
+    void PreencherTudoCorrecto() {
+        for (const auto& [r, c] : Brancas())
+            Escrever(r, c, static_cast<char>('0' + Celula(r, c).Solution));
+    }
+
+    TJanelaFalsa janela;
+    TGeradorFalso gerador;
+    TJogo jogo{janela, [this](TTamanhoTabuleiro t, TNivelDificuldade n, int64_t l) {
+                   return gerador(t, n, l);
+               }};
+};

@@ -1,0 +1,362 @@
+// Saving, opening, the unsaved-moves questions, leaving and the configuration command.
+#include "FixtureJogo.h"
+
+#include "io/UnitSomadoFicheiro.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+using R = TResposta;
+const QString CPerguntaGerar = "Há jogadas por gravar. Guardar antes de gerar um puzzle novo?";
+const QString CPerguntaAbrir = "Há jogadas por gravar. Guardar antes de abrir outro puzzle?";
+const QString CPerguntaSair = "Há jogadas por gravar. Guardar antes de sair?";
+const QString CPerguntaConfigurar =
+    "A configuração mudou — vai ser gerado um puzzle novo, que substitui o actual.\r\n"
+    "Há jogadas por gravar. Guardar antes de continuar?";
+
+class Ficheiros : public Jogo {
+protected:
+    void SetUp() override {
+        Jogo::SetUp();
+        ASSERT_TRUE(pasta.isValid());
+        Iniciar();
+    }
+    QString Caminho(const char* ANome) const { return pasta.filePath(ANome); }
+    QByteArray Conteudo(const QString& ACaminho) const {
+        QFile f(ACaminho);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void Gravar(const QString& ACaminho, const QByteArray& ABytes) {
+        QFile f(ACaminho);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(ABytes);
+    }
+
+    QTemporaryDir pasta;
+};
+
+} // namespace
+
+TEST_F(Ficheiros, SaveWritesTheBoardAndMarksTheDigitsSaved) {
+    Escrever(2, 3, '2');
+    jogo.VerSolucao(); // the player's digits are saved, not the solution
+    janela.FicheiroGuardar = Caminho("jogo.smd");
+    EXPECT_TRUE(jogo.GuardarPuzzle());
+    EXPECT_TRUE(janela.Perguntas.isEmpty()) << "a new file needs no question";
+    EXPECT_EQ(janela.Informacao, QStringList{"Puzzle guardado: jogo.smd"});
+    EXPECT_FALSE(jogo.HaJogadasPorGravar());
+    const auto lido = LerFicheiroPuzzle(Caminho("jogo.smd"));
+    EXPECT_EQ(lido->GetCell(2, 3).Value, 2);
+    EXPECT_EQ(lido->GetCell(2, 4).Value, 0);
+    jogo.VerSolucao();
+    Escrever(2, 4, '1');
+    EXPECT_TRUE(jogo.HaJogadasPorGravar()) << "one more digit is unsaved again";
+}
+
+TEST_F(Ficheiros, SaveOverAnExistingFileAsksFirst) {
+    const QString caminho = Caminho("velho.smd");
+    Gravar(caminho, "conteudo antigo");
+    Escrever(2, 3, '2');
+    janela.FicheiroGuardar = caminho;
+    struct {
+        TResposta resposta;
+        bool gravado;
+    } casos[] = {{R::Nao, false}, {R::Cancelar, false}, {R::Sim, true}};
+    for (const auto& caso : casos) {
+        janela.Informacao = QStringList{"antes"};
+        janela.Perguntas.clear();
+        janela.Respostas = {caso.resposta};
+        EXPECT_EQ(jogo.GuardarPuzzle(), caso.gravado);
+        EXPECT_EQ(janela.Perguntas, QStringList{"O ficheiro \"velho.smd\" já existe. Substituir?"});
+        EXPECT_EQ(janela.ComCancelar, std::vector<bool>(janela.ComCancelar.size(), false));
+        EXPECT_EQ(Conteudo(caminho) == "conteudo antigo", !caso.gravado);
+        EXPECT_EQ(janela.Informacao.first() == "antes", !caso.gravado);
+    }
+}
+
+TEST_F(Ficheiros, CancelledSaveDialogWritesNothing) {
+    Escrever(2, 3, '2');
+    janela.FicheiroGuardar.reset();
+    EXPECT_FALSE(jogo.GuardarPuzzle());
+    EXPECT_TRUE(jogo.HaJogadasPorGravar());
+    EXPECT_TRUE(QDir(pasta.path()).isEmpty());
+}
+
+TEST_F(Ficheiros, AFailedWriteRaisesAndLeavesTheDigitsUnsaved) {
+    Escrever(2, 3, '2');
+    janela.FicheiroGuardar = Caminho("nao-existe/jogo.smd");
+    EXPECT_THROW(jogo.GuardarPuzzle(), ESomadoError);
+    EXPECT_TRUE(jogo.HaJogadasPorGravar());
+}
+
+TEST_F(Ficheiros, OpenInstallsTheBoardWithItsDigitsAsSaved) {
+    auto board = CriarPuzzleFixo();
+    TSomadoCell cell = board->GetCell(2, 3);
+    cell.Value = 7;
+    board->SetCell(2, 3, cell);
+    board->SetDifficulty(TNivelDificuldade::ndDificil);
+    GravarFicheiroPuzzle(Caminho("guardado.smd"), *board);
+
+    jogo.VerSolucao();
+    janela.FicheiroAbrir = Caminho("guardado.smd");
+    jogo.BitBtnAbrirClick();
+    EXPECT_EQ(janela.Informacao, QStringList{"Puzzle aberto: guardado.smd"});
+    EXPECT_EQ(Celula(2, 3).Value, 7);
+    EXPECT_EQ(jogo.Board()->Difficulty(), TNivelDificuldade::ndDificil);
+    EXPECT_EQ(jogo.GameState(), TGameState::gsPlaying);
+    EXPECT_EQ(janela.LegendaVerSolucao, "Ver Solução");
+    EXPECT_FALSE(jogo.HaJogadasPorGravar());
+    EXPECT_EQ(std::pair(janela.Row, janela.Col), std::pair(1, 1));
+
+    // Clearing the opened digits is an unsaved move: the next "Gerar Puzzle" asks.
+    jogo.Limpar();
+    janela.Respostas = {R::Cancelar};
+    jogo.BitBtnGerarClick();
+    EXPECT_EQ(janela.Perguntas, QStringList{CPerguntaGerar});
+    EXPECT_EQ(gerador.Chamadas, 1) << "only the start-up generation";
+}
+
+TEST_F(Ficheiros, AFailedOpenKeepsEverythingAndReportsTwoLines) {
+    Escrever(2, 3, '2');
+    const TSomadoBoard antes = *jogo.Board();
+    struct {
+        const char* nome;
+        QByteArray bytes;
+        const char* mensagem;
+    } casos[] = {
+        {"curto.smd", "[SOMADO tamanho=9 dificuldade=0 score=0]\r\n",
+         "Ficheiro .smd truncado — faltam linhas."},
+        {"pequeno.smd", "[SOMADO tamanho=5 dificuldade=0 score=0]\r\n",
+         "Tamanho de tabuleiro fora do intervalo [6..25]: 5"},
+    };
+    for (const auto& caso : casos) {
+        Gravar(Caminho(caso.nome), caso.bytes);
+        janela.FicheiroAbrir = Caminho(caso.nome);
+        janela.Respostas = {R::Nao};
+        jogo.AbrirPuzzle();
+        EXPECT_EQ(janela.Informacao,
+                  (QStringList{"Não foi possível abrir este ficheiro.", caso.mensagem}));
+        EXPECT_EQ(Celula(2, 3).Value, 2);
+        EXPECT_EQ(jogo.Board()->Size(), antes.Size());
+        EXPECT_TRUE(jogo.HaJogadasPorGravar());
+    }
+    // A file that is not there gives the reader's own message, naming the file.
+    janela.FicheiroAbrir = Caminho("sumiu.smd");
+    janela.Respostas = {R::Nao};
+    jogo.AbrirPuzzle();
+    ASSERT_EQ(janela.Informacao.size(), 2);
+    EXPECT_TRUE(janela.Informacao[1].contains("sumiu.smd"));
+    EXPECT_FALSE(janela.Informacao[1].contains(pasta.path())) << "no folder in messages";
+}
+
+// Every branch of the unsaved-moves question before opening another puzzle.
+TEST_F(Ficheiros, QuestionBeforeOpening) {
+    const QString outro = Caminho("outro.smd");
+    GravarFicheiroPuzzle(outro, *CriarPuzzleFixo());
+    struct Caso {
+        const char* nome;
+        TResposta resposta;
+        std::optional<QString> guardarEm; // the save dialog's answer after "Sim"
+        bool abre;
+        bool gravou;
+    };
+    const Caso casos[] = {
+        {"Sim and saved", R::Sim, Caminho("salvo.smd"), true, true},
+        {"Sim, save cancelled", R::Sim, std::nullopt, false, false},
+        {"Não", R::Nao, std::nullopt, true, false},
+        {"Cancelar or dismissed", R::Cancelar, std::nullopt, false, false},
+    };
+    for (const Caso& caso : casos) {
+        Iniciar();
+        QFile::remove(Caminho("salvo.smd"));
+        janela.Perguntas.clear();
+        janela.DialogosAbrir = 0;
+        Escrever(2, 3, '2');
+        janela.Respostas = {caso.resposta};
+        janela.FicheiroGuardar = caso.guardarEm;
+        janela.FicheiroAbrir = outro;
+        jogo.BitBtnAbrirClick();
+        EXPECT_EQ(janela.Perguntas, QStringList{CPerguntaAbrir}) << caso.nome;
+        EXPECT_EQ(janela.ComCancelar, std::vector<bool>(janela.ComCancelar.size(), true));
+        EXPECT_EQ(janela.DialogosAbrir, caso.abre ? 1 : 0) << caso.nome;
+        EXPECT_EQ(Celula(2, 3).Value, caso.abre ? 0 : 2) << caso.nome;
+        EXPECT_EQ(QFile::exists(Caminho("salvo.smd")), caso.gravou) << caso.nome;
+        janela.ComCancelar.clear();
+    }
+}
+
+TEST_F(Ficheiros, NoQuestionWithoutUnsavedMoves) {
+    jogo.BitBtnGerarClick();
+    EXPECT_EQ(gerador.Chamadas, 2);
+    EXPECT_TRUE(jogo.PodeSair());
+    janela.FicheiroAbrir.reset();
+    jogo.BitBtnAbrirClick();
+    EXPECT_TRUE(janela.Perguntas.isEmpty());
+    // A hint is a digit like any other.
+    jogo.Dica();
+    janela.Respostas = {R::Cancelar};
+    EXPECT_FALSE(jogo.PodeSair());
+    EXPECT_EQ(janela.Perguntas, QStringList{CPerguntaSair});
+}
+
+TEST_F(Ficheiros, LeavingAsksAndOnlyAWrittenFileLetsSimGoOn) {
+    struct {
+        TResposta resposta;
+        std::optional<QString> guardarEm;
+        bool sai;
+    } casos[] = {{R::Nao, std::nullopt, true},
+                 {R::Cancelar, std::nullopt, false},
+                 {R::Sim, std::nullopt, false},
+                 {R::Sim, Caminho("saida.smd"), true}};
+    for (const auto& caso : casos) {
+        Iniciar();
+        Escrever(2, 3, '2');
+        janela.Respostas = {caso.resposta};
+        janela.FicheiroGuardar = caso.guardarEm;
+        EXPECT_EQ(jogo.PodeSair(), caso.sai);
+    }
+    EXPECT_TRUE(QFile::exists(Caminho("saida.smd")));
+    jogo.BitBtnSairClick();
+    EXPECT_EQ(janela.PedidosDeFecho, 1);
+}
+
+namespace {
+
+class Configuracao : public Jogo {
+protected:
+    void SetUp() override {
+        Jogo::SetUp();
+        Iniciar();
+    }
+    // The user's edit of the dialog, and OK.
+    void Configurar(std::function<void(TConfiguracao&)> AEdicao, bool AOk = true) {
+        janela.Editar = [AEdicao, AOk](TConfiguracao& c) {
+            AEdicao(c);
+            return AOk;
+        };
+        jogo.BitBtnConfigurarClick();
+    }
+};
+
+} // namespace
+
+TEST_F(Configuracao, TheDialogShowsTheCurrentSettings) {
+    Configurar([](TConfiguracao&) {}, false);
+    ASSERT_TRUE(janela.Mostrada);
+    EXPECT_EQ(janela.Mostrada->Tamanho, TTamanhoTabuleiro::tt9);
+    EXPECT_EQ(janela.Mostrada->Nivel, TNivelDificuldade::ndFacil);
+    EXPECT_EQ(janela.Mostrada->TamanhoLote, TTamanhoTabuleiro::tt9);
+    EXPECT_EQ(janela.Mostrada->ModoLote, TModoDificuldadeLote::mdlProgressivo);
+    EXPECT_EQ(janela.Mostrada->QuantidadeLote, 40);
+    EXPECT_TRUE(janela.Mostrada->TituloLote.isEmpty());
+}
+
+TEST_F(Configuracao, CancelChangesNothing) {
+    Configurar(
+        [](TConfiguracao& c) {
+            c.Nivel = TNivelDificuldade::ndDificil;
+            c.QuantidadeLote = 7;
+        },
+        false);
+    EXPECT_EQ(jogo.FNivelConfigurado, TNivelDificuldade::ndFacil);
+    EXPECT_EQ(jogo.FQuantidadeLote, 40);
+    EXPECT_EQ(gerador.Chamadas, 1);
+}
+
+TEST_F(Configuracao, OkWithoutChangesOrWithBatchChangesOnlyGeneratesNothing) {
+    janela.Informacao = QStringList{"antes"};
+    Configurar([](TConfiguracao&) {});
+    EXPECT_EQ(gerador.Chamadas, 1);
+    EXPECT_EQ(janela.Informacao, QStringList{"antes"});
+
+    Escrever(2, 3, '2');
+    Configurar([](TConfiguracao& c) {
+        c.TamanhoLote = TTamanhoTabuleiro::tt6;
+        c.ModoLote = TModoDificuldadeLote::mdlFixa;
+        c.DificuldadeLote = TNivelDificuldade::ndMedio;
+        c.QuantidadeLote = 12;
+        c.TituloLote = "Verão";
+    });
+    EXPECT_EQ(gerador.Chamadas, 1);
+    EXPECT_TRUE(janela.Perguntas.isEmpty());
+    EXPECT_EQ(jogo.FTamanhoLote, TTamanhoTabuleiro::tt6);
+    EXPECT_EQ(jogo.FModoLote, TModoDificuldadeLote::mdlFixa);
+    EXPECT_EQ(jogo.FDificuldadeLote, TNivelDificuldade::ndMedio);
+    EXPECT_EQ(jogo.FQuantidadeLote, 12);
+    EXPECT_EQ(jogo.FTituloLote, "Verão");
+    EXPECT_EQ(Celula(2, 3).Value, 2);
+}
+
+TEST_F(Configuracao, ALevelChangeGeneratesAtOnce) {
+    Configurar([](TConfiguracao& c) { c.Nivel = TNivelDificuldade::ndDificil; });
+    EXPECT_EQ(gerador.Chamadas, 2);
+    EXPECT_EQ(gerador.Nivel, TNivelDificuldade::ndDificil);
+    EXPECT_EQ(jogo.Board()->Difficulty(), TNivelDificuldade::ndDificil);
+    EXPECT_TRUE(janela.Perguntas.isEmpty());
+}
+
+// The question before a change replaces a board with unsaved moves, branch by branch.
+TEST_F(Configuracao, QuestionBeforeAChange) {
+    QTemporaryDir pasta;
+    struct Caso {
+        const char* nome;
+        TResposta resposta;
+        std::optional<QString> guardarEm;
+        bool gera;
+    };
+    const Caso casos[] = {
+        {"Cancelar", R::Cancelar, std::nullopt, false},
+        {"Sim, save cancelled", R::Sim, std::nullopt, false},
+        {"Sim and saved", R::Sim, pasta.filePath("antes.smd"), true},
+        {"Não", R::Nao, std::nullopt, true},
+    };
+    for (const Caso& caso : casos) {
+        Iniciar();
+        gerador.Chamadas = 0;
+        janela.Perguntas.clear();
+        Escrever(2, 3, '2');
+        janela.Respostas = {caso.resposta};
+        janela.FicheiroGuardar = caso.guardarEm;
+        Configurar([](TConfiguracao& c) {
+            c.Tamanho = TTamanhoTabuleiro::tt6;
+            c.Nivel = TNivelDificuldade::ndMedio;
+            c.QuantidadeLote = 9;
+        });
+        EXPECT_EQ(janela.Perguntas, QStringList{CPerguntaConfigurar}) << caso.nome;
+        EXPECT_EQ(jogo.FQuantidadeLote, 9) << "batch settings stay whatever the answer";
+        EXPECT_EQ(gerador.Chamadas, caso.gera ? 1 : 0) << caso.nome;
+        EXPECT_EQ(jogo.FNivelConfigurado,
+                  caso.gera ? TNivelDificuldade::ndMedio : TNivelDificuldade::ndFacil)
+            << caso.nome;
+        EXPECT_EQ(jogo.FTamanhoConfigurado,
+                  caso.gera ? TTamanhoTabuleiro::tt6 : TTamanhoTabuleiro::tt9)
+            << caso.nome;
+        EXPECT_EQ(jogo.Board()->Size(), caso.gera ? 6 : 9) << caso.nome;
+        EXPECT_EQ(janela.LegendaTamanho,
+                  caso.gera ? "Tamanho seleccionado: 6x6" : "Tamanho seleccionado: 9x9");
+    }
+}
+
+TEST_F(Configuracao, FailedGenerationAfterASizeChangeGivesAnEmptyBoard) {
+    gerador.Falhar = true;
+    Configurar([](TConfiguracao& c) { c.Tamanho = TTamanhoTabuleiro::tt15; });
+    ASSERT_EQ(jogo.Board()->Size(), 15);
+    EXPECT_EQ(janela.LegendaTamanho, "Tamanho seleccionado: 15x15");
+    EXPECT_EQ(janela.Informacao,
+              QStringList{"Tamanho alterado para 15x15 — gere um puzzle novo quando quiser."});
+    EXPECT_EQ(jogo.FTamanhoConfigurado, TTamanhoTabuleiro::tt15);
+}
+
+TEST_F(Configuracao, FailedGenerationAfterALevelChangeKeepsThePuzzle) {
+    Escrever(2, 3, '2');
+    jogo.GuardarValoresBase();
+    gerador.Falhar = true;
+    Configurar([](TConfiguracao& c) { c.Nivel = TNivelDificuldade::ndMuitoDificil; });
+    EXPECT_EQ(jogo.Board()->Size(), 9);
+    EXPECT_EQ(Celula(2, 3).Value, 2);
+    EXPECT_EQ(janela.Informacao.size(), 3);
+    EXPECT_EQ(jogo.FNivelConfigurado, TNivelDificuldade::ndMuitoDificil);
+}
