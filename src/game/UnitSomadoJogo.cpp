@@ -2,7 +2,9 @@
 
 #include "generator/Aleatorio.h"
 
+#include "generator/UnitSomadoGenerator.h"
 #include "io/UnitSomadoFicheiro.h"
+#include "pdf/UnitSomadoPdf.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -24,17 +26,8 @@ QString NomeSemPasta(const QString& ACaminho) {
 
 } // namespace
 
-QString NomeNivel(TNivelDificuldade ANivel) {
-    switch (ANivel) {
-    case TNivelDificuldade::ndFacil:
-        return QStringLiteral("Fácil");
-    case TNivelDificuldade::ndMedio:
-        return QStringLiteral("Médio");
-    case TNivelDificuldade::ndDificil:
-        return QStringLiteral("Difícil");
-    default:
-        return QStringLiteral("Muito Difícil");
-    }
+QString NomeDoNivel(TNivelDificuldade ANivel) {
+    return QString::fromUtf8(NomeNivel(ANivel));
 }
 
 int64_t TempoLimiteGeracao(TTamanhoTabuleiro ATamanho) {
@@ -60,7 +53,7 @@ void TJogo::Iniciar() {
         const int32_t n = FBoard->Size();
         FJanela.AdicionarInformacao(QStringLiteral("Puzzle gerado: %1x%1, %2.")
                                         .arg(n)
-                                        .arg(NomeNivel(FBoard->Difficulty())));
+                                        .arg(NomeDoNivel(FBoard->Difficulty())));
     } else {
         CarregarPuzzleFixo();
     }
@@ -106,7 +99,7 @@ bool TJogo::GerarNovoPuzzle() {
         return false;
     }
     const int32_t n = board->Size();
-    const QString nivel = NomeNivel(board->Difficulty());
+    const QString nivel = NomeDoNivel(board->Difficulty());
     InstalarBoard(std::move(board));
     AvancarParaProximaVazia(0, -1);
     FJanela.RepintarGrelha();
@@ -396,4 +389,142 @@ void TJogo::BitBtnConfigurarClick() {
     FTamanhoConfigurado = tamanhoNovo;
     AtualizarLabelTamanho();
     if (!GerarNovoPuzzle() && tamanhoNovo != tamanhoAntigo) AplicarTamanhoSemPuzzle(tamanhoNovo);
+}
+
+bool TJogo::PodeSubstituir(const QString& ACaminho) {
+    return !QFileInfo::exists(ACaminho) ||
+           FJanela.Perguntar(QStringLiteral("O ficheiro \"%1\" já existe. Substituir?")
+                                 .arg(NomeSemPasta(ACaminho)),
+                             false) == TResposta::Sim;
+}
+
+TNivelDificuldade NivelProgressivo(int32_t k, int32_t n) {
+    const int32_t q = n / 4, r = n % 4;
+    int32_t fim = 0;
+    for (int32_t bloco = 0; bloco < 4; ++bloco) {
+        fim += q + (bloco < r ? 1 : 0);
+        if (k < fim) return static_cast<TNivelDificuldade>(bloco);
+    }
+    return TNivelDificuldade::ndMuitoDificil;
+}
+
+QString CodigoLote(TModoDificuldadeLote AModo, TNivelDificuldade ANivel) {
+    if (AModo == TModoDificuldadeLote::mdlProgressivo) return QStringLiteral("P");
+    switch (ANivel) {
+    case TNivelDificuldade::ndFacil:
+        return QStringLiteral("F");
+    case TNivelDificuldade::ndMedio:
+        return QStringLiteral("M");
+    case TNivelDificuldade::ndDificil:
+        return QStringLiteral("D");
+    default:
+        return QStringLiteral("MD");
+    }
+}
+
+void TJogo::BitBtnExportarPuzzleClick() {
+    if (!FBoard) return;
+    QString caminho;
+    if (!FJanela.EscolherFicheiroPdf(caminho) || !PodeSubstituir(caminho)) return;
+    const auto documento = CriarDocumentoPdf();
+    DesenharPaginaPuzzle(*documento, *FBoard, false, 0, true, 1);
+    DesenharPaginaPuzzle(*documento, *FBoard, true, 0, true, 2);
+    documento->Gravar(caminho);
+    FJanela.LimparInformacao();
+    FJanela.AdicionarInformacao(QStringLiteral("Puzzle exportado: ") + NomeSemPasta(caminho));
+}
+
+namespace {
+
+// Gives the window back on every way out of a batch, an error included.
+class TLoteEmCurso {
+public:
+    explicit TLoteEmCurso(IJanelaJogo& AJanela) : FJanela(AJanela) { FJanela.ComecarLote(); }
+    ~TLoteEmCurso() { Terminar(); }
+    TLoteEmCurso(const TLoteEmCurso&) = delete;
+    TLoteEmCurso& operator=(const TLoteEmCurso&) = delete;
+    void Terminar() {
+        if (FTerminado) return;
+        FTerminado = true;
+        FJanela.TerminarLote();
+    }
+
+private:
+    IJanelaJogo& FJanela;
+    bool FTerminado = false;
+};
+
+} // namespace
+
+void TJogo::BitBtnExportarLoteClick() {
+    const int32_t lado = LadoDoTabuleiro(FTamanhoLote);
+    const QString proposto = QStringLiteral("Somado_%1_%2x%2_%3")
+                                 .arg(CodigoLote(FModoLote, FDificuldadeLote))
+                                 .arg(lado)
+                                 .arg(FQuantidadeLote);
+    QString caminho;
+    if (!FJanela.EscolherFicheiroLotePdf(proposto, caminho) || !PodeSubstituir(caminho)) return;
+    const bool progressivo = FModoLote == TModoDificuldadeLote::mdlProgressivo;
+    if (!progressivo) {
+        const std::vector<TNivelDificuldade> seguros = NiveisSeguros(FTamanhoLote);
+        if (std::find(seguros.begin(), seguros.end(), FDificuldadeLote) == seguros.end() &&
+            FJanela.Perguntar(
+                QStringLiteral("A combinação %1x%1 / %2 não é conhecida por gerar sempre com "
+                               "sucesso.\r\nIsto pode demorar bastante, e alguns puzzles podem "
+                               "não sair. Avançar mesmo assim?")
+                    .arg(lado)
+                    .arg(NomeDoNivel(FDificuldadeLote)),
+                false) != TResposta::Sim)
+            return;
+    }
+
+    TListaDeTabuleiros lista;
+    int32_t falhados = 0;
+    TLoteEmCurso emCurso(FJanela);
+    for (int32_t k = 1; k <= FQuantidadeLote; ++k) {
+        const TNivelDificuldade nivel =
+            progressivo ? NivelProgressivo(k - 1, FQuantidadeLote) : FDificuldadeLote;
+        std::unique_ptr<TSomadoBoard> board;
+        for (int32_t tentativa = 1; tentativa <= CTentativasPorPuzzleLote && !board; ++tentativa) {
+            FJanela.LimparInformacao();
+            FJanela.AdicionarInformacao(
+                QStringLiteral("A gerar puzzle %1 de %2, %3 (tentativa %4 de %5)...")
+                    .arg(k)
+                    .arg(FQuantidadeLote)
+                    .arg(NomeDoNivel(nivel))
+                    .arg(tentativa)
+                    .arg(CTentativasPorPuzzleLote));
+            FJanela.ProcessarEventos();
+            board = FGerador(FTamanhoLote, nivel, CTempoLimiteLoteMs);
+        }
+        // A failed puzzle leaves no gap: the numbering runs over the generated ones.
+        if (board)
+            lista.push_back(std::move(board));
+        else
+            ++falhados;
+    }
+    if (lista.empty()) {
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(QStringLiteral(
+            "Não foi possível gerar nenhum puzzle com esta configuração — PDF não criado."));
+        return;
+    }
+
+    const auto documento = CriarDocumentoPdf();
+    DesenharLote(*documento, lista, lado, FTituloLote,
+                 progressivo ? QStringLiteral("Progressivo") : NomeDoNivel(FDificuldadeLote));
+    documento->Gravar(caminho);
+
+    const auto gerados = static_cast<int32_t>(lista.size());
+    lista.clear();
+    emCurso.Terminar();
+    FJanela.LimparInformacao();
+    FJanela.AdicionarInformacao(
+        falhados == 0 ? QStringLiteral("Lote exportado: %1 puzzles em %2")
+                            .arg(gerados)
+                            .arg(NomeSemPasta(caminho))
+                      : QStringLiteral("Lote exportado: %1 puzzles (%2 falharam) em %3")
+                            .arg(gerados)
+                            .arg(falhados)
+                            .arg(NomeSemPasta(caminho)));
 }

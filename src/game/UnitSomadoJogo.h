@@ -14,7 +14,7 @@
 
 enum class TModoDificuldadeLote : uint8_t { mdlFixa, mdlProgressivo };
 
-QString NomeNivel(TNivelDificuldade ANivel);
+QString NomeDoNivel(TNivelDificuldade ANivel);
 
 // Answers of the confirmation boxes; a box dismissed without a button answers Cancelar.
 enum class TResposta : uint8_t { Sim, Nao, Cancelar };
@@ -30,6 +30,14 @@ struct TConfiguracao {
     QString TituloLote;
 };
 int64_t TempoLimiteGeracao(TTamanhoTabuleiro ATamanho);
+
+// Batch export: the level of puzzle k (0-based) of a progressive batch of n, and the code of
+// the mode or level in the proposed file name.
+TNivelDificuldade NivelProgressivo(int32_t k, int32_t n);
+QString CodigoLote(TModoDificuldadeLote AModo, TNivelDificuldade ANivel);
+
+inline constexpr int32_t CTentativasPorPuzzleLote = 5;
+inline constexpr int64_t CTempoLimiteLoteMs = 60000;
 
 // The 9 × 9 puzzle shown when the first generation at start-up gives no board.
 std::unique_ptr<TSomadoBoard> CriarPuzzleFixo();
@@ -71,6 +79,16 @@ public:
     virtual bool EditarConfiguracao(TConfiguracao& AConfiguracao) = 0;
     // Asks the window to close; closing then asks PodeSair.
     virtual void Fechar() = 0;
+
+    // The PDF save dialogs (neither asks about existing files). The batch dialog is offered
+    // AProposto as the file name, in the folder of the name it held before.
+    virtual bool EscolherFicheiroPdf(QString& ACaminho) = 0;
+    virtual bool EscolherFicheiroLotePdf(const QString& AProposto, QString& ACaminho) = 0;
+    // Around a batch: hourglass and the batch button disabled; then both back.
+    virtual void ComecarLote() = 0;
+    virtual void TerminarLote() = 0;
+    // Lets the window paint the progress line before the next generation attempt.
+    virtual void ProcessarEventos() = 0;
 };
 
 using TGeradorDePuzzles = std::function<std::unique_ptr<TSomadoBoard>(
@@ -112,6 +130,8 @@ public:
     void BitBtnAbrirClick() { AbrirPuzzle(); }
     void BitBtnConfigurarClick();
     void BitBtnSairClick() { FJanela.Fechar(); }
+    void BitBtnExportarPuzzleClick();
+    void BitBtnExportarLoteClick();
 
     // ---- Player actions
     void VerSolucao();
@@ -143,6 +163,8 @@ public:
 private:
     // The three-way question about unsaved moves: true when the caller may go on.
     bool ResolverJogadasPorGravar(const QString& APergunta);
+    // A file that exists may be replaced only after a "Sim".
+    bool PodeSubstituir(const QString& ACaminho);
     bool NoTabuleiro(int32_t ARow, int32_t ACol) const;
     void EscreverValor(int32_t ARow, int32_t ACol, int32_t AValor);
 

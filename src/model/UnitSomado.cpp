@@ -75,6 +75,19 @@ int32_t LadoDoTabuleiro(TTamanhoTabuleiro ATamanho) {
     return CLados[static_cast<size_t>(ATamanho)];
 }
 
+const char* NomeNivel(TNivelDificuldade ANivel) {
+    switch (ANivel) {
+    case TNivelDificuldade::ndFacil:
+        return "Fácil";
+    case TNivelDificuldade::ndMedio:
+        return "Médio";
+    case TNivelDificuldade::ndDificil:
+        return "Difícil";
+    default:
+        return "Muito Difícil";
+    }
+}
+
 int64_t Arredondar(double AValor) {
     const double baixo = std::floor(AValor);
     const double resto = AValor - baixo;

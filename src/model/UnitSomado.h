@@ -91,5 +91,8 @@ private:
 
 int32_t LadoDoTabuleiro(TTamanhoTabuleiro ATamanho);
 
+// The level's name as the player sees it (UTF-8); any value past the last is "Muito Difícil".
+const char* NomeNivel(TNivelDificuldade ANivel);
+
 // Nearest integer, halves to the even neighbour (the program's one rounding rule).
 int64_t Arredondar(double AValor);

@@ -1,11 +1,14 @@
 #include "ui/UnitMain.h"
 
 #include "ui/GrelhaTabuleiro.h"
+#include "ui/UnitAjuda.h"
 #include "ui/UnitConfiguracao.h"
+#include "ui/UnitSobre.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -65,24 +68,31 @@ TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
     if (const QScreen* ecra = QGuiApplication::primaryScreen())
         move(ecra->availableGeometry().center() - rect().center());
     FormConfiguracao = new TFormConfiguracao(this);
+    FormSobre = new TFormSobre(this);
+    FormAjuda = new TFormAjuda(this);
 }
 
 void TFormMain::CriarDialogos() {
     // Kept for the whole run, so that each dialog opens where the user last left it.
-    auto criar = [this](QFileDialog::AcceptMode AModo, const char* ANome) {
+    auto criar = [this](QFileDialog::AcceptMode AModo, const char* ANome, const QString& AFiltro,
+                        const QString& ASufixo) {
         auto* dialogo = new QFileDialog(this);
         dialogo->setObjectName(QString::fromLatin1(ANome));
         dialogo->setAcceptMode(AModo);
         dialogo->setFileMode(AModo == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                               : QFileDialog::ExistingFile);
-        dialogo->setNameFilter(QStringLiteral("Somado (*.smd)"));
-        dialogo->setDefaultSuffix(QStringLiteral("smd"));
+        dialogo->setNameFilter(AFiltro);
+        dialogo->setDefaultSuffix(ASufixo);
         // The commands ask about existing files themselves.
         dialogo->setOption(QFileDialog::DontConfirmOverwrite);
         return dialogo;
     };
-    OpenDialog1 = criar(QFileDialog::AcceptOpen, "OpenDialog1");
-    SaveDialog1 = criar(QFileDialog::AcceptSave, "SaveDialog1");
+    const QString smd = QStringLiteral("Somado (*.smd)"), pdf = QStringLiteral("PDF (*.pdf)");
+    OpenDialog1 = criar(QFileDialog::AcceptOpen, "OpenDialog1", smd, QStringLiteral("smd"));
+    SaveDialog1 = criar(QFileDialog::AcceptSave, "SaveDialog1", smd, QStringLiteral("smd"));
+    SaveDialogPdf = criar(QFileDialog::AcceptSave, "SaveDialogPdf", pdf, QStringLiteral("pdf"));
+    SaveDialogLotePdf =
+        criar(QFileDialog::AcceptSave, "SaveDialogLotePdf", pdf, QStringLiteral("pdf"));
 }
 
 TFormMain::~TFormMain() = default;
@@ -160,6 +170,12 @@ void TFormMain::LigarEventos() {
     connect(BitBtnLimpar, &QPushButton::clicked, this, [this] { FJogo->Limpar(); });
     connect(BitBtnDica, &QPushButton::clicked, this, [this] { FJogo->Dica(); });
     connect(BitBtnSair, &QPushButton::clicked, this, [this] { FJogo->BitBtnSairClick(); });
+    connect(BitBtnExportarPuzzle, &QPushButton::clicked, this,
+            [this] { FJogo->BitBtnExportarPuzzleClick(); });
+    connect(BitBtnExportarLote, &QPushButton::clicked, this,
+            [this] { FJogo->BitBtnExportarLoteClick(); });
+    connect(BitBtnAjuda, &QPushButton::clicked, this, [this] { FormAjuda->exec(); });
+    connect(BitBtnSobre, &QPushButton::clicked, this, [this] { FormSobre->exec(); });
 }
 
 void TFormMain::showEvent(QShowEvent* AEvento) {
@@ -281,4 +297,31 @@ void TFormMain::closeEvent(QCloseEvent* AEvento) {
     // Refused first: if saving fails with an error, the window must stay open.
     AEvento->ignore();
     if (FJogo->PodeSair()) AEvento->accept();
+}
+
+bool TFormMain::EscolherFicheiroPdf(QString& ACaminho) {
+    return Escolher(*SaveDialogPdf, ACaminho);
+}
+
+bool TFormMain::EscolherFicheiroLotePdf(const QString& AProposto, QString& ACaminho) {
+    // The dialog opens in the folder of the last batch, offering the name for this one.
+    const QStringList anteriores = SaveDialogLotePdf->selectedFiles();
+    if (!anteriores.isEmpty() && !anteriores.constFirst().isEmpty())
+        SaveDialogLotePdf->setDirectory(QFileInfo(anteriores.constFirst()).absolutePath());
+    SaveDialogLotePdf->selectFile(AProposto);
+    return Escolher(*SaveDialogLotePdf, ACaminho);
+}
+
+void TFormMain::ComecarLote() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BitBtnExportarLote->setEnabled(false);
+}
+
+void TFormMain::TerminarLote() {
+    QApplication::restoreOverrideCursor();
+    BitBtnExportarLote->setEnabled(true);
+}
+
+void TFormMain::ProcessarEventos() {
+    QApplication::processEvents();
 }

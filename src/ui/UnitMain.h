@@ -9,7 +9,9 @@
 
 class QFileDialog;
 class QLabel;
+class TFormAjuda;
 class TFormConfiguracao;
+class TFormSobre;
 class QPlainTextEdit;
 class QPushButton;
 class TGrelhaTabuleiro;
@@ -41,7 +43,11 @@ public:
     QPlainTextEdit* MemoInformacao = nullptr;
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
+    QFileDialog* SaveDialogPdf = nullptr;
+    QFileDialog* SaveDialogLotePdf = nullptr;
     TFormConfiguracao* FormConfiguracao = nullptr;
+    TFormSobre* FormSobre = nullptr;
+    TFormAjuda* FormAjuda = nullptr;
 
     // IJanelaJogo
     void LimparInformacao() override;
@@ -61,6 +67,11 @@ public:
     bool EscolherFicheiroParaAbrir(QString& ACaminho) override;
     bool EditarConfiguracao(TConfiguracao& AConfiguracao) override;
     void Fechar() override;
+    bool EscolherFicheiroPdf(QString& ACaminho) override;
+    bool EscolherFicheiroLotePdf(const QString& AProposto, QString& ACaminho) override;
+    void ComecarLote() override;
+    void TerminarLote() override;
+    void ProcessarEventos() override;
 
 protected:
     void showEvent(QShowEvent* AEvento) override;

@@ -88,4 +88,28 @@ public:
 
     int PedidosDeFecho = 0;
     void Fechar() override { ++PedidosDeFecho; }
+
+    std::optional<QString> FicheiroPdf, FicheiroLotePdf;
+    QString NomeProposto;
+    bool EscolherFicheiroPdf(QString& ACaminho) override {
+        if (FicheiroPdf) ACaminho = *FicheiroPdf;
+        return FicheiroPdf.has_value();
+    }
+    bool EscolherFicheiroLotePdf(const QString& AProposto, QString& ACaminho) override {
+        NomeProposto = AProposto;
+        if (FicheiroLotePdf) ACaminho = *FicheiroLotePdf;
+        return FicheiroLotePdf.has_value();
+    }
+    bool EmLote = false;
+    int Lotes = 0, EventosProcessados = 0;
+    QStringList TodaAInformacao; // every line ever written, for the progress lines
+    void ComecarLote() override {
+        EmLote = true;
+        ++Lotes;
+    }
+    void TerminarLote() override { EmLote = false; }
+    void ProcessarEventos() override {
+        ++EventosProcessados;
+        TodaAInformacao << Informacao;
+    }
 };

@@ -11,11 +11,11 @@
 #include <stdexcept>
 
 TEST(Nomes, LevelNamesAndTimeLimits) {
-    EXPECT_EQ(NomeNivel(TNivelDificuldade::ndFacil), "Fácil");
-    EXPECT_EQ(NomeNivel(TNivelDificuldade::ndMedio), "Médio");
-    EXPECT_EQ(NomeNivel(TNivelDificuldade::ndDificil), "Difícil");
-    EXPECT_EQ(NomeNivel(TNivelDificuldade::ndMuitoDificil), "Muito Difícil");
-    EXPECT_EQ(NomeNivel(static_cast<TNivelDificuldade>(7)), "Muito Difícil");
+    EXPECT_EQ(NomeDoNivel(TNivelDificuldade::ndFacil), "Fácil");
+    EXPECT_EQ(NomeDoNivel(TNivelDificuldade::ndMedio), "Médio");
+    EXPECT_EQ(NomeDoNivel(TNivelDificuldade::ndDificil), "Difícil");
+    EXPECT_EQ(NomeDoNivel(TNivelDificuldade::ndMuitoDificil), "Muito Difícil");
+    EXPECT_EQ(NomeDoNivel(static_cast<TNivelDificuldade>(7)), "Muito Difícil");
     using T = TTamanhoTabuleiro;
     for (const T t : {T::tt6, T::tt9, T::tt16, T::tt20, T::tt25})
         EXPECT_EQ(TempoLimiteGeracao(t), 30000);

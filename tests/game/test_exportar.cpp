@@ -1,0 +1,185 @@
+// "Exportar Puzzle" and "Exportar Lote" through the game, with a recording window.
+#include "FixtureJogo.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace {
+
+using R = TResposta;
+
+int Paginas(const QString& AFicheiro) {
+    QProcess pdfinfo;
+    pdfinfo.start("pdfinfo", {AFicheiro});
+    pdfinfo.waitForFinished();
+    const auto m = QRegularExpression(R"(Pages:\s+(\d+))")
+                       .match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+class Exportar : public Jogo {
+protected:
+    void SetUp() override {
+        Jogo::SetUp();
+        ASSERT_TRUE(pasta.isValid());
+        Iniciar();
+    }
+    QString Caminho(const char* ANome) const { return pasta.filePath(ANome); }
+    QTemporaryDir pasta;
+};
+
+} // namespace
+
+TEST(NivelProgressivo, LevelsClimbInBlocks) {
+    using N = TNivelDificuldade;
+    const struct {
+        int32_t n;
+        std::array<int, 4> porNivel;
+    } casos[] = {{1, {1, 0, 0, 0}}, {2, {1, 1, 0, 0}},  {4, {1, 1, 1, 1}},
+                 {5, {2, 1, 1, 1}}, {10, {3, 3, 2, 2}}, {40, {10, 10, 10, 10}}};
+    for (const auto& caso : casos) {
+        std::array<int, 4> contagem{};
+        int anterior = 0;
+        for (int32_t k = 0; k < caso.n; ++k) {
+            const int nivel = static_cast<int>(NivelProgressivo(k, caso.n));
+            EXPECT_GE(nivel, anterior) << "levels never go down";
+            anterior = nivel;
+            ++contagem[static_cast<size_t>(nivel)];
+        }
+        EXPECT_EQ(contagem, caso.porNivel) << caso.n;
+    }
+    EXPECT_EQ(NivelProgressivo(7, 4), N::ndMuitoDificil);
+}
+
+TEST(CodigoLote, ModeOrLevelCodes) {
+    using N = TNivelDificuldade;
+    using M = TModoDificuldadeLote;
+    EXPECT_EQ(CodigoLote(M::mdlProgressivo, N::ndDificil), "P");
+    EXPECT_EQ(CodigoLote(M::mdlFixa, N::ndFacil), "F");
+    EXPECT_EQ(CodigoLote(M::mdlFixa, N::ndMedio), "M");
+    EXPECT_EQ(CodigoLote(M::mdlFixa, N::ndDificil), "D");
+    EXPECT_EQ(CodigoLote(M::mdlFixa, N::ndMuitoDificil), "MD");
+}
+
+TEST_F(Exportar, SinglePuzzleExport) {
+    janela.FicheiroPdf = Caminho("um.pdf");
+    jogo.BitBtnExportarPuzzleClick();
+    EXPECT_EQ(Paginas(Caminho("um.pdf")), 2);
+    EXPECT_EQ(janela.Informacao, QStringList{"Puzzle exportado: um.pdf"});
+
+    // An existing file: "Não" leaves it alone.
+    janela.Respostas = {R::Nao};
+    QFile::remove(Caminho("um.pdf"));
+    QFile antigo(Caminho("um.pdf"));
+    ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
+    antigo.write("velho");
+    antigo.close();
+    jogo.BitBtnExportarPuzzleClick();
+    EXPECT_EQ(janela.Perguntas.last(), "O ficheiro \"um.pdf\" já existe. Substituir?");
+    ASSERT_TRUE(antigo.open(QIODevice::ReadOnly));
+    EXPECT_EQ(antigo.readAll(), "velho");
+
+    // A cancelled dialog does nothing.
+    janela.FicheiroPdf.reset();
+    janela.Informacao = QStringList{"antes"};
+    jogo.BitBtnExportarPuzzleClick();
+    EXPECT_EQ(janela.Informacao, QStringList{"antes"});
+}
+
+TEST_F(Exportar, DefaultProgressiveBatchOfForty) {
+    janela.FicheiroLotePdf = Caminho("Somado_P_9x9_40.pdf");
+    jogo.BitBtnExportarLoteClick();
+    EXPECT_EQ(janela.NomeProposto, "Somado_P_9x9_40");
+    EXPECT_EQ(Paginas(Caminho("Somado_P_9x9_40.pdf")), 52);
+    EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 40 puzzles em Somado_P_9x9_40.pdf"});
+    EXPECT_EQ(janela.EventosProcessados, 40) << "once before each attempt";
+    EXPECT_FALSE(janela.EmLote);
+    EXPECT_EQ(gerador.Limite, 60000);
+    EXPECT_EQ(janela.TodaAInformacao.first(),
+              "A gerar puzzle 1 de 40, Fácil (tentativa 1 de 5)...");
+    EXPECT_EQ(janela.TodaAInformacao.last(),
+              "A gerar puzzle 40 de 40, Muito Difícil (tentativa 1 de 5)...");
+    EXPECT_TRUE(janela.Perguntas.isEmpty()) << "a progressive batch is never warned about";
+}
+
+TEST_F(Exportar, FailedPuzzlesAreRetriedThenSkipped) {
+    jogo.FModoLote = TModoDificuldadeLote::mdlFixa;
+    jogo.FTamanhoLote = TTamanhoTabuleiro::tt9;
+    jogo.FQuantidadeLote = 4;
+    // Puzzles 2 and 3 never come out; the others do at the first attempt.
+    int chamada = 0;
+    gerador.Durante = [&] {
+        ++chamada;
+        gerador.Falhar = chamada >= 2 && chamada <= 11;
+    };
+    janela.FicheiroLotePdf = Caminho("lote.pdf");
+    jogo.BitBtnExportarLoteClick();
+    EXPECT_EQ(chamada, 1 + 5 + 5 + 1);
+    EXPECT_TRUE(
+        janela.TodaAInformacao.contains("A gerar puzzle 2 de 4, Fácil (tentativa 5 de 5)..."));
+    EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 2 puzzles (2 falharam) em lote.pdf"});
+    // Cover, rules, section, 2 puzzle pages, example, section, 1 solutions page.
+    EXPECT_EQ(Paginas(Caminho("lote.pdf")), 8);
+}
+
+TEST_F(Exportar, NothingGeneratedWritesNothing) {
+    QFile existente(Caminho("lote.pdf"));
+    ASSERT_TRUE(existente.open(QIODevice::WriteOnly));
+    existente.write("velho");
+    existente.close();
+    jogo.FQuantidadeLote = 3;
+    gerador.Falhar = true;
+    janela.Respostas = {R::Sim}; // replace it
+    janela.FicheiroLotePdf = Caminho("lote.pdf");
+    jogo.BitBtnExportarLoteClick();
+    EXPECT_EQ(janela.Informacao,
+              QStringList{"Não foi possível gerar nenhum puzzle com esta configuração — PDF não "
+                          "criado."});
+    ASSERT_TRUE(existente.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existente.readAll(), "velho");
+    EXPECT_FALSE(janela.EmLote);
+    EXPECT_EQ(gerador.Chamadas, 1 + 3 * 5);
+}
+
+TEST_F(Exportar, WarningForLevelsThatMayNotGenerate) {
+    using T = TTamanhoTabuleiro;
+    using N = TNivelDificuldade;
+    const struct {
+        T tamanho;
+        N nivel;
+        bool avisa;
+    } casos[] = {{T::tt20, N::ndFacil, true},
+                 {T::tt20, N::ndDificil, false},
+                 {T::tt9, N::ndMuitoDificil, false}};
+    for (const auto& caso : casos) {
+        jogo.FModoLote = TModoDificuldadeLote::mdlFixa;
+        jogo.FTamanhoLote = caso.tamanho;
+        jogo.FDificuldadeLote = caso.nivel;
+        janela.Perguntas.clear();
+        janela.Respostas = {R::Nao};
+        janela.FicheiroLotePdf = Caminho("aviso.pdf");
+        gerador.Chamadas = 0;
+        gerador.Falhar = true; // nothing to write; only the question matters here
+        jogo.FQuantidadeLote = 1;
+        jogo.BitBtnExportarLoteClick();
+        EXPECT_EQ(!janela.Perguntas.isEmpty(), caso.avisa);
+        EXPECT_EQ(gerador.Chamadas, caso.avisa ? 0 : 5) << "a declined warning stops it";
+        if (caso.avisa) {
+            EXPECT_EQ(janela.Perguntas.first(),
+                      "A combinação 20x20 / Fácil não é conhecida por gerar sempre com sucesso.\r\n"
+                      "Isto pode demorar bastante, e alguns puzzles podem não sair. Avançar mesmo "
+                      "assim?");
+        }
+        janela.Respostas.clear();
+    }
+}
+
+TEST_F(Exportar, AnErrorInsideTheBatchGivesTheWindowBack) {
+    gerador.Lancar = true;
+    janela.FicheiroLotePdf = Caminho("erro.pdf");
+    EXPECT_THROW(jogo.BitBtnExportarLoteClick(), ESomadoError);
+    EXPECT_FALSE(janela.EmLote);
+    EXPECT_FALSE(QFile::exists(Caminho("erro.pdf")));
+}
