@@ -28,31 +28,6 @@ constexpr int32_t CSubidaSeccao = 15;       // 4 mm
 constexpr int32_t CBarraAbaixo = 53;        // 14 mm
 constexpr int32_t CLarguraBarra = 113;      // 30 mm
 
-void DesenharTabuleiro(TDocumentoPdf& AD, const TSomadoBoard& ABoard, int32_t AX0, int32_t AY0,
-                       int32_t ACelula, bool AMostrarSolucao) {
-    const int32_t n = ABoard.Size();
-    for (int32_t r = 0; r < n; ++r)
-        for (int32_t c = 0; c < n; ++c)
-            DesenharCelula(AD.Canvas(),
-                           {AX0 + c * ACelula, AY0 + r * ACelula, AX0 + (c + 1) * ACelula,
-                            AY0 + (r + 1) * ACelula},
-                           ABoard.GetCell(r, c), AMostrarSolucao, false);
-    DesenharGrelha(AD.Canvas(), AX0, AY0, ACelula, n, 2, 4);
-}
-
-bool EspacoOuControlo(QChar ACaracter) {
-    return ACaracter.isSpace() || ACaracter.category() == QChar::Other_Control;
-}
-
-QString Aparado(const QString& ATexto) {
-    qsizetype inicio = 0, fim = ATexto.size();
-    while (inicio < fim && EspacoOuControlo(ATexto[inicio]))
-        ++inicio;
-    while (fim > inicio && EspacoOuControlo(ATexto[fim - 1]))
-        --fim;
-    return ATexto.sliced(inicio, fim - inicio);
-}
-
 // Capitals of the letters a-z only.
 QString MaiusculasAsciiSo(const QString& ATexto) {
     QString resultado = ATexto;
@@ -79,7 +54,7 @@ void DesenharCapa(TDocumentoPdf& AD, const QString& ATitulo, const QString& ARot
     AD.AdicionarPagina();
     EscreverAjustado(AD, 42, MaiusculasAsciiSo(QStringLiteral("Quorvel")), 24, 24, 1, true);
     EscreverAjustado(AD, 92, QStringLiteral("SOMADO"), 80, 24, 4, true);
-    const QString titulo = Aparado(ATitulo);
+    const QString titulo = SemEspacosNasPontas(ATitulo);
     if (!titulo.isEmpty()) EscreverAjustado(AD, 150, titulo, 34, 16, 2, true);
     EscreverAjustado(AD, 202, QStringLiteral("%1 puzzles").arg(APuzzles), 16, 16, 1, false);
     EscreverAjustado(AD, 212, QStringLiteral("%1 %2 %1").arg(ALado).arg(QChar(0x00D7)), 16, 16, 1,
@@ -201,6 +176,7 @@ void DesenharPaginaExemplo(TDocumentoPdf& AD) {
     const int32_t s = CCelulaExemplo;
     const int32_t x0 = (CLarguraPagina - 5 * s) / 2;
     const int32_t y0 = (CAlturaPagina - 5 * s) / 2;
+    // The example is 5 × 5, smaller than any board, so it lives in the corner of a 6 × 6 one.
     for (int32_t r = 0; r < 5; ++r)
         for (int32_t c = 0; c < 5; ++c)
             DesenharCelula(AD.Canvas(),
@@ -230,7 +206,8 @@ void DesenharPaginaDupla(TDocumentoPdf& AD, const TSomadoBoard& AA, const TSomad
         DefinirFontePdf(AD, 14, false, CPreto);
         const int32_t lado = std::min(CLarguraPagina - 2 * CMargem, metade - CCabecalhoDupla);
         const int32_t s = lado / n;
-        DesenharTabuleiro(AD, board, (CLarguraPagina - n * s) / 2, y + CCabecalhoDupla, s, false);
+        DesenharTabuleiroPdf(AD, board, (CLarguraPagina - n * s) / 2, y + CCabecalhoDupla, s, false,
+                             4);
     }
     DesenharRodape(AD, APagina);
 }
@@ -266,8 +243,8 @@ void DesenharPaginaSolucoes(TDocumentoPdf& AD, const TListaDeTabuleiros& ALista,
             AD.TextOut(x + (cw - AD.TextWidth(rotulo)) / 2, y, rotulo);
             const int32_t lado = std::min(cw - CFolgaLargura, ch - CFolgaAltura);
             const int32_t s = lado / board.Size();
-            DesenharTabuleiro(AD, board, x + (cw - board.Size() * s) / 2, y + CEspacoRotulo, s,
-                              true);
+            DesenharTabuleiroPdf(AD, board, x + (cw - board.Size() * s) / 2, y + CEspacoRotulo, s,
+                                 true, 4);
         }
 }
 

@@ -45,18 +45,6 @@ QByteArray ComAutor(const QByteArray& APdf, const char* AAutor) {
                       static_cast<qsizetype>(saida->getSize()));
 }
 
-void DesenharTabuleiro(TDocumentoPdf& AD, const TSomadoBoard& ABoard, int32_t AX0, int32_t AY0,
-                       int32_t ACelula, bool AMostrarSolucao, int32_t AMoldura) {
-    const int32_t n = ABoard.Size();
-    for (int32_t r = 0; r < n; ++r)
-        for (int32_t c = 0; c < n; ++c)
-            DesenharCelula(AD.Canvas(),
-                           {AX0 + c * ACelula, AY0 + r * ACelula, AX0 + (c + 1) * ACelula,
-                            AY0 + (r + 1) * ACelula},
-                           ABoard.GetCell(r, c), AMostrarSolucao, false);
-    DesenharGrelha(AD.Canvas(), AX0, AY0, ACelula, n, 2, AMoldura);
-}
-
 void EscreverNumero(TDocumentoPdf& AD, int32_t AY, int32_t ANumero) {
     QFont fonte = AD.Canvas().font();
     fonte.setPointSize(14);
@@ -138,6 +126,18 @@ void TDocumentoPdf::Gravar(const QString& ACaminho) {
     if (!ficheiro.commit()) throw falha(ficheiro.errorString());
 }
 
+void DesenharTabuleiroPdf(TDocumentoPdf& AD, const TSomadoBoard& ABoard, int32_t AX0, int32_t AY0,
+                          int32_t ACelula, bool AMostrarSolucao, int32_t AMoldura) {
+    const int32_t n = ABoard.Size();
+    for (int32_t r = 0; r < n; ++r)
+        for (int32_t c = 0; c < n; ++c)
+            DesenharCelula(AD.Canvas(),
+                           {AX0 + c * ACelula, AY0 + r * ACelula, AX0 + (c + 1) * ACelula,
+                            AY0 + (r + 1) * ACelula},
+                           ABoard.GetCell(r, c), AMostrarSolucao, false);
+    DesenharGrelha(AD.Canvas(), AX0, AY0, ACelula, n, 2, AMoldura);
+}
+
 std::unique_ptr<TDocumentoPdf> CriarDocumentoPdf() {
     return std::make_unique<TDocumentoPdf>();
 }
@@ -184,6 +184,6 @@ void DesenharPaginaPuzzle(TDocumentoPdf& AD, const TSomadoBoard& ABoard, bool AM
     const int32_t lado = std::min(CLarguraPagina - 2 * CMargem,
                                   CAlturaPagina - 2 * CMargem - CAteTabuleiro - CFaixaInferior);
     const int32_t s = lado / n;
-    DesenharTabuleiro(AD, ABoard, (CLarguraPagina - n * s) / 2, CMargem + CAteTabuleiro, s,
-                      AMostrarSolucao, 5);
+    DesenharTabuleiroPdf(AD, ABoard, (CLarguraPagina - n * s) / 2, CMargem + CAteTabuleiro, s,
+                         AMostrarSolucao, 5);
 }

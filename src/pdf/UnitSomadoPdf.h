@@ -65,6 +65,9 @@ std::unique_ptr<TDocumentoPdf> CriarDocumentoPdf();
 void DefinirFontePdf(TDocumentoPdf& AD, int32_t ATamanho, bool ANegrito, const QColor& ACor);
 void EscreverCentrado(TDocumentoPdf& AD, int32_t AY, const QString& ATexto);
 void DesenharRodape(TDocumentoPdf& AD, int32_t APagina);
+// Every cell of a board, border off, then its grid with 2-unit lines and an AMoldura frame.
+void DesenharTabuleiroPdf(TDocumentoPdf& AD, const TSomadoBoard& ABoard, int32_t AX0, int32_t AY0,
+                          int32_t ACelula, bool AMostrarSolucao, int32_t AMoldura);
 void DesenharPaginaPuzzle(TDocumentoPdf& AD, const TSomadoBoard& ABoard, bool AMostrarSolucao,
                           int32_t ANumero, bool AComTitulo, int32_t APagina);
 
@@ -86,7 +89,8 @@ std::pair<int32_t, int32_t> SolucoesPorPagina(int32_t ALado);
 using TListaDeTabuleiros = std::vector<std::unique_ptr<TSomadoBoard>>;
 void DesenharPaginaSolucoes(TDocumentoPdf& AD, const TListaDeTabuleiros& ALista, int32_t APrimeiro,
                             int32_t AColunas, int32_t ALinhas, int32_t APagina);
-// The example page's 5 × 5 board.
+// The example page's 5 × 5 puzzle, in rows and columns 0..4 of a 6 × 6 board (the smallest
+// board there is).
 std::unique_ptr<TSomadoBoard> TabuleiroExemplo();
 
 // Draws the example page when the next page would be even, so that the next is odd.

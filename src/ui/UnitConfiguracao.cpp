@@ -1,5 +1,7 @@
 #include "ui/UnitConfiguracao.h"
 
+#include "ui/UnitSomadoRegras.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,20 +23,6 @@ const QStringList CItensNivel{"Fácil", "Médio", "Difícil", "Muito Difícil"};
 
 int MinimoQuantidade(bool AProgressivo) {
     return AProgressivo ? 4 : 1;
-}
-
-bool EspacoOuControlo(QChar ACaracter) {
-    return ACaracter.isSpace() || ACaracter.category() == QChar::Other_Control;
-}
-
-// Without leading and trailing spaces and control characters.
-QString Aparado(const QString& ATexto) {
-    qsizetype inicio = 0, fim = ATexto.size();
-    while (inicio < fim && EspacoOuControlo(ATexto[inicio]))
-        ++inicio;
-    while (fim > inicio && EspacoOuControlo(ATexto[fim - 1]))
-        --fim;
-    return ATexto.sliced(inicio, fim - inicio);
 }
 
 } // namespace
@@ -176,7 +164,7 @@ void TFormConfiguracao::CarregarConfiguracaoLote(TTamanhoTabuleiro& ATamanho,
                                                  TModoDificuldadeLote& AModo,
                                                  TNivelDificuldade& ADificuldade,
                                                  int32_t& AQuantidade, QString& ATitulo) const {
-    ATitulo = Aparado(EditTitulo->text());
+    ATitulo = SemEspacosNasPontas(EditTitulo->text());
     ATamanho = TamanhoDoIndice(RadioGroupTamanhoLote->ItemIndex());
     if (RadioGroupDificuldadeLote->ItemIndex() == CItemProgressivo) {
         AModo = TModoDificuldadeLote::mdlProgressivo;

@@ -94,3 +94,20 @@ QString TituloEmMaiusculas(const QString& ATexto) {
     // Not the system locale: the texts are Portuguese wherever the program runs.
     return QLocale(QLocale::Portuguese).toUpper(ATexto);
 }
+
+namespace {
+
+bool EspacoOuControlo(QChar ACaracter) {
+    return ACaracter.isSpace() || ACaracter.category() == QChar::Other_Control;
+}
+
+} // namespace
+
+QString SemEspacosNasPontas(const QString& ATexto) {
+    qsizetype inicio = 0, fim = ATexto.size();
+    while (inicio < fim && EspacoOuControlo(ATexto[inicio]))
+        ++inicio;
+    while (fim > inicio && EspacoOuControlo(ATexto[fim - 1]))
+        --fim;
+    return ATexto.sliced(inicio, fim - inicio);
+}

@@ -34,3 +34,6 @@ const std::vector<TBotaoAjuda>& BotoesAjuda();
 
 // Headings are shown in capitals; Portuguese rules keep the accents ("Níveis" → "NÍVEIS").
 QString TituloEmMaiusculas(const QString& ATexto);
+
+// A title as typed by the user, without leading and trailing spaces and control characters.
+QString SemEspacosNasPontas(const QString& ATexto);

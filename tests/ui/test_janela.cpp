@@ -1,8 +1,10 @@
 #include "game/UnitSomadoJogo.h"
 #include "ui/Arranque.h"
 #include "ui/GrelhaTabuleiro.h"
+#include "ui/UnitAjuda.h"
 #include "ui/UnitConfiguracao.h"
 #include "ui/UnitMain.h"
+#include "ui/UnitSobre.h"
 
 #include <QButtonGroup>
 #include <QFileDialog>
@@ -463,4 +465,18 @@ TEST_F(Janela, ConfigurationFromTheWindow) {
     });
     QTest::mouseClick(janela->BitBtnConfigurar, Qt::LeftButton);
     EXPECT_EQ(janela->Jogo().FNivelConfigurado, TNivelDificuldade::ndMedio);
+}
+
+TEST_F(Janela, HelpAndAboutOpenModally) {
+    for (const auto& [botao, dialogo] :
+         {std::pair<QPushButton*, QDialog*>{janela->BitBtnAjuda, janela->FormAjuda},
+          std::pair<QPushButton*, QDialog*>{janela->BitBtnSobre, janela->FormSobre}}) {
+        QDialog* aberto = nullptr;
+        QTimer::singleShot(0, [&aberto] {
+            aberto = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (aberto) aberto->accept();
+        });
+        QTest::mouseClick(botao, Qt::LeftButton);
+        EXPECT_EQ(aberto, dialogo) << botao->text().toStdString();
+    }
 }
