@@ -220,6 +220,10 @@ TEST_F(Pdf, ExamplePageCellsAndSums) {
     EXPECT_EQ(pagina.pixel(227 + 68 + 10, 391 + 68 + 10), qRgb(255, 255, 255));
     EXPECT_TRUE(Escuro(pagina, 226, 500));
     EXPECT_FALSE(Escuro(pagina, 223, 500));
+    // Five cells each way and no more: the frame ends at (569, 733).
+    EXPECT_TRUE(Escuro(pagina, 567, 500));
+    EXPECT_FALSE(Escuro(pagina, 572, 500));
+    EXPECT_FALSE(Escuro(pagina, 400, 736));
 }
 
 TEST_F(Pdf, AFileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
