@@ -13,7 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* ADados, size_t ATamanho) {
         const auto board = LerPuzzle(LinhasDoTexto(bytes));
         // A board that opened must also write back without trouble.
         (void)TextoDoPuzzle(*board);
-    } catch (const ESomadoError&) {
-    }
+    } catch (const ESomadoError&) {}
     return 0;
 }
