@@ -1,5 +1,6 @@
 #include "io/UnitSomadoFicheiro.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -25,6 +26,45 @@ std::string Utf8(const QString& ATexto) {
 // too long for a dialog.
 std::string NomeSemPasta(const QString& ACaminho) {
     return Utf8(QFileInfo(ACaminho).fileName());
+}
+
+// Why a file could not be read or written, in the player's language (the system's own texts
+// are English). The file system is asked again where the error code alone is too vague.
+QString MotivoComum(QFileDevice::FileError AErro) {
+    switch (AErro) {
+    case QFileDevice::ReadError:
+        return QStringLiteral("erro de leitura no disco");
+    case QFileDevice::WriteError:
+        return QStringLiteral("erro de escrita no disco (pode estar cheio)");
+    case QFileDevice::ResourceError:
+        return QStringLiteral("não há espaço ou recursos suficientes");
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("sem permissão");
+    case QFileDevice::RenameError:
+    case QFileDevice::CopyError:
+    case QFileDevice::RemoveError:
+        return QStringLiteral("não foi possível substituir o ficheiro antigo");
+    default:
+        return QStringLiteral("erro inesperado do sistema de ficheiros");
+    }
+}
+
+QString MotivoDaLeitura(const QString& ACaminho, QFileDevice::FileError AErro) {
+    const QFileInfo info(ACaminho);
+    if (!info.exists()) return QStringLiteral("o ficheiro não existe");
+    if (info.isDir()) return QStringLiteral("é uma pasta, não um ficheiro");
+    if (AErro == QFileDevice::OpenError) return QStringLiteral("sem permissão para o ler");
+    return MotivoComum(AErro);
+}
+
+QString MotivoDaEscrita(const QString& ACaminho, QFileDevice::FileError AErro) {
+    const QFileInfo info(ACaminho);
+    if (ACaminho.isEmpty()) return QStringLiteral("falta o nome do ficheiro");
+    if (info.isDir()) return QStringLiteral("já existe uma pasta com esse nome");
+    if (!info.absoluteDir().exists()) return QStringLiteral("a pasta não existe");
+    if (AErro == QFileDevice::OpenError)
+        return QStringLiteral("sem permissão para escrever nessa pasta");
+    return MotivoComum(AErro);
 }
 
 bool DigitoAscii(QChar ACaracter) {
@@ -219,22 +259,25 @@ QByteArray TextoDoPuzzle(const TSomadoBoard& ABoard) {
 }
 
 void GravarFicheiroPuzzle(const QString& ACaminho, const TSomadoBoard& ABoard) {
-    // The text is ready before the file is touched, so only the disk itself can fail below.
-    const QByteArray texto = TextoDoPuzzle(ABoard);
+    GravarFicheiroInteiro(ACaminho, TextoDoPuzzle(ABoard));
+}
+
+void GravarFicheiroInteiro(const QString& ACaminho, const QByteArray& ABytes) {
     QSaveFile ficheiro(ACaminho);
     const auto falha = [&ACaminho](const QString& AMotivo) {
         return ESomadoError(Format("Não foi possível gravar o ficheiro \"%s\": %s",
                                    NomeSemPasta(ACaminho).c_str(), Utf8(AMotivo).c_str()));
     };
-    if (!ficheiro.open(QIODevice::WriteOnly)) throw falha(ficheiro.errorString());
-    if (ficheiro.write(texto) != texto.size()) {
+    if (!ficheiro.open(QIODevice::WriteOnly))
+        throw falha(MotivoDaEscrita(ACaminho, ficheiro.error()));
+    if (ficheiro.write(ABytes) != ABytes.size()) {
         // Keep the reason: cancelling replaces it with its own.
-        const QString motivo = ficheiro.errorString();
+        const QFileDevice::FileError erro = ficheiro.error();
         ficheiro.cancelWriting();
-        throw falha(motivo);
+        throw falha(MotivoDaEscrita(ACaminho, erro));
     }
     // Without commit the destructor throws the temporary file away; the old file stays.
-    if (!ficheiro.commit()) throw falha(ficheiro.errorString());
+    if (!ficheiro.commit()) throw falha(MotivoDaEscrita(ACaminho, ficheiro.error()));
 }
 
 QStringList LinhasDoTexto(const QByteArray& ABytes) {
@@ -296,7 +339,7 @@ std::unique_ptr<TSomadoBoard> LerFicheiroPuzzle(const QString& ACaminho) {
     const auto falha = [&ACaminho, &ficheiro]() {
         return ESomadoError(Format("Não foi possível ler o ficheiro \"%s\": %s",
                                    NomeSemPasta(ACaminho).c_str(),
-                                   Utf8(ficheiro.errorString()).c_str()));
+                                   Utf8(MotivoDaLeitura(ACaminho, ficheiro.error())).c_str()));
     };
     if (!ficheiro.open(QIODevice::ReadOnly)) throw falha();
     const QByteArray bytes = ficheiro.readAll();

@@ -29,6 +29,10 @@ QByteArray TextoDoPuzzle(const TSomadoBoard& ABoard);
 // Replaces the file only once the whole text is on disk; on failure the old file is untouched.
 void GravarFicheiroPuzzle(const QString& ACaminho, const TSomadoBoard& ABoard);
 
+// Writes a whole file through a temporary one that replaces the old file only when complete;
+// raises ESomadoError naming the file (without its folder) and saying why, in Portuguese.
+void GravarFicheiroInteiro(const QString& ACaminho, const QByteArray& ABytes);
+
 // Reading. Files edited by hand may come back with a BOM, another encoding or other line
 // ends, so the decoding is more lenient than the writer.
 QStringList LinhasDoTexto(const QByteArray& ABytes);

@@ -1,12 +1,12 @@
 #include "pdf/UnitSomadoPdf.h"
 
+#include "io/UnitSomadoFicheiro.h"
 #include "render/UnitSomadoDesenho.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QSaveFile>
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
@@ -110,20 +110,7 @@ QByteArray TDocumentoPdf::Terminar() {
 }
 
 void TDocumentoPdf::Gravar(const QString& ACaminho) {
-    const QByteArray bytes = Terminar();
-    QSaveFile ficheiro(ACaminho);
-    const auto falha = [&ACaminho](const QString& AMotivo) {
-        return ESomadoError(Format("Não foi possível gravar o ficheiro \"%s\": %s",
-                                   QFileInfo(ACaminho).fileName().toStdString().c_str(),
-                                   AMotivo.toStdString().c_str()));
-    };
-    if (!ficheiro.open(QIODevice::WriteOnly)) throw falha(ficheiro.errorString());
-    if (ficheiro.write(bytes) != bytes.size()) {
-        const QString motivo = ficheiro.errorString();
-        ficheiro.cancelWriting();
-        throw falha(motivo);
-    }
-    if (!ficheiro.commit()) throw falha(ficheiro.errorString());
+    GravarFicheiroInteiro(ACaminho, Terminar());
 }
 
 void DesenharTabuleiroPdf(TDocumentoPdf& AD, const TSomadoBoard& ABoard, int32_t AX0, int32_t AY0,

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -151,5 +153,34 @@ TEST_F(ioFicheiros, FailedOpenNamesTheFileWithoutItsFolder) {
         EXPECT_TRUE(ComecaPor(mensagem, inicio)) << mensagem;
         EXPECT_GT(mensagem.size(), inicio.size()) << "no reason given";
         EXPECT_EQ(mensagem.find(FPasta.path().toStdString()), std::string::npos) << mensagem;
+    }
+}
+
+TEST_F(ioFicheiros, TheReasonIsSaidInPortuguese) {
+    ASSERT_TRUE(QDir(FPasta.path()).mkdir("pasta.smd"));
+    const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
+    const struct {
+        const char* alvo;
+        bool gravar;
+        const char* motivo;
+    } casos[] = {
+        {"nao-existe/novo.smd", true, "a pasta não existe"},
+        {"pasta.smd", true, "já existe uma pasta com esse nome"},
+        {"", true, "falta o nome do ficheiro"},
+        {"falta.smd", false, "o ficheiro não existe"},
+        {"pasta.smd", false, "é uma pasta, não um ficheiro"},
+    };
+    for (const auto& caso : casos) {
+        const QString alvo = *caso.alvo != '\0' ? Caminho(caso.alvo) : QString();
+        const std::string mensagem = MensagemDoErro([&] {
+            if (caso.gravar)
+                GravarFicheiroPuzzle(alvo, board);
+            else
+                LerFicheiroPuzzle(alvo);
+        });
+        EXPECT_TRUE(mensagem.size() > std::strlen(caso.motivo) &&
+                    mensagem.compare(mensagem.size() - std::strlen(caso.motivo), std::string::npos,
+                                     caso.motivo) == 0)
+            << caso.alvo << ": " << mensagem;
     }
 }
