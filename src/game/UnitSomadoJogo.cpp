@@ -1,7 +1,6 @@
 #include "game/UnitSomadoJogo.h"
 
 #include "generator/Aleatorio.h"
-
 #include "generator/UnitSomadoGenerator.h"
 #include "io/UnitSomadoFicheiro.h"
 #include "pdf/UnitSomadoPdf.h"
