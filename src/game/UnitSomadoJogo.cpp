@@ -37,13 +37,18 @@ int64_t TempoLimiteGeracao(TTamanhoTabuleiro ATamanho) {
 TJogo::TJogo(IJanelaJogo& AJanela, TGeradorDePuzzles AGerador)
     : FJanela(AJanela), FGerador(std::move(AGerador)) {}
 
+void TJogo::DefinirLote(const TConfiguracao& AConfiguracao) {
+    FTamanhoLote = AConfiguracao.TamanhoLote;
+    FModoLote = AConfiguracao.ModoLote;
+    FDificuldadeLote = AConfiguracao.DificuldadeLote;
+    FQuantidadeLote = AConfiguracao.QuantidadeLote;
+    FTituloLote = AConfiguracao.TituloLote;
+}
+
 void TJogo::Iniciar() {
     const TConfiguracao predefinida;
     FNivelConfigurado = predefinida.Nivel;
-    FTamanhoLote = predefinida.TamanhoLote;
-    FModoLote = predefinida.ModoLote;
-    FDificuldadeLote = predefinida.DificuldadeLote;
-    FQuantidadeLote = predefinida.QuantidadeLote;
+    DefinirLote(predefinida);
     FTamanhoConfigurado = predefinida.Tamanho;
     FBoard = FGerador(TTamanhoTabuleiro::tt9, FNivelConfigurado,
                       TempoLimiteGeracao(TTamanhoTabuleiro::tt9));
@@ -368,11 +373,7 @@ void TJogo::BitBtnConfigurarClick() {
     const TTamanhoTabuleiro tamanhoNovo = configuracao.Tamanho;
     FNivelConfigurado = configuracao.Nivel;
     // The batch settings take effect now, whatever happens to the new-puzzle settings.
-    FTamanhoLote = configuracao.TamanhoLote;
-    FModoLote = configuracao.ModoLote;
-    FDificuldadeLote = configuracao.DificuldadeLote;
-    FQuantidadeLote = configuracao.QuantidadeLote;
-    FTituloLote = configuracao.TituloLote;
+    DefinirLote(configuracao);
 
     if (tamanhoNovo == tamanhoAntigo && FNivelConfigurado == nivelAntigo) {
         FTamanhoConfigurado = tamanhoNovo;

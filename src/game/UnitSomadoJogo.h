@@ -163,6 +163,7 @@ public:
 private:
     // The three-way question about unsaved moves: true when the caller may go on.
     bool ResolverJogadasPorGravar(const QString& APergunta);
+    void DefinirLote(const TConfiguracao& AConfiguracao);
     // A file that exists may be replaced only after a "Sim".
     bool PodeSubstituir(const QString& ACaminho);
     bool NoTabuleiro(int32_t ARow, int32_t ACol) const;

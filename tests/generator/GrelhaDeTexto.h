@@ -21,3 +21,17 @@ inline std::vector<std::string> TextoDaGrelha(const TGrelhaBooleana& g, int32_t 
             if (!g[r][c]) linhas[r][c] = '.';
     return linhas;
 }
+
+// A 6 × 6 board whose only white cells are the 2 × 2 block at (1..2, 1..2), with these
+// solution digits in reading order and the sums that follow from them.
+inline TSomadoBoard BlocoDoisPorDois(const std::array<int32_t, 4>& ADigitos) {
+    TSomadoBoard board(6);
+    AplicarGrelha(board, GrelhaDeTexto({"######", "#..###", "#..###"}));
+    for (int i = 0; i < 4; ++i) {
+        TSomadoCell cell = board.GetCell(1 + i / 2, 1 + i % 2);
+        cell.Solution = ADigitos[i];
+        board.SetCell(1 + i / 2, 1 + i % 2, cell);
+    }
+    CalcularSomas(board);
+    return board;
+}

@@ -25,32 +25,16 @@ TEST(Avaliacao, LevelAndScoreFromTheRecord) {
     }
 }
 
-namespace {
-
-TSomadoBoard BlocoComDigitos(const std::array<int32_t, 4>& ADigitos) {
-    TSomadoBoard board(6);
-    EXPECT_TRUE(AplicarGrelha(board, GrelhaDeTexto({"######", "#..###", "#..###"})));
-    for (int i = 0; i < 4; ++i) {
-        TSomadoCell cell = board.GetCell(1 + i / 2, 1 + i % 2);
-        cell.Solution = ADigitos[i];
-        board.SetCell(1 + i / 2, 1 + i % 2, cell);
-    }
-    CalcularSomas(board);
-    return board;
-}
-
-} // namespace
-
 TEST(AvaliarDificuldade, MeasuresCombinationReasoning) {
     // 1 2 / 3 1: four single-combination totals, solved by combinations.
-    const TAvaliacao facil = AvaliarDificuldade(BlocoComDigitos({1, 2, 3, 1}));
+    const TAvaliacao facil = AvaliarDificuldade(BlocoDoisPorDois({1, 2, 3, 1}));
     EXPECT_TRUE(facil.ResolvidoCombinacoes);
     EXPECT_DOUBLE_EQ(facil.FracResolvidasCombinacoes, 1.0);
     EXPECT_DOUBLE_EQ(facil.FracRunsCombinacaoUnica, 1.0);
     EXPECT_EQ(NivelDaAvaliacao(facil), TNivelDificuldade::ndFacil);
 
     // 2 4 / 1 5 has two fillings: nothing settles; one total (3 down) is single.
-    const TAvaliacao aberto = AvaliarDificuldade(BlocoComDigitos({2, 4, 1, 5}));
+    const TAvaliacao aberto = AvaliarDificuldade(BlocoDoisPorDois({2, 4, 1, 5}));
     EXPECT_FALSE(aberto.ResolvidoCombinacoes);
     EXPECT_DOUBLE_EQ(aberto.FracResolvidasCombinacoes, 0.0);
     EXPECT_DOUBLE_EQ(aberto.FracRunsCombinacaoUnica, 0.25);
@@ -65,7 +49,7 @@ TEST(AvaliarDificuldade, BoardWithoutWhiteCellsGivesTheEmptyRecord) {
 }
 
 TEST(AvaliarDificuldade, ContradictoryTotalsAreNotSolved) {
-    TSomadoBoard board = BlocoComDigitos({1, 2, 3, 1});
+    TSomadoBoard board = BlocoDoisPorDois({1, 2, 3, 1});
     board.AtualizarSomaGrupo(false, 1, 17); // 2 + 1 cannot make 17
     const TAvaliacao avaliacao = AvaliarDificuldade(board);
     EXPECT_FALSE(avaliacao.ResolvidoCombinacoes);

@@ -8,14 +8,7 @@ TEST(ContadorDeSolucoes, TellsUniqueFromAmbiguous) {
     // 2 4 / 1 5 and 1 5 / 2 4 share their totals; 1 2 / 3 1 is the only filling of its own.
     for (const auto& [digitos, esperado] : {std::pair{std::array<int32_t, 4>{2, 4, 1, 5}, 2},
                                             std::pair{std::array<int32_t, 4>{1, 2, 3, 1}, 1}}) {
-        TSomadoBoard board(6);
-        ASSERT_TRUE(AplicarGrelha(board, GrelhaDeTexto({"######", "#..###", "#..###"})));
-        for (int i = 0; i < 4; ++i) {
-            TSomadoCell cell = board.GetCell(1 + i / 2, 1 + i % 2);
-            cell.Solution = digitos[i];
-            board.SetCell(1 + i / 2, 1 + i % 2, cell);
-        }
-        CalcularSomas(board);
+        const TSomadoBoard board = BlocoDoisPorDois(digitos);
         EXPECT_EQ(TContadorDeSolucoes(board).Contar(), esperado);
     }
 }
