@@ -1,13 +1,14 @@
-#include <gtest/gtest.h>
-
+// main() for the test programs that paint (drawing, PDF pages): text needs a
+// QGuiApplication before any test runs, and no display is needed or may be available.
 #include <QFont>
 #include <QGuiApplication>
+#include <gtest/gtest.h>
 
-// The export flows draw PDF pages, whose text needs a QGuiApplication.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    testing::InitGoogleTest(&argc, argv);
     QGuiApplication aplicacao(argc, argv);
+    // Same mapping as the program's start-up: the board font is not installed on Linux.
     QFont::insertSubstitution(QStringLiteral("Segoe UI"), QStringLiteral("Open Sans"));
-    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
