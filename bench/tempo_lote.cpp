@@ -4,6 +4,7 @@
 #include "game/UnitSomadoJogo.h"
 #include "generator/UnitSomadoGenerator.h"
 #include "pdf/UnitSomadoPdf.h"
+#include "render/UnitSomadoDesenho.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -31,7 +32,7 @@ TListaDeTabuleiros Gerar(TTamanhoTabuleiro ATamanho, int32_t AQuantos) {
 
 int main(int argc, char** argv) {
     QGuiApplication aplicacao(argc, argv);
-    QFont::insertSubstitution(QStringLiteral("Segoe UI"), QStringLiteral("Open Sans"));
+    SubstituirFontesEmFalta();
     const QDir pasta(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath());
     InicializarGerador();
 

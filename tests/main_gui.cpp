@@ -1,6 +1,7 @@
 // main() for the test programs that paint (drawing, PDF pages): text needs a
 // QGuiApplication before any test runs, and no display is needed or may be available.
-#include <QFont>
+#include "render/UnitSomadoDesenho.h"
+
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
@@ -9,6 +10,6 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     QGuiApplication aplicacao(argc, argv);
     // Same mapping as the program's start-up: the board font is not installed on Linux.
-    QFont::insertSubstitution(QStringLiteral("Segoe UI"), QStringLiteral("Open Sans"));
+    SubstituirFontesEmFalta();
     return RUN_ALL_TESTS();
 }

@@ -257,6 +257,20 @@ bool TJogo::PodeSeleccionar(int32_t ARow, int32_t ACol) const {
     return NoTabuleiro(ARow, ACol) && FBoard->GetCell(ARow, ACol).CellType == TCellType::ctEmpty;
 }
 
+bool TJogo::BrancaNaDireccao(int32_t ARow, int32_t ACol, int32_t ADeltaRow, int32_t ADeltaCol,
+                             int32_t& ARowDestino, int32_t& AColDestino) const {
+    if (ADeltaRow == 0 && ADeltaCol == 0) return false;
+    for (int32_t r = ARow + ADeltaRow, c = ACol + ADeltaCol; NoTabuleiro(r, c);
+         r += ADeltaRow, c += ADeltaCol) {
+        if (PodeSeleccionar(r, c)) {
+            ARowDestino = r;
+            AColDestino = c;
+            return true;
+        }
+    }
+    return false;
+}
+
 void TJogo::EscreverValor(int32_t ARow, int32_t ACol, int32_t AValor) {
     TSomadoCell cell = FBoard->GetCell(ARow, ACol);
     cell.Value = AValor;

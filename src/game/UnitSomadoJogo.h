@@ -143,6 +143,11 @@ public:
     // ---- Grid input
     // May the player move the selection to (ARow, ACol)? Only onto white cells.
     bool PodeSeleccionar(int32_t ARow, int32_t ACol) const;
+    // Where an arrow key takes the selection from (ARow, ACol): the next white cell in the
+    // direction (ADeltaRow, ADeltaCol), over any blocked cells between. False at the edge, or
+    // when no white cell is left that way, and the selection stays.
+    bool BrancaNaDireccao(int32_t ARow, int32_t ACol, int32_t ADeltaRow, int32_t ADeltaCol,
+                          int32_t& ARowDestino, int32_t& AColDestino) const;
     // A typed character; true when it was consumed (every character on the board is).
     bool EscreverCaracter(QChar ACaracter);
     // Backspace, Delete and F2 empty the current white cell; the key goes on to the grid.

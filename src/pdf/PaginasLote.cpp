@@ -27,6 +27,11 @@ constexpr int32_t CCabecalhoDupla = 53;     // 14 mm
 constexpr int32_t CSubidaSeccao = 15;       // 4 mm
 constexpr int32_t CBarraAbaixo = 53;        // 14 mm
 constexpr int32_t CLarguraBarra = 113;      // 30 mm
+// The batch title on the cover: bold, from 34 pt down in steps of 2 until it fits, never
+// below 16 pt.
+constexpr int32_t CTituloCapaInicial = 34;
+constexpr int32_t CTituloCapaMinimo = 16;
+constexpr int32_t CTituloCapaPasso = 2;
 
 // Capitals of the letters a-z only.
 QString MaiusculasAsciiSo(const QString& ATexto) {
@@ -55,11 +60,21 @@ void DesenharCapa(TDocumentoPdf& AD, const QString& ATitulo, const QString& ARot
     EscreverAjustado(AD, 42, MaiusculasAsciiSo(QStringLiteral("Quorvel")), 24, 24, 1, true);
     EscreverAjustado(AD, 92, QStringLiteral("SOMADO"), 80, 24, 4, true);
     const QString titulo = SemEspacosNasPontas(ATitulo);
-    if (!titulo.isEmpty()) EscreverAjustado(AD, 150, titulo, 34, 16, 2, true);
+    if (!titulo.isEmpty())
+        EscreverAjustado(AD, 150, titulo, CTituloCapaInicial, CTituloCapaMinimo, CTituloCapaPasso,
+                         true);
     EscreverAjustado(AD, 202, QStringLiteral("%1 puzzles").arg(APuzzles), 16, 16, 1, false);
     EscreverAjustado(AD, 212, QStringLiteral("%1 %2 %1").arg(ALado).arg(QChar(0x00D7)), 16, 16, 1,
                      false);
     if (!ARotulo.isEmpty()) EscreverAjustado(AD, 222, ARotulo, 16, 16, 1, false);
+}
+
+bool TituloCabeNaCapa(const QString& ATitulo) {
+    // Measured on a page of a real document, as the cover measures it.
+    TDocumentoPdf documento;
+    documento.AdicionarPagina();
+    DefinirFontePdf(documento, CTituloCapaMinimo, true, CPreto);
+    return documento.TextWidth(SemEspacosNasPontas(ATitulo)) <= CLarguraTexto;
 }
 
 QStringList QuebrarLinhas(const TDocumentoPdf& AD, const QString& ATexto, int32_t ALargura) {

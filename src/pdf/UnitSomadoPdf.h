@@ -75,6 +75,9 @@ void DesenharPaginaPuzzle(TDocumentoPdf& AD, const TSomadoBoard& ABoard, bool AM
 
 void EscreverAjustado(TDocumentoPdf& AD, double AYMm, const QString& ATexto, int32_t AInicial,
                       int32_t AMinimo, int32_t APasso, bool ANegrito);
+// Whether a batch title fits the cover's width at the smallest size the cover gives it
+// (beyond that the cover would cut it at both page edges).
+bool TituloCabeNaCapa(const QString& ATitulo);
 void DesenharCapa(TDocumentoPdf& AD, const QString& ATitulo, const QString& ARotulo,
                   int32_t APuzzles, int32_t ALado);
 void DesenharPaginaRegras(TDocumentoPdf& AD, int32_t APagina);

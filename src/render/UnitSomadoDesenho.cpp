@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
@@ -127,6 +128,20 @@ void DesenharDiagonal(QPainter& ACanvas, const TRectCelula& ARect) {
 }
 
 } // namespace
+
+void SubstituirFontesEmFalta() {
+    const QStringList instaladas = QFontDatabase::families();
+    const auto substituir = [&instaladas](const QString& ANome, const QStringList& ASemelhantes) {
+        if (!instaladas.contains(ANome, Qt::CaseInsensitive))
+            QFont::insertSubstitutions(ANome, ASemelhantes);
+    };
+    // Lato's widths are within a few per cent of Segoe UI's, so the captions of the fixed-size
+    // buttons fit as they were laid out; Open Sans is a sixteenth wider.
+    substituir(QStringLiteral("Segoe UI"), {QStringLiteral("Lato"), QStringLiteral("Open Sans"),
+                                            QStringLiteral("DejaVu Sans")});
+    substituir(QStringLiteral("Consolas"),
+               {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")});
+}
 
 QColor CorDoDigito(TCellDisplayState AEstado) {
     switch (AEstado) {

@@ -8,6 +8,11 @@
 
 class QPainter;
 
+// The fonts the windows and the pages ask for by name ("Segoe UI", "Consolas") are mapped
+// onto installed look-alikes, only where the named font itself is missing. Needs a
+// QGuiApplication.
+void SubstituirFontesEmFalta();
+
 // A cell's box in canvas units; Right and Bottom are exclusive.
 struct TRectCelula {
     int32_t Left = 0;

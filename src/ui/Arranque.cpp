@@ -7,19 +7,16 @@
 #include <QFile>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QTranslator>
 
 #include <exception>
 
 void PrepararFontes() {
-    // Metric look-alikes from Debian's font packages; "Arial" already resolves to Liberation
-    // Sans through fontconfig.
-    QFont::insertSubstitutions(QStringLiteral("Segoe UI"),
-                               {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Consolas"), {QStringLiteral("DejaVu Sans Mono"),
-                                                            QStringLiteral("Liberation Mono")});
+    SubstituirFontesEmFalta();
     QFont fonte(QStringLiteral("Segoe UI"));
     fonte.setPixelSize(12);
     QApplication::setFont(fonte);
@@ -53,14 +50,34 @@ bool TAplicacaoSomado::notify(QObject* ADestino, QEvent* AEvento) {
     return false;
 }
 
-std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao) {
+bool CarregarTraducoes(QApplication& AAplicacao) {
+    const QString pasta = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    bool algumaCarregada = false;
+    // Installed later means searched first, so the European texts win where both have one.
+    for (const char* nome : {"qtbase_pt_BR", "qt_pt_PT"}) {
+        auto tradutor = std::make_unique<QTranslator>();
+        if (!tradutor->load(QString::fromLatin1(nome), pasta)) continue;
+        // The application keeps it for the whole run.
+        tradutor->setParent(&AAplicacao);
+        QApplication::installTranslator(tradutor.release());
+        algumaCarregada = true;
+    }
+    return algumaCarregada;
+}
+
+void PrepararAplicacao(TAplicacaoSomado& AAplicacao) {
     QApplication::setApplicationName(QStringLiteral("Somado"));
     QApplication::setWindowIcon(IconeDaAplicacao());
     PrepararFontes();
+    CarregarTraducoes(AAplicacao);
     if (!AplicarEstilo(AAplicacao, QStringLiteral("Sky")))
         QMessageBox::warning(nullptr, QStringLiteral("SOMADO"),
                              QStringLiteral("Não foi possível aplicar o estilo visual \"Sky\"."));
     InicializarGerador();
+}
+
+std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao) {
+    PrepararAplicacao(AAplicacao);
     return std::make_unique<TFormMain>(GerarPuzzle);
 }
 

@@ -7,8 +7,8 @@
 
 class TFormMain;
 
-// Maps the fonts the windows and the drawing ask for by name ("Segoe UI", "Consolas") onto
-// installed look-alikes, and sets the windows' font.
+// Maps the fonts the windows and the drawing ask for by name onto installed look-alikes where
+// they are missing, and sets the windows' font.
 void PrepararFontes();
 
 // Applies the named visual style shipped with the program; false (and the default look)
@@ -23,8 +23,17 @@ public:
     bool notify(QObject* ADestino, QEvent* AEvento) override;
 };
 
-// The program's start: fonts, the visual style "Sky" (a message box and the default look
-// when it cannot be applied), the generator, and the main window with its first puzzle.
+// Qt's own texts (file dialogs, standard buttons, context menus) in Portuguese: the European
+// translation Debian ships, with the Brazilian one under it for the texts the former lacks.
+// False when neither is installed, and the texts stay in English.
+bool CarregarTraducoes(QApplication& AAplicacao);
+
+// Everything the program sets up before its first window: name and icon, fonts,
+// translations, the visual style "Sky" (a message box and the default look when it cannot be
+// applied) and the generator. The widget tests start the same way.
+void PrepararAplicacao(TAplicacaoSomado& AAplicacao);
+
+// The program's start: PrepararAplicacao, then the main window with its first puzzle.
 std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao);
 
 // The application icon: a clue cell as the board drawing paints it.

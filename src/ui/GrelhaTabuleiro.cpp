@@ -3,6 +3,7 @@
 #include "game/UnitSomadoJogo.h"
 #include "render/UnitSomadoDesenho.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -25,6 +26,14 @@ private:
 };
 
 } // namespace
+
+QColor CorMolduraFoco() {
+    // The application's palette, not the view's: the style sheet makes the view's selection
+    // colour see-through (the cells paint themselves), and the frame must never vanish with it.
+    QColor cor = QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
+    cor.setAlpha(255);
+    return cor;
+}
 
 void TModeloTabuleiro::DefinirLado(int ALado) {
     beginResetModel();
@@ -107,8 +116,30 @@ bool TGrelhaTabuleiro::PodeIrPara(const QModelIndex& AIndice) const {
 
 QModelIndex TGrelhaTabuleiro::moveCursor(CursorAction AAccao,
                                          Qt::KeyboardModifiers AModificadores) {
-    const QModelIndex destino = QTableView::moveCursor(AAccao, AModificadores);
-    return PodeIrPara(destino) ? destino : currentIndex();
+    int32_t dr = 0, dc = 0;
+    switch (AAccao) {
+    case MoveUp:
+        dr = -1;
+        break;
+    case MoveDown:
+        dr = 1;
+        break;
+    case MoveLeft:
+        dc = -1;
+        break;
+    case MoveRight:
+        dc = 1;
+        break;
+    default: {
+        const QModelIndex destino = QTableView::moveCursor(AAccao, AModificadores);
+        return PodeIrPara(destino) ? destino : currentIndex();
+    }
+    }
+    // Arrows jump over blocked cells to the next white one, so no cell is out of reach.
+    int32_t r = 0, c = 0, rDestino = 0, cDestino = 0;
+    CelulaActual(r, c);
+    if (!FJogo.BrancaNaDireccao(r, c, dr, dc, rDestino, cDestino)) return currentIndex();
+    return FModelo.index(rDestino, cDestino);
 }
 
 void TGrelhaTabuleiro::mousePressEvent(QMouseEvent* AEvento) {
@@ -162,7 +193,7 @@ void TDelegadoCelula::paint(QPainter* APainter, const QStyleOptionViewItem& AOpc
     if (AIndice == FGrelha.currentIndex() && FGrelha.hasFocus()) {
         // The focus frame: 3 units of the highlight colour, 1 unit inside the cell.
         APainter->setBrush(Qt::NoBrush);
-        APainter->setPen(QPen(AOpcao.palette.color(QPalette::Highlight), 3));
+        APainter->setPen(QPen(CorMolduraFoco(), 3));
         APainter->drawRect(r.adjusted(1, 1, -1, -1));
     }
     APainter->restore();

@@ -9,6 +9,9 @@
 
 class TJogo;
 
+// The colour of the frame around the current cell: the system's highlight colour, opaque.
+QColor CorMolduraFoco();
+
 // The cells carry no data of their own: everything is painted from the game's board.
 class TModeloTabuleiro : public QAbstractTableModel {
 public:

@@ -1,5 +1,6 @@
 #include "ui/UnitConfiguracao.h"
 
+#include "pdf/UnitSomadoPdf.h"
 #include "ui/UnitSomadoRegras.h"
 
 #include <QButtonGroup>
@@ -36,6 +37,11 @@ int IndiceDoTamanho(TTamanhoTabuleiro ATamanho) {
         if (CTamanhosDosItens[i] == ATamanho) return static_cast<int>(i);
     throw ESomadoError(Format("Tamanho de tabuleiro sem correspondência no RadioGroup: %d",
                               static_cast<int>(ATamanho)));
+}
+
+QValidator::State TValidadorTitulo::validate(QString& ATexto, int&) const {
+    // Longer titles are refused as they are typed or pasted, rather than cut on paper.
+    return TituloCabeNaCapa(ATexto) ? QValidator::Acceptable : QValidator::Invalid;
 }
 
 int TSpinEditQuantidade::ValorLido() const {
@@ -111,6 +117,8 @@ TFormConfiguracao::TFormConfiguracao(QWidget* AParent) : QDialog(AParent) {
     LabelTitulo->move(10, 339);
     EditTitulo = new QLineEdit(GroupBoxExportarLote);
     EditTitulo->setGeometry(10, 357, 188, 23);
+    EditTitulo->setValidator(new TValidadorTitulo(EditTitulo));
+    EditTitulo->setToolTip(QStringLiteral("O título é impresso numa só linha da capa."));
 
     GroupBoxNovoPuzzle = new QGroupBox(QStringLiteral("Novo Puzzle"), this);
     GroupBoxNovoPuzzle->setGeometry(235, 8, 210, 295);

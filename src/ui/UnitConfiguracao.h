@@ -27,6 +27,13 @@ protected:
     void focusOutEvent(QFocusEvent* AEvento) override;
 };
 
+// The batch title field accepts only a title that fits one line of the cover.
+class TValidadorTitulo : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& ATexto, int& APosicao) const override;
+};
+
 // A caption and a column of radio buttons, one item selected.
 class TRadioGroup : public QGroupBox {
 public:

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -40,19 +41,22 @@ public:
     explicit TPainelLateral(QWidget* AParent) : QWidget(AParent) {}
     QPlainTextEdit* Memo = nullptr;
 
+    static constexpr int CAlturaMemo = 126;
+
 protected:
     void resizeEvent(QResizeEvent* AEvento) override {
         QWidget::resizeEvent(AEvento);
         if (Memo) Memo->setGeometry(0, height() - CAlturaMemo, width(), CAlturaMemo);
     }
-
-private:
-    static constexpr int CAlturaMemo = 126;
 };
 
 constexpr int CLarguraCliente = 955;
 constexpr int CAlturaCliente = 735;
 constexpr int CLarguraLateral = 220;
+// Room for a 9 × 9 board at the smallest cell size.
+constexpr int CLarguraMinimaGrelha = 9 * 28;
+// Between the lowest control of the side panel and the information box.
+constexpr int CFolgaAcimaMemo = 8;
 
 } // namespace
 
@@ -64,6 +68,7 @@ TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
     CriarDialogos();
     LigarEventos();
     FJogo->Iniciar();
+    DefinirTamanhoMinimo();
     resize(CLarguraCliente, CAlturaCliente);
     if (const QScreen* ecra = QGuiApplication::primaryScreen())
         move(ecra->availableGeometry().center() - rect().center());
@@ -73,26 +78,16 @@ TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
 }
 
 void TFormMain::CriarDialogos() {
-    // Kept for the whole run, so that each dialog opens where the user last left it.
-    auto criar = [this](QFileDialog::AcceptMode AModo, const char* ANome, const QString& AFiltro,
-                        const QString& ASufixo) {
-        auto* dialogo = new QFileDialog(this);
-        dialogo->setObjectName(QString::fromLatin1(ANome));
-        dialogo->setAcceptMode(AModo);
-        dialogo->setFileMode(AModo == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                                                              : QFileDialog::ExistingFile);
-        dialogo->setNameFilter(AFiltro);
-        dialogo->setDefaultSuffix(ASufixo);
-        // The commands ask about existing files themselves.
-        dialogo->setOption(QFileDialog::DontConfirmOverwrite);
-        return dialogo;
-    };
     const QString smd = QStringLiteral("Somado (*.smd)"), pdf = QStringLiteral("PDF (*.pdf)");
-    OpenDialog1 = criar(QFileDialog::AcceptOpen, "OpenDialog1", smd, QStringLiteral("smd"));
-    SaveDialog1 = criar(QFileDialog::AcceptSave, "SaveDialog1", smd, QStringLiteral("smd"));
-    SaveDialogPdf = criar(QFileDialog::AcceptSave, "SaveDialogPdf", pdf, QStringLiteral("pdf"));
-    SaveDialogLotePdf =
-        criar(QFileDialog::AcceptSave, "SaveDialogLotePdf", pdf, QStringLiteral("pdf"));
+    const QString pasta = QDir::currentPath();
+    OpenDialog1 = {QStringLiteral("OpenDialog1"), QFileDialog::AcceptOpen, smd,
+                   QStringLiteral("smd"), pasta};
+    SaveDialog1 = {QStringLiteral("SaveDialog1"), QFileDialog::AcceptSave, smd,
+                   QStringLiteral("smd"), pasta};
+    SaveDialogPdf = {QStringLiteral("SaveDialogPdf"), QFileDialog::AcceptSave, pdf,
+                     QStringLiteral("pdf"), pasta};
+    SaveDialogLotePdf = {QStringLiteral("SaveDialogLotePdf"), QFileDialog::AcceptSave, pdf,
+                         QStringLiteral("pdf"), pasta};
 }
 
 TFormMain::~TFormMain() = default;
@@ -101,6 +96,9 @@ QPushButton* TFormMain::CriarBotao(const QString& ANome, const QString& ALegenda
     auto* botao = new QPushButton(ALegenda, PanelLateral);
     botao->setObjectName(ANome);
     botao->setGeometry(64, ATopo, 100, 25);
+    // A click leaves the keyboard on the board, so the next digit lands there; Tab still
+    // reaches every button.
+    botao->setFocusPolicy(Qt::TabFocus);
     return botao;
 }
 
@@ -159,6 +157,18 @@ void TFormMain::CriarComponentes() {
     disposicao->addWidget(PanelLateral);
 }
 
+void TFormMain::DefinirTamanhoMinimo() {
+    // The information box sits at the bottom of the side panel, so the window may not shrink
+    // until it covers the lowest button or the size label.
+    int fundo = 0;
+    for (const QWidget* filho : PanelLateral->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (filho != MemoInformacao) fundo = std::max(fundo, filho->geometry().bottom() + 1);
+    fundo = std::max(fundo,
+                     LabelTamanhoConfigurado->y() + LabelTamanhoConfigurado->sizeHint().height());
+    PanelLateral->setMinimumHeight(fundo + CFolgaAcimaMemo + TPainelLateral::CAlturaMemo);
+    PanelGrelha->setMinimumWidth(CLarguraMinimaGrelha);
+}
+
 void TFormMain::LigarEventos() {
     connect(BitBtnGerar, &QPushButton::clicked, this, [this] { FJogo->BitBtnGerarClick(); });
     connect(BitBtnGuardar, &QPushButton::clicked, this, [this] { FJogo->BitBtnGuardarClick(); });
@@ -184,6 +194,8 @@ void TFormMain::showEvent(QShowEvent* AEvento) {
     FJaMostrada = true;
     AjustarTamanhoGrelha();
     FJogo->AvancarParaProximaVazia(0, -1);
+    // The keyboard starts on the board, with the current cell framed.
+    FocarGrelha();
     RepintarGrelha();
 }
 
@@ -257,22 +269,41 @@ TResposta TFormMain::Perguntar(const QString& ATexto, bool ACancelar) {
     return TResposta::Cancelar;
 }
 
-namespace {
-
-bool Escolher(QFileDialog& ADialogo, QString& ACaminho) {
-    if (ADialogo.exec() != QDialog::Accepted || ADialogo.selectedFiles().isEmpty()) return false;
-    ACaminho = ADialogo.selectedFiles().constFirst();
+bool TFormMain::Escolher(TDialogoFicheiro& ADialogo, const QString& AProposto, QString& ACaminho) {
+    // A dialog for each use: one kept alive kept its name completer's list floating over
+    // the board after Enter, taking the next keystrokes.
+    QFileDialog dialogo(this);
+    dialogo.setObjectName(ADialogo.Nome);
+    dialogo.setAcceptMode(ADialogo.Modo);
+    const bool guardar = ADialogo.Modo == QFileDialog::AcceptSave;
+    dialogo.setFileMode(guardar ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialogo.setNameFilter(ADialogo.Filtro);
+    dialogo.setDefaultSuffix(ADialogo.Sufixo);
+    // The commands ask about existing files themselves.
+    dialogo.setOption(QFileDialog::DontConfirmOverwrite);
+    dialogo.setDirectory(ADialogo.Pasta);
+    dialogo.setLabelText(QFileDialog::LookIn, QStringLiteral("Procurar em:"));
+    dialogo.setLabelText(QFileDialog::FileName, QStringLiteral("Nome do ficheiro:"));
+    dialogo.setLabelText(QFileDialog::FileType, QStringLiteral("Ficheiros do tipo:"));
+    dialogo.setLabelText(QFileDialog::Accept,
+                         guardar ? QStringLiteral("Guardar") : QStringLiteral("Abrir"));
+    dialogo.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
+    if (!AProposto.isEmpty()) dialogo.selectFile(AProposto);
+    const bool aceite = dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty();
+    // Next time the dialog opens where the user left it, chosen or cancelled.
+    ADialogo.Pasta = dialogo.directory().absolutePath();
+    if (!aceite) return false;
+    ACaminho = dialogo.selectedFiles().constFirst();
+    ADialogo.Pasta = QFileInfo(ACaminho).absolutePath();
     return true;
 }
 
-} // namespace
-
 bool TFormMain::EscolherFicheiroParaGuardar(QString& ACaminho) {
-    return Escolher(*SaveDialog1, ACaminho);
+    return Escolher(SaveDialog1, {}, ACaminho);
 }
 
 bool TFormMain::EscolherFicheiroParaAbrir(QString& ACaminho) {
-    return Escolher(*OpenDialog1, ACaminho);
+    return Escolher(OpenDialog1, {}, ACaminho);
 }
 
 bool TFormMain::EditarConfiguracao(TConfiguracao& AConfiguracao) {
@@ -300,16 +331,13 @@ void TFormMain::closeEvent(QCloseEvent* AEvento) {
 }
 
 bool TFormMain::EscolherFicheiroPdf(QString& ACaminho) {
-    return Escolher(*SaveDialogPdf, ACaminho);
+    return Escolher(SaveDialogPdf, {}, ACaminho);
 }
 
 bool TFormMain::EscolherFicheiroLotePdf(const QString& AProposto, QString& ACaminho) {
-    // The dialog opens in the folder of the last batch, offering the name for this one.
-    const QStringList anteriores = SaveDialogLotePdf->selectedFiles();
-    if (!anteriores.isEmpty() && !anteriores.constFirst().isEmpty())
-        SaveDialogLotePdf->setDirectory(QFileInfo(anteriores.constFirst()).absolutePath());
-    SaveDialogLotePdf->selectFile(AProposto);
-    return Escolher(*SaveDialogLotePdf, ACaminho);
+    // Opens in the folder of the last batch (the working folder the first time), offering
+    // the name for this one.
+    return Escolher(SaveDialogLotePdf, AProposto, ACaminho);
 }
 
 void TFormMain::ComecarLote() {

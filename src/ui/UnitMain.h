@@ -3,11 +3,10 @@
 
 #include "game/UnitSomadoJogo.h"
 
+#include <QFileDialog>
 #include <QMainWindow>
 
 #include <memory>
-
-class QFileDialog;
 class QLabel;
 class TFormAjuda;
 class TFormConfiguracao;
@@ -16,6 +15,17 @@ class QPlainTextEdit;
 class QPushButton;
 class TGrelhaTabuleiro;
 class TPainelGrelha;
+
+// What a file dialog of the window keeps between uses: its kind, filter and default
+// extension, and the folder it opens in (the working folder at first, then where the user
+// left it).
+struct TDialogoFicheiro {
+    QString Nome;
+    QFileDialog::AcceptMode Modo = QFileDialog::AcceptOpen;
+    QString Filtro;
+    QString Sufixo;
+    QString Pasta;
+};
 
 class TFormMain : public QMainWindow, public IJanelaJogo {
 public:
@@ -41,10 +51,10 @@ public:
     QPushButton* BitBtnSair = nullptr;
     QLabel* LabelTamanhoConfigurado = nullptr;
     QPlainTextEdit* MemoInformacao = nullptr;
-    QFileDialog* OpenDialog1 = nullptr;
-    QFileDialog* SaveDialog1 = nullptr;
-    QFileDialog* SaveDialogPdf = nullptr;
-    QFileDialog* SaveDialogLotePdf = nullptr;
+    TDialogoFicheiro OpenDialog1;
+    TDialogoFicheiro SaveDialog1;
+    TDialogoFicheiro SaveDialogPdf;
+    TDialogoFicheiro SaveDialogLotePdf;
     TFormConfiguracao* FormConfiguracao = nullptr;
     TFormSobre* FormSobre = nullptr;
     TFormAjuda* FormAjuda = nullptr;
@@ -83,6 +93,9 @@ private:
     void CriarDialogos();
     void LigarEventos();
     QPushButton* CriarBotao(const QString& ANome, const QString& ALegenda, int ATopo);
+    // Shows the dialog, offering AProposto as the name; false when the user cancels.
+    bool Escolher(TDialogoFicheiro& ADialogo, const QString& AProposto, QString& ACaminho);
+    void DefinirTamanhoMinimo();
 
     std::unique_ptr<TJogo> FJogo;
     bool FJaMostrada = false;

@@ -282,6 +282,37 @@ TEST_F(Jogo, OnlyWhiteCellsCanBeSelected) {
     EXPECT_FALSE(jogo.PodeSeleccionar(-1, 1));
 }
 
+TEST_F(Jogo, ArrowsJumpOverBlockedCellsToTheNextWhiteOne) {
+    Iniciar();
+    const struct {
+        int32_t r, c, dr, dc;
+        bool anda;
+        int32_t rDestino, cDestino;
+    } casos[] = {
+        {1, 1, 0, 1, true, 1, 3},   // over the clue (1, 2)
+        {7, 7, -1, 0, true, 3, 7},  // over three black cells
+        {1, 1, 1, 0, true, 2, 1},   // the neighbour itself
+        {2, 1, -1, 0, true, 1, 1},  //
+        {1, 4, 0, 1, false, 0, 0},  // only clues to the right
+        {3, 3, 0, -1, false, 0, 0}, // a clue, then black to the edge
+        {1, 1, -1, 0, false, 0, 0}, // the frame
+        {8, 5, 1, 0, false, 0, 0},  // the board's edge
+        {8, 8, 0, 1, false, 0, 0},  //
+        {0, 0, 1, 1, true, 1, 1},   // from a blocked cell too
+        {4, 4, 0, 0, false, 0, 0},  // no direction
+    };
+    for (const auto& caso : casos) {
+        int32_t r = -7, c = -7;
+        EXPECT_EQ(jogo.BrancaNaDireccao(caso.r, caso.c, caso.dr, caso.dc, r, c), caso.anda)
+            << caso.r << "," << caso.c << " +" << caso.dr << "," << caso.dc;
+        if (caso.anda) EXPECT_EQ(std::pair(r, c), std::pair(caso.rDestino, caso.cDestino));
+    }
+    // The empty board of a size change has no white cell to go to.
+    jogo.AplicarTamanhoSemPuzzle(TTamanhoTabuleiro::tt6);
+    int32_t r = 0, c = 0;
+    EXPECT_FALSE(jogo.BrancaNaDireccao(1, 1, 0, 1, r, c));
+}
+
 TEST_F(Jogo, UnsavedMovesCompareDigitsNotActions) {
     Iniciar();
     EXPECT_FALSE(jogo.HaJogadasPorGravar());

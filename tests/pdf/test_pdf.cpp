@@ -267,3 +267,34 @@ TEST(SolucoesPorPagina, ColumnsAndRowsBySize) {
     for (const int n : {15, 16, 20, 25})
         EXPECT_EQ(SolucoesPorPagina(n), std::pair(1, 2));
 }
+
+TEST_F(Pdf, TheLongestTitleTheFieldAcceptsStaysOnTheCover) {
+    // Wide letters: as many as the cover's check lets through.
+    QString titulo;
+    while (TituloCabeNaCapa(titulo + u'W'))
+        titulo += u'W';
+    ASSERT_GT(titulo.size(), 10);
+    const struct {
+        QString titulo;
+        bool cabe;
+    } casos[] = {{titulo, true}, {titulo + "WWWW", false}};
+    for (const auto& caso : casos) {
+        auto d = CriarDocumentoPdf();
+        DesenharCapa(*d, caso.titulo, "Progressivo", 40, 9);
+        d->Gravar(Caminho("capa.pdf"));
+        const QImage capa = Imagem(Caminho("capa.pdf"), 1, pasta.path());
+        ASSERT_FALSE(capa.isNull());
+        // The title's band: ink from its first to its last letter, inside the text width.
+        int esquerda = capa.width(), direita = -1;
+        for (int y = MmParaUnidades(150); y < MmParaUnidades(150) + 40; ++y)
+            for (int x = 0; x < capa.width(); ++x)
+                if (Escuro(capa, x, y)) {
+                    esquerda = std::min(esquerda, x);
+                    direita = std::max(direita, x);
+                }
+        ASSERT_GE(direita, 0) << "no title on the cover";
+        const int margem = (CLarguraPagina - MmParaUnidades(174)) / 2;
+        EXPECT_EQ(esquerda >= margem - 2 && direita <= CLarguraPagina - margem + 2, caso.cabe)
+            << caso.titulo.size() << " letters: ink from " << esquerda << " to " << direita;
+    }
+}

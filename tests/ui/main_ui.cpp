@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+// The windows under test start exactly as the program's do: same fonts, translations and
+// style sheet, so a test cannot see a window the user never gets.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     TAplicacaoSomado aplicacao(argc, argv);
-    PrepararFontes();
+    PrepararAplicacao(aplicacao);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,4 +1,5 @@
 #include "game/UnitSomadoJogo.h"
+#include "pdf/UnitSomadoPdf.h"
 #include "ui/Arranque.h"
 #include "ui/GrelhaTabuleiro.h"
 #include "ui/UnitAjuda.h"
@@ -7,13 +8,17 @@
 #include "ui/UnitSobre.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <QFontInfo>
 #include <QHeaderView>
@@ -166,12 +171,17 @@ TEST_F(Janela, BlackAndClueCellsCannotBeSelected) {
         QTest::mouseClick(grelha()->viewport(), Qt::LeftButton, {}, centro(r, c));
         EXPECT_EQ(actual(), std::pair(2, 5)) << r << "," << c;
     }
-    // Arrow keys stop before black and clue cells: (1,1) has the clue (1,2) on its right.
+    // Arrow keys jump over black and clue cells, and stay where no white cell is left.
     janela->SeleccionarCelula(1, 1);
     tecla(Qt::Key_Right);
-    EXPECT_EQ(actual(), std::pair(1, 1));
+    EXPECT_EQ(actual(), std::pair(1, 3)) << "over the clue (1, 2)";
+    tecla(Qt::Key_Up);
+    EXPECT_EQ(actual(), std::pair(1, 3)) << "the frame above";
     tecla(Qt::Key_Down);
-    EXPECT_EQ(actual(), std::pair(2, 1));
+    EXPECT_EQ(actual(), std::pair(2, 3));
+    janela->SeleccionarCelula(7, 7);
+    tecla(Qt::Key_Up);
+    EXPECT_EQ(actual(), std::pair(3, 7)) << "over three black cells";
 }
 
 TEST_F(Janela, EraseKeysEmptyWhiteCells) {
@@ -218,10 +228,9 @@ TEST_F(Janela, ButtonsRunTheirCommands) {
 TEST(Arranque, TheSkyStyleIsShippedWithTheProgram) {
     auto* aplicacao = qobject_cast<QApplication*>(QCoreApplication::instance());
     ASSERT_NE(aplicacao, nullptr);
+    EXPECT_FALSE(AplicarEstilo(*aplicacao, QStringLiteral("NaoExiste")));
     EXPECT_TRUE(AplicarEstilo(*aplicacao, QStringLiteral("Sky")));
     EXPECT_FALSE(aplicacao->styleSheet().isEmpty());
-    EXPECT_FALSE(AplicarEstilo(*aplicacao, QStringLiteral("NaoExiste")));
-    aplicacao->setStyleSheet({});
 }
 
 TEST(Arranque, AnErrorInAHandlerIsReportedAndTheProgramGoesOn) {
@@ -241,21 +250,49 @@ TEST(Arranque, AnErrorInAHandlerIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(mostrada, "falhou aqui");
 }
 
-TEST_F(Janela, TheFocusedCellCarriesTheFocusFrame) {
+TEST_F(Janela, TheFocusedCellCarriesAVisibleFocusFrame) {
+    // The system's highlight, opaque, whatever the style sheet does to the view's palette.
+    const QColor realce = CorMolduraFoco();
+    EXPECT_EQ(realce.alpha(), 255);
+    QColor sistema = QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
+    sistema.setAlpha(255);
+    EXPECT_EQ(realce, sistema);
+
     janela->activateWindow();
     grelha()->setFocus();
-    janela->SeleccionarCelula(2, 3);
     QApplication::processEvents();
     ASSERT_TRUE(grelha()->hasFocus());
-    const QImage imagem = grelha()->grab().toImage();
-    const QColor realce = grelha()->palette().color(QPalette::Highlight);
-    const QRect celula = grelha()->visualRect(grelha()->model()->index(2, 3));
-    // The 3-unit frame covers the second to fourth pixel inside the cell's edge...
-    EXPECT_EQ(imagem.pixelColor(celula.left() + 2, celula.center().y()), realce);
-    EXPECT_EQ(imagem.pixelColor(celula.center().x(), celula.top() + 2), realce);
-    // ...and no other cell has it.
-    const QRect outra = grelha()->visualRect(grelha()->model()->index(2, 4));
-    EXPECT_NE(imagem.pixelColor(outra.left() + 2, outra.center().y()), realce);
+    // A white, a clue and a black cell of the fixed puzzle, then the black cells of boards of
+    // every other size (the program itself may select any cell).
+    struct TCaso {
+        TTamanhoTabuleiro tamanho;
+        int r, c;
+    };
+    std::vector<TCaso> casos{{TTamanhoTabuleiro::tt9, 2, 3},
+                             {TTamanhoTabuleiro::tt9, 1, 2},
+                             {TTamanhoTabuleiro::tt9, 0, 0}};
+    for (const auto t : {TTamanhoTabuleiro::tt6, TTamanhoTabuleiro::tt12, TTamanhoTabuleiro::tt15,
+                         TTamanhoTabuleiro::tt16, TTamanhoTabuleiro::tt20, TTamanhoTabuleiro::tt25})
+        casos.push_back({t, 3, 2});
+    for (const TCaso& caso : casos) {
+        if (caso.tamanho != TTamanhoTabuleiro::tt9)
+            janela->Jogo().AplicarTamanhoSemPuzzle(caso.tamanho);
+        janela->SeleccionarCelula(caso.r, caso.c);
+        QApplication::processEvents();
+        const QRect celula = grelha()->visualRect(grelha()->model()->index(caso.r, caso.c));
+        const QRect vizinha = grelha()->visualRect(grelha()->model()->index(caso.r, caso.c + 1));
+        const QImage imagem = grelha()->grab().toImage();
+        const auto onde = [&] {
+            return std::to_string(LadoDoTabuleiro(caso.tamanho)) + ": " + std::to_string(caso.r) +
+                   "," + std::to_string(caso.c);
+        };
+        // The 3-unit frame covers the second to fourth pixel inside the cell's edge...
+        EXPECT_EQ(imagem.pixelColor(celula.left() + 2, celula.center().y()), realce) << onde();
+        EXPECT_EQ(imagem.pixelColor(celula.center().x(), celula.top() + 2), realce) << onde();
+        EXPECT_EQ(imagem.pixelColor(celula.right() - 1, celula.center().y()), realce) << onde();
+        // ...and the next cell, not current, has none of it.
+        EXPECT_NE(imagem.pixelColor(vizinha.left() + 2, vizinha.center().y()), realce) << onde();
+    }
 }
 
 TEST_F(Janela, QuestionsHaveSimNaoCancelarWithSimAsDefault) {
@@ -289,14 +326,89 @@ TEST_F(Janela, ClosingWithUnsavedMovesAsksEveryTime) {
     EXPECT_TRUE(janela->close());
 }
 
-TEST_F(Janela, FileDialogsFilterSmdAndAddTheExtension) {
-    for (QFileDialog* dialogo : {janela->OpenDialog1, janela->SaveDialog1}) {
-        EXPECT_EQ(dialogo->nameFilters(), QStringList{"Somado (*.smd)"});
-        EXPECT_EQ(dialogo->defaultSuffix(), "smd");
-        EXPECT_TRUE(dialogo->testOption(QFileDialog::DontConfirmOverwrite));
+namespace {
+
+// What a file dialog showed while it was open.
+struct TDialogoVisto {
+    QString Nome;
+    QStringList Filtros;
+    QString Sufixo;
+    bool NaoPerguntaSubstituir = false;
+    QFileDialog::AcceptMode Modo = QFileDialog::AcceptOpen;
+    QFileDialog::FileMode ModoFicheiros = QFileDialog::AnyFile;
+    QString Pasta;
+    QStringList Rotulos;
+};
+
+// Notes the next file dialog and cancels it.
+void CancelarProximoDialogo(TDialogoVisto& AVisto) {
+    QTimer::singleShot(0, [&AVisto] {
+        auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialogo) {
+            CancelarProximoDialogo(AVisto);
+            return;
+        }
+        AVisto.Nome = dialogo->objectName();
+        AVisto.Filtros = dialogo->nameFilters();
+        AVisto.Sufixo = dialogo->defaultSuffix();
+        AVisto.NaoPerguntaSubstituir = dialogo->testOption(QFileDialog::DontConfirmOverwrite);
+        AVisto.Modo = dialogo->acceptMode();
+        AVisto.ModoFicheiros = dialogo->fileMode();
+        AVisto.Pasta = dialogo->directory().absolutePath();
+        for (const auto rotulo : {QFileDialog::LookIn, QFileDialog::FileName, QFileDialog::FileType,
+                                  QFileDialog::Accept, QFileDialog::Reject})
+            AVisto.Rotulos << dialogo->labelText(rotulo);
+        dialogo->reject();
+    });
+}
+
+} // namespace
+
+TEST_F(Janela, FileDialogsFilterTheirTypeAndSpeakPortuguese) {
+    const struct {
+        const char* nome;
+        std::function<bool(TFormMain&, QString&)> abrir;
+        const char* filtro;
+        QFileDialog::AcceptMode modo;
+    } casos[] = {
+        {"OpenDialog1", [](TFormMain& j, QString& c) { return j.EscolherFicheiroParaAbrir(c); },
+         "Somado (*.smd)", QFileDialog::AcceptOpen},
+        {"SaveDialog1", [](TFormMain& j, QString& c) { return j.EscolherFicheiroParaGuardar(c); },
+         "Somado (*.smd)", QFileDialog::AcceptSave},
+        {"SaveDialogPdf", [](TFormMain& j, QString& c) { return j.EscolherFicheiroPdf(c); },
+         "PDF (*.pdf)", QFileDialog::AcceptSave},
+        {"SaveDialogLotePdf",
+         [](TFormMain& j, QString& c) { return j.EscolherFicheiroLotePdf("lote.pdf", c); },
+         "PDF (*.pdf)", QFileDialog::AcceptSave},
+    };
+    for (const auto& caso : casos) {
+        TDialogoVisto visto;
+        CancelarProximoDialogo(visto);
+        QString caminho;
+        EXPECT_FALSE(caso.abrir(*janela, caminho)) << caso.nome;
+        EXPECT_EQ(visto.Nome, caso.nome);
+        EXPECT_EQ(visto.Filtros, QStringList{caso.filtro}) << caso.nome;
+        EXPECT_EQ(visto.Sufixo, QString(caso.filtro).mid(QString(caso.filtro).indexOf('.') + 1, 3));
+        EXPECT_TRUE(visto.NaoPerguntaSubstituir) << caso.nome;
+        EXPECT_EQ(visto.Modo, caso.modo) << caso.nome;
+        EXPECT_EQ(visto.ModoFicheiros, caso.modo == QFileDialog::AcceptOpen
+                                           ? QFileDialog::ExistingFile
+                                           : QFileDialog::AnyFile);
+        // Every dialog first opens in the working folder, the batch one included.
+        EXPECT_EQ(visto.Pasta, QDir::currentPath()) << caso.nome;
+        const QString aceitar = caso.modo == QFileDialog::AcceptOpen ? "Abrir" : "Guardar";
+        EXPECT_EQ(visto.Rotulos, (QStringList{"Procurar em:", "Nome do ficheiro:",
+                                              "Ficheiros do tipo:", aceitar, "Cancelar"}))
+            << caso.nome;
+        // The dialog is gone with its choice: nothing of it is left on screen.
+        EXPECT_EQ(janela->findChild<QFileDialog*>(), nullptr) << caso.nome;
     }
-    EXPECT_EQ(janela->SaveDialog1->acceptMode(), QFileDialog::AcceptSave);
-    EXPECT_EQ(janela->OpenDialog1->fileMode(), QFileDialog::ExistingFile);
+}
+
+TEST(Arranque, QtsOwnTextsArePortuguese) {
+    // Debian's translation of Qt's standard texts, European where it has them.
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Open"), "&Abrir");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancelar");
 }
 
 namespace {
@@ -479,4 +591,102 @@ TEST_F(Janela, HelpAndAboutOpenModally) {
         QTest::mouseClick(botao, Qt::LeftButton);
         EXPECT_EQ(aberto, dialogo) << botao->text().toStdString();
     }
+}
+
+namespace {
+
+// Cancels every modal window that opens until the returned guard goes out of scope.
+class TFechaModais {
+public:
+    TFechaModais() {
+        FTemporizador.setInterval(10);
+        QObject::connect(&FTemporizador, &QTimer::timeout, [] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                modal->reject();
+        });
+        FTemporizador.start();
+    }
+
+private:
+    QTimer FTemporizador;
+};
+
+} // namespace
+
+TEST_F(Janela, TheKeyboardStaysOnTheBoardAfterEveryCommand) {
+    TFechaModais fechaModais;
+    const struct {
+        QPushButton* TFormMain::*botao;
+        bool escreve;
+    } casos[] = {
+        {&TFormMain::BitBtnVerificar, true},    {&TFormMain::BitBtnDica, true},
+        {&TFormMain::BitBtnLimpar, true},       {&TFormMain::BitBtnGuardar, true},
+        {&TFormMain::BitBtnAbrir, true},        {&TFormMain::BitBtnExportarPuzzle, true},
+        {&TFormMain::BitBtnExportarLote, true}, {&TFormMain::BitBtnConfigurar, true},
+        {&TFormMain::BitBtnAjuda, true},        {&TFormMain::BitBtnSobre, true},
+        {&TFormMain::BitBtnSair, true},         {&TFormMain::BitBtnGerar, true},
+        {&TFormMain::BitBtnVerSolucao, false}, // digits are refused while it is shown
+    };
+    for (const auto& caso : casos) {
+        QPushButton* botao = (*janela).*caso.botao;
+        // An unsaved digit, so that the commands that ask first do ask (and are cancelled).
+        janela->SeleccionarCelula(2, 3);
+        QTest::keyClicks(QApplication::focusWidget(), "4");
+        QTest::mouseClick(botao, Qt::LeftButton);
+        QApplication::processEvents();
+        // The offscreen platform does not give the window back its activation when a dialog
+        // closes, as a window manager does; within the window the keyboard is the grid's.
+        EXPECT_EQ(janela->focusWidget(), grelha()) << botao->text().toStdString();
+        janela->activateWindow();
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), grelha()) << botao->text().toStdString();
+        EXPECT_EQ(botao->focusPolicy(), Qt::TabFocus) << "still reachable with Tab";
+        janela->SeleccionarCelula(2, 3);
+        QTest::keyClicks(QApplication::focusWidget(), "7");
+        EXPECT_EQ(celula(2, 3).Value == 7, caso.escreve) << botao->text().toStdString();
+        // Space on the board does not press the button again.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        EXPECT_TRUE(janela->isVisible());
+    }
+}
+
+TEST_F(Janela, ASmallWindowKeepsEverySidePanelControlInSight) {
+    janela->resize(100, 100);
+    QApplication::processEvents();
+    EXPECT_GE(janela->width(), 220 + 9 * 28);
+    const QRect memo = janela->MemoInformacao->geometry();
+    for (QWidget* controlo :
+         janela->PanelLateral->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (controlo == janela->MemoInformacao) continue;
+        EXPECT_TRUE(janela->PanelLateral->rect().contains(controlo->geometry()))
+            << controlo->objectName().toStdString();
+        EXPECT_LT(controlo->geometry().bottom(), memo.top())
+            << controlo->objectName().toStdString();
+    }
+    EXPECT_TRUE(janela->PanelLateral->rect().contains(memo));
+    // And the grid still takes digits.
+    janela->SeleccionarCelula(2, 3);
+    texto("6");
+    EXPECT_EQ(celula(2, 3).Value, 6);
+}
+
+TEST_F(Configuracao, TheBatchTitleIsLimitedToWhatFitsTheCover) {
+    dialogo.show();
+    dialogo.EditTitulo->clear();
+    dialogo.EditTitulo->setFocus();
+    // A short title goes in whole; a long one stops where the cover's line would end.
+    QTest::keyClicks(dialogo.EditTitulo, "Livro de Inverno");
+    EXPECT_EQ(dialogo.EditTitulo->text(), "Livro de Inverno");
+    dialogo.EditTitulo->clear();
+    const QString longo(120, QChar(u'W'));
+    QTest::keyClicks(dialogo.EditTitulo, longo);
+    const QString aceite = dialogo.EditTitulo->text();
+    EXPECT_GT(aceite.size(), 10);
+    EXPECT_LT(aceite.size(), longo.size());
+    EXPECT_TRUE(TituloCabeNaCapa(aceite));
+    EXPECT_FALSE(TituloCabeNaCapa(aceite + u'W'));
+    // Narrow letters fit more of them.
+    dialogo.EditTitulo->clear();
+    QTest::keyClicks(dialogo.EditTitulo, QString(120, QChar(u'i')));
+    EXPECT_GT(dialogo.EditTitulo->text().size(), aceite.size());
 }
