@@ -1,0 +1,70 @@
+# Shared by the smoke test and the screenshot script: an X server's window manager, the real
+# program started on it, and the means to look at it and drive it from outside. Source it
+# from a script that already runs under xvfb-run, after setting OLHAR to the olhar tool.
+
+export QT_QPA_PLATFORM=xcb
+unset QT_QPA_PLATFORMTHEME
+
+ecra_trabalho=$(mktemp -d)
+export XDG_RUNTIME_DIR="$ecra_trabalho/xdg"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+pid_wm=""
+pid=""
+ecra_terminar() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  [ -n "$pid_wm" ] && kill "$pid_wm" 2>/dev/null || true
+  rm -rf "$ecra_trabalho"
+}
+trap ecra_terminar EXIT
+
+falhou() {
+  echo "FALHOU: $*" >&2
+  [ -n "${imagens:-}" ] && echo "imagens em $imagens" >&2
+  [ -f "$ecra_trabalho/somado.log" ] && sed 's/^/  somado: /' "$ecra_trabalho/somado.log" >&2
+  exit 1
+}
+
+# Polls a condition for up to $1 seconds.
+esperar() {
+  local limite=$1
+  shift
+  local fim=$((SECONDS + limite))
+  until "$@"; do
+    ((SECONDS < fim)) || return 1
+    sleep 0.1
+  done
+}
+
+iniciar_gestor_de_janelas() {
+  openbox >/dev/null 2>&1 &
+  pid_wm=$!
+  esperar 60 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+    falhou "openbox não arrancou"
+}
+
+janelas() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+ha_janelas() { [ "$(janelas)" -eq "$1" ]; }
+
+# Starts the program ($1) in the working folder ($2) and notes its window's client area.
+iniciar_somado() {
+  cd "$2"
+  "$1" >"$ecra_trabalho/somado.log" 2>&1 &
+  pid=$!
+  esperar 30 ha_janelas 1 || falhou "a janela principal não apareceu"
+  janela=$(xdotool search --onlyvisible --pid "$pid" | head -1)
+  esperar 5 bash -c "xdotool getactivewindow | grep -qx $janela" ||
+    xdotool windowactivate --sync "$janela"
+  local geometria
+  geometria=$(xwininfo -id "$janela")
+  x0=$(awk '/Absolute upper-left X/ {print $4}' <<<"$geometria")
+  y0=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$geometria")
+  largura=$(awk '/Width:/ {print $2}' <<<"$geometria")
+  altura=$(awk '/Height:/ {print $2}' <<<"$geometria")
+  # The board's panel: the client area left of the 220-wide side panel.
+  grelha=("$x0" "$y0" "$((largura - 220))" "$altura")
+}
+
+clicar_botao() { # a side-panel button by its top edge
+  xdotool mousemove "$((x0 + largura - 220 + 64 + 50))" "$((y0 + $1 + 12))" click 1
+}
+escrever() { xdotool type --delay 40 "$1"; }

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The real program as a person meets it: started on an X server with a window manager, driven
+# from outside with the mouse and the keyboard, and checked on pictures of the screen and on
+# the files it writes.
+#
+#   smoke.sh SOMADO OLHAR PUZZLE.smd PASTA_DAS_IMAGENS
+#
+# Runs itself under its own Xvfb (xvfb-run) with openbox.
+set -euo pipefail
+
+if [ -z "${SOMADO_FUMO_DENTRO:-}" ]; then
+  export SOMADO_FUMO_DENTRO=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+
+somado=$(realpath "$1")
+olhar=$(realpath "$2")
+semente=$(realpath "$3")
+imagens=$(realpath -m "$4")
+rm -rf "$imagens" && mkdir -p "$imagens"
+source "$(dirname "$0")/ecra.sh"
+
+iniciar_gestor_de_janelas
+cp "$semente" "$ecra_trabalho/puzzle.smd"
+iniciar_somado "$somado" "$ecra_trabalho"
+destaque=$("$olhar" destaque)
+
+captura() {
+  sleep 0.4
+  "$olhar" captura "$imagens/$1.png"
+}
+moldura_visivel() { # $1: picture
+  local n
+  n=$("$olhar" conta "$imagens/$1.png" "${grelha[@]}" "$destaque")
+  echo "  $1: $n pixels de moldura ($destaque)"
+  [ "$n" -ge 100 ]
+}
+escolher_ficheiro() { # types a name in the file dialog that is about to open, then Enter
+  esperar 10 ha_janelas 2 || falhou "o diálogo de ficheiros não abriu"
+  sleep 0.5
+  escrever "$1"
+  sleep 0.3
+  captura "$2"
+  xdotool key Return
+  esperar 5 ha_janelas 1 ||
+    { captura "$2-depois"; falhou "ficou outra janela aberta depois de Enter no diálogo ($(janelas) janelas)"; }
+}
+
+echo "1. A moldura do foco vê-se ao arrancar"
+captura 1-arranque
+moldura_visivel 1-arranque || falhou "sem moldura de foco na grelha ao arrancar"
+
+echo "2. Abrir com o nome escrito e Enter; o dígito seguinte vai para o tabuleiro"
+clicar_botao 244
+escolher_ficheiro puzzle.smd 2-dialogo-abrir
+captura 2-aberto
+moldura_visivel 2-aberto || falhou "sem moldura de foco depois de Abrir"
+escrever 5
+captura 2-digito
+n=$("$olhar" difere "$imagens/2-aberto.png" "$imagens/2-digito.png" "${grelha[@]}")
+echo "  o dígito mudou $n pixels da grelha"
+[ "$n" -gt 0 ] || falhou "o 5 escrito depois de Abrir não chegou ao tabuleiro"
+
+echo "3. Depois de Verificar, o dígito vai para o tabuleiro"
+clicar_botao 88
+captura 3-verificado
+escrever 7
+captura 3-digito
+n=$("$olhar" difere "$imagens/3-verificado.png" "$imagens/3-digito.png" "${grelha[@]}")
+echo "  o dígito mudou $n pixels da grelha"
+[ "$n" -gt 0 ] || falhou "o 7 escrito depois de Verificar não chegou ao tabuleiro"
+
+echo "4. Guardar: o ficheiro tem os dois dígitos onde foram escritos"
+clicar_botao 213
+escolher_ficheiro saida.smd 4-dialogo-guardar
+esperar 5 test -s saida.smd || falhou "Guardar não escreveu saida.smd"
+# The first empty white cells of the puzzle are (1, 3) and then (1, 5).
+linha=$(tr -d '\r' <saida.smd | awk '/^VALUE$/ {getline; getline; print; exit}')
+echo "  VALUE, linha 1: $linha"
+[ "$linha" = "0 0 0 5 0 7" ] || falhou "esperava '0 0 0 5 0 7' na linha 1 de VALUE"
+
+echo "5. Sair fecha o programa (nada por gravar)"
+clicar_botao 460
+esperar 10 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa não terminou depois de Sair"
+pid=""
+echo "OK"
