@@ -52,6 +52,7 @@ void TJogo::Iniciar() {
     FTamanhoConfigurado = predefinida.Tamanho;
     FBoard = FGerador(TTamanhoTabuleiro::tt9, FNivelConfigurado,
                       TempoLimiteGeracao(TTamanhoTabuleiro::tt9));
+    FHistorico.Limpar();
     FJanela.LimparInformacao();
     if (FBoard) {
         const int32_t n = FBoard->Size();
@@ -117,6 +118,7 @@ bool TJogo::GerarNovoPuzzle() {
 
 void TJogo::InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard) {
     FBoard = std::move(ABoard);
+    FHistorico.Limpar();
     FGameState = TGameState::gsPlaying;
     FJanela.DefinirLegendaVerSolucao(CVerSolucao);
     GuardarValoresBase();
@@ -204,6 +206,12 @@ void TJogo::Verificar() {
 
 void TJogo::Limpar() {
     if (!FBoard) return;
+    TPassoHistorico apagadas{{}, true};
+    for (int32_t r = 0; r < FBoard->Size(); ++r)
+        for (int32_t c = 0; c < FBoard->Size(); ++c)
+            if (const int32_t valor = FBoard->GetCell(r, c).Value; valor != 0)
+                apagadas.Mudancas.push_back({r, c, valor, 0});
+    FHistorico.Registar(std::move(apagadas));
     FBoard->LimparJogadas();
     FGameState = TGameState::gsPlaying;
     FJanela.DefinirLegendaVerSolucao(CVerSolucao);
@@ -226,7 +234,9 @@ void TJogo::Dica() {
         if (!EscolherCelulaVaziaAoAcaso(r, c)) return;
         FJanela.SeleccionarCelula(r, c);
     }
-    EscreverValor(r, c, FBoard->GetCell(r, c).Solution);
+    const int32_t solucao = FBoard->GetCell(r, c).Solution;
+    FHistorico.Registar({{{r, c, 0, solucao}}});
+    EscreverValor(r, c, solucao);
     FJanela.RepintarGrelha();
     AvancarParaProximaVazia(r, c);
     FJanela.FocarGrelha();
@@ -285,7 +295,10 @@ bool TJogo::EscreverCaracter(QChar ACaracter) {
     if (!NoTabuleiro(r, c)) return false;
     if (FBoard->GetCell(r, c).CellType == TCellType::ctEmpty && ACaracter >= u'1' &&
         ACaracter <= u'9') {
-        EscreverValor(r, c, ACaracter.unicode() - u'0');
+        const int32_t digito = ACaracter.unicode() - u'0';
+        if (const int32_t antes = FBoard->GetCell(r, c).Value; antes != digito)
+            FHistorico.Registar({{{r, c, antes, digito}}});
+        EscreverValor(r, c, digito);
         FJanela.RepintarGrelha();
         AvancarParaProximaVazia(r, c);
     }
@@ -297,6 +310,8 @@ void TJogo::ApagarCelulaActual() {
     int32_t r = 0, c = 0;
     FJanela.CelulaActual(r, c);
     if (!NoTabuleiro(r, c) || FBoard->GetCell(r, c).CellType != TCellType::ctEmpty) return;
+    if (const int32_t antes = FBoard->GetCell(r, c).Value; antes != 0)
+        FHistorico.Registar({{{r, c, antes, 0}}});
     EscreverValor(r, c, 0);
     FJanela.RepintarGrelha();
 }
@@ -541,4 +556,27 @@ void TJogo::BitBtnExportarLoteClick() {
                             .arg(gerados)
                             .arg(falhados)
                             .arg(NomeSemPasta(caminho)));
+}
+
+void TJogo::Desfazer() {
+    TPassoHistorico passo;
+    if (!FBoard || MostraSolucao() || !FHistorico.Desfazer(passo)) return;
+    AplicarPasso(passo, true);
+}
+
+void TJogo::Refazer() {
+    TPassoHistorico passo;
+    if (!FBoard || MostraSolucao() || !FHistorico.Refazer(passo)) return;
+    AplicarPasso(passo, false);
+}
+
+void TJogo::AplicarPasso(const TPassoHistorico& APasso, bool AAntes) {
+    for (const TMudancaDigito& m : APasso.Mudancas)
+        if (NoTabuleiro(m.Row, m.Col)) EscreverValor(m.Row, m.Col, AAntes ? m.Antes : m.Depois);
+    FJanela.RepintarGrelha();
+    // A step over the whole board ("Limpar") selects as "Limpar" does.
+    if (APasso.TodoOTabuleiro)
+        AvancarParaProximaVazia(0, -1);
+    else
+        FJanela.SeleccionarCelula(APasso.Mudancas.front().Row, APasso.Mudancas.front().Col);
 }

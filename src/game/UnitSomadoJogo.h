@@ -3,6 +3,7 @@
 // commands. It knows the window only through IJanelaJogo, so every flow runs in tests.
 #pragma once
 
+#include "game/Historico.h"
 #include "model/UnitSomado.h"
 
 #include <QString>
@@ -41,6 +42,13 @@ inline constexpr int64_t CTempoLimiteLoteMs = 60000;
 
 // The 9 × 9 puzzle shown when the first generation at start-up gives no board.
 std::unique_ptr<TSomadoBoard> CriarPuzzleFixo();
+
+// The digit combinations that make ASoma in a run of ACasas cells, from the generator's table:
+// "10 em 3 casas: 1+2+7, 1+3+6, 1+4+5, 2+3+5".
+QString CombinacoesDaSoma(int32_t ASoma, int32_t ACasas);
+// The tooltip of a clue cell: a line for its across sum ("→ …"), then one for its down sum
+// ("↓ …"); empty for any other cell.
+QString CombinacoesDaPista(const TSomadoBoard& ABoard, int32_t ARow, int32_t ACol);
 
 // What the game needs of the window.
 class IJanelaJogo {
@@ -154,6 +162,10 @@ public:
     void ApagarCelulaActual();
     void AvancarParaProximaVazia(int32_t ARow, int32_t ACol);
 
+    // ---- Undo and redo of the changes to the digits (refused while the solution is shown)
+    void Desfazer();
+    void Refazer();
+
     // ---- Settings for new puzzles and batches (the defaults are TConfiguracao's)
     TTamanhoTabuleiro FTamanhoConfigurado = TTamanhoTabuleiro::tt9;
     TNivelDificuldade FNivelConfigurado = TNivelDificuldade::ndFacil;
@@ -179,4 +191,9 @@ private:
     std::unique_ptr<TSomadoBoard> FBoard;
     TGameState FGameState = TGameState::gsEmpty;
     std::vector<std::vector<int32_t>> FValoresBase;
+    // Belongs to the current board: emptied whenever another board is installed.
+    THistoricoJogadas FHistorico;
+
+    // Writes the step's digits (before or after) back into the board and selects its cell.
+    void AplicarPasso(const TPassoHistorico& APasso, bool AAntes);
 };

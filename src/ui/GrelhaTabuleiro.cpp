@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace {
 
@@ -177,6 +178,23 @@ void TGrelhaTabuleiro::focusInEvent(QFocusEvent* AEvento) {
 void TGrelhaTabuleiro::focusOutEvent(QFocusEvent* AEvento) {
     QTableView::focusOutEvent(AEvento);
     viewport()->update();
+}
+
+bool TGrelhaTabuleiro::viewportEvent(QEvent* AEvento) {
+    if (AEvento->type() != QEvent::ToolTip) return QTableView::viewportEvent(AEvento);
+    auto* ajuda = static_cast<QHelpEvent*>(AEvento);
+    const QModelIndex celula = indexAt(ajuda->pos());
+    const TSomadoBoard* board = FJogo.Board();
+    const QString texto = board && celula.isValid()
+                              ? CombinacoesDaPista(*board, celula.row(), celula.column())
+                              : QString();
+    if (texto.isEmpty()) {
+        QToolTip::hideText();
+        AEvento->ignore();
+    } else {
+        QToolTip::showText(ajuda->globalPos(), texto, viewport(), visualRect(celula));
+    }
+    return true;
 }
 
 TDelegadoCelula::TDelegadoCelula(TJogo& AJogo, TGrelhaTabuleiro& AGrelha)

@@ -43,6 +43,8 @@ protected:
     void keyPressEvent(QKeyEvent* AEvento) override;
     void focusInEvent(QFocusEvent* AEvento) override;
     void focusOutEvent(QFocusEvent* AEvento) override;
+    // Hovering a clue cell shows the combinations of its sums.
+    bool viewportEvent(QEvent* AEvento) override;
 
 private:
     bool PodeIrPara(const QModelIndex& AIndice) const;

@@ -19,6 +19,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 
 // The panel that holds the grid: it refits the grid whenever it changes size.
 class TPainelGrelha : public QWidget {
@@ -67,6 +68,7 @@ TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
     CriarComponentes();
     CriarDialogos();
     LigarEventos();
+    LigarAtalhos();
     FJogo->Iniciar();
     DefinirTamanhoMinimo();
     resize(CLarguraCliente, CAlturaCliente);
@@ -186,6 +188,31 @@ void TFormMain::LigarEventos() {
             [this] { FJogo->BitBtnExportarLoteClick(); });
     connect(BitBtnAjuda, &QPushButton::clicked, this, [this] { FormAjuda->exec(); });
     connect(BitBtnSobre, &QPushButton::clicked, this, [this] { FormSobre->exec(); });
+}
+
+void TFormMain::LigarAtalhos() {
+    // A shortcut clicks its button, so it runs the very same flow, questions included, and
+    // does nothing while the button is disabled.
+    const std::pair<QPushButton*, QKeySequence> atalhos[] = {
+        {BitBtnGerar, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {BitBtnGuardar, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {BitBtnAbrir, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {BitBtnExportarPuzzle, QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {BitBtnAjuda, QKeySequence(Qt::Key_F1)},
+    };
+    for (const auto& [botao, tecla] : atalhos) {
+        auto* atalho = new QShortcut(tecla, this);
+        connect(atalho, &QShortcut::activated, botao, &QPushButton::click);
+        botao->setToolTip(
+            QStringLiteral("Atalho: %1").arg(tecla.toString(QKeySequence::NativeText)));
+    }
+    const auto ligar = [this](QKeySequence ATecla, void (TJogo::*AAccao)()) {
+        auto* atalho = new QShortcut(ATecla, this);
+        connect(atalho, &QShortcut::activated, this, [this, AAccao] { ((*FJogo).*AAccao)(); });
+    };
+    ligar(QKeySequence(Qt::CTRL | Qt::Key_Z), &TJogo::Desfazer);
+    ligar(QKeySequence(Qt::CTRL | Qt::Key_Y), &TJogo::Refazer);
+    ligar(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TJogo::Refazer);
 }
 
 void TFormMain::showEvent(QShowEvent* AEvento) {

@@ -92,6 +92,9 @@ private:
     void CriarComponentes();
     void CriarDialogos();
     void LigarEventos();
+    // Keyboard shortcuts: Ctrl+N, Ctrl+S, Ctrl+O, Ctrl+E and F1 for their buttons; Ctrl+Z to
+    // undo, Ctrl+Y and Ctrl+Shift+Z to redo.
+    void LigarAtalhos();
     QPushButton* CriarBotao(const QString& ANome, const QString& ALegenda, int ATopo);
     // Shows the dialog, offering AProposto as the name; false when the user cancels.
     bool Escolher(TDialogoFicheiro& ADialogo, const QString& AProposto, QString& ACaminho);

@@ -392,3 +392,136 @@ TEST_F(Jogo, SizeChangeWithoutAPuzzleGivesAnEmptyBoard) {
     jogo.Verificar();
     EXPECT_EQ(janela.Informacao, QStringList{"Parabéns! Puzzle resolvido correctamente."});
 }
+
+namespace {
+
+// A sequence of player actions, one word each: "5@2,3" types 5 on (2, 3), "x@2,3" erases it,
+// "d@2,3" asks a hint there, "L" clears, "Z" undoes, "Y" redoes, "S" shows or hides the
+// solution, "V" checks, "G" marks the digits as saved, "N" installs a new board.
+struct TCasoHistorico {
+    const char* accoes;
+    std::vector<std::pair<std::pair<int32_t, int32_t>, int32_t>> digitos;
+    bool porGravar;
+    std::pair<int32_t, int32_t> seleccionada;
+};
+
+} // namespace
+
+TEST_F(Jogo, UndoAndRedoFollowTheChangesToTheDigits) {
+    using P = std::pair<int32_t, int32_t>;
+    const TCasoHistorico casos[] = {
+        {"5@2,3 Z", {{{2, 3}, 0}}, false, {2, 3}},
+        {"5@2,3 6@2,3 Z", {{{2, 3}, 5}}, true, {2, 3}},
+        {"5@2,3 Z Y", {{{2, 3}, 5}}, true, {2, 3}},
+        {"5@2,3 Z 1@2,4 Y", {{{2, 3}, 0}, {{2, 4}, 1}}, true, {2, 5}},
+        {"5@2,3 x@2,3 Z", {{{2, 3}, 5}}, true, {2, 3}},
+        {"5@2,3 x@2,3 Z Z", {{{2, 3}, 0}}, false, {2, 3}},
+        {"d@1,1 Z", {{{1, 1}, 0}}, false, {1, 1}},
+        {"d@1,1 Z Y", {{{1, 1}, 9}}, true, {1, 1}},
+        // "Limpar" is one step, and its undo selects the first empty white cell.
+        {"5@2,3 6@2,4 L Z", {{{2, 3}, 5}, {{2, 4}, 6}}, true, {1, 1}},
+        {"5@1,1 L Z", {{{1, 1}, 5}}, true, {1, 3}},
+        {"5@2,3 L Z Z", {{{2, 3}, 0}}, false, {2, 3}},
+        {"5@2,3 L Z Y", {{{2, 3}, 0}}, false, {1, 1}},
+        // Refused while the solution is shown, and the history waits.
+        {"5@2,3 S Z", {{{2, 3}, 5}}, true, {2, 4}},
+        {"5@2,3 S Z S Z", {{{2, 3}, 0}}, false, {2, 3}},
+        // Back to the saved digits: nothing to save.
+        {"5@2,3 G 6@2,3 Z", {{{2, 3}, 5}}, false, {2, 3}},
+        {"5@2,3 G Z", {{{2, 3}, 0}}, true, {2, 3}},
+        // A digit typed over the same digit changes nothing, so it is no step.
+        {"5@2,3 5@2,3 Z", {{{2, 3}, 0}}, false, {2, 3}},
+        // A new board starts a new history.
+        {"5@2,3 N Z Y", {{{2, 3}, 0}, {{1, 1}, 0}}, false, {1, 1}},
+        {"Z Y", {{{1, 1}, 0}}, false, {1, 1}},
+    };
+    for (const TCasoHistorico& caso : casos) {
+        Iniciar();
+        janela.SeleccionarCelula(1, 1);
+        for (const QString& accao : QString::fromLatin1(caso.accoes).split(u' ')) {
+            const auto celula = [&accao] {
+                const QStringList rc = accao.mid(2).split(u',');
+                return P(rc[0].toInt(), rc[1].toInt());
+            };
+            const QChar letra = accao[0];
+            if (letra.isDigit()) {
+                Escrever(celula().first, celula().second, letra.toLatin1());
+            } else if (letra == u'x') {
+                janela.SeleccionarCelula(celula().first, celula().second);
+                jogo.ApagarCelulaActual();
+            } else if (letra == u'd') {
+                janela.SeleccionarCelula(celula().first, celula().second);
+                jogo.Dica();
+            } else if (letra == u'L') {
+                jogo.Limpar();
+            } else if (letra == u'Z') {
+                jogo.Desfazer();
+            } else if (letra == u'Y') {
+                jogo.Refazer();
+            } else if (letra == u'S') {
+                jogo.VerSolucao();
+            } else if (letra == u'V') {
+                jogo.Verificar();
+            } else if (letra == u'G') {
+                jogo.GuardarValoresBase();
+            } else if (letra == u'N') {
+                ASSERT_TRUE(jogo.GerarNovoPuzzle());
+            }
+        }
+        for (const auto& [rc, valor] : caso.digitos)
+            EXPECT_EQ(Celula(rc.first, rc.second).Value, valor)
+                << caso.accoes << " at " << rc.first << "," << rc.second;
+        EXPECT_EQ(jogo.HaJogadasPorGravar(), caso.porGravar) << caso.accoes;
+        EXPECT_EQ(P(janela.Row, janela.Col), caso.seleccionada) << caso.accoes;
+    }
+}
+
+TEST_F(Jogo, UndoneDigitsLoseTheirCheckMarkLikeTypedOnes) {
+    Iniciar();
+    Escrever(2, 3, '5');
+    Escrever(2, 3, '2'); // correct
+    jogo.Verificar();
+    ASSERT_EQ(Celula(2, 3).DisplayState, TCellDisplayState::cdsCorrect);
+    jogo.Desfazer();
+    EXPECT_EQ(Celula(2, 3).Value, 5);
+    EXPECT_EQ(Celula(2, 3).DisplayState, TCellDisplayState::cdsNormal);
+}
+
+TEST(CombinacoesDaSoma, FromTheCombinationTable) {
+    const struct {
+        int32_t soma, casas;
+        const char* texto;
+    } casos[] = {
+        {17, 2, "17 em 2 casas: 8+9"},
+        {3, 2, "3 em 2 casas: 1+2"},
+        {10, 3, "10 em 3 casas: 1+2+7, 1+3+6, 1+4+5, 2+3+5"},
+        {10, 4, "10 em 4 casas: 1+2+3+4"},
+        {30, 4, "30 em 4 casas: 6+7+8+9"},
+        {15, 5, "15 em 5 casas: 1+2+3+4+5"},
+        {39, 6, "39 em 6 casas: 4+5+6+7+8+9"},
+        {40, 7, "40 em 7 casas: 1+4+5+6+7+8+9, 2+3+5+6+7+8+9"},
+        {44, 8, "44 em 8 casas: 2+3+4+5+6+7+8+9"},
+        {40, 8, "40 em 8 casas: 1+2+3+4+6+7+8+9"},
+        {45, 9, "45 em 9 casas: 1+2+3+4+5+6+7+8+9"},
+        {2, 2, "2 em 2 casas: nenhuma combinação"},
+    };
+    for (const auto& caso : casos)
+        EXPECT_EQ(CombinacoesDaSoma(caso.soma, caso.casas), QString::fromUtf8(caso.texto));
+}
+
+TEST_F(Jogo, ClueTooltipsListBothSumsAndNothingElse) {
+    Iniciar();
+    const TSomadoBoard& b = *jogo.Board();
+    // (5, 2) holds 30 across over four cells and 17 down over two.
+    EXPECT_EQ(CombinacoesDaPista(b, 5, 2),
+              QString::fromUtf8("→ 30 em 4 casas: 6+7+8+9\n↓ 17 em 2 casas: 8+9"));
+    // (1, 2): across only, 4 in two cells.
+    EXPECT_EQ(CombinacoesDaPista(b, 1, 2), QString::fromUtf8("→ 4 em 2 casas: 1+3"));
+    // (0, 1): down only.
+    EXPECT_EQ(CombinacoesDaPista(b, 0, 1), QString::fromUtf8("↓ 16 em 2 casas: 7+9"));
+    for (const auto& [r, c] : {std::pair(0, 0), std::pair(1, 1), std::pair(9, 9), std::pair(-1, 0)})
+        EXPECT_TRUE(CombinacoesDaPista(b, r, c).isEmpty()) << r << "," << c;
+    // The same with the solution shown: the sums alone tell it.
+    jogo.VerSolucao();
+    EXPECT_EQ(CombinacoesDaPista(b, 1, 2), QString::fromUtf8("→ 4 em 2 casas: 1+3"));
+}

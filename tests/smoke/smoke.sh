@@ -70,7 +70,15 @@ n=$("$olhar" difere "$imagens/3-verificado.png" "$imagens/3-digito.png" "${grelh
 echo "  o dígito mudou $n pixels da grelha"
 [ "$n" -gt 0 ] || falhou "o 7 escrito depois de Verificar não chegou ao tabuleiro"
 
-echo "4. Guardar: o ficheiro tem os dois dígitos onde foram escritos"
+echo "4. Ctrl+Z desfaz o 7 e Ctrl+Y volta a pô-lo"
+xdotool key ctrl+z
+captura 4-desfeito
+n=$("$olhar" difere "$imagens/3-verificado.png" "$imagens/4-desfeito.png" "${grelha[@]}")
+echo "  depois de desfazer, $n pixels diferentes do tabuleiro antes do 7"
+[ "$n" -eq 0 ] || falhou "Ctrl+Z não devolveu o tabuleiro de antes do 7"
+xdotool key ctrl+y
+
+echo "5. Guardar: o ficheiro tem os dois dígitos onde foram escritos"
 clicar_botao 213
 escolher_ficheiro saida.smd 4-dialogo-guardar
 esperar 5 test -s saida.smd || falhou "Guardar não escreveu saida.smd"
@@ -79,7 +87,16 @@ linha=$(tr -d '\r' <saida.smd | awk '/^VALUE$/ {getline; getline; print; exit}')
 echo "  VALUE, linha 1: $linha"
 [ "$linha" = "0 0 0 5 0 7" ] || falhou "esperava '0 0 0 5 0 7' na linha 1 de VALUE"
 
-echo "5. Sair fecha o programa (nada por gravar)"
+echo "6. Sobre uma pista, a dica lista as combinações da soma"
+# (0, 3) of the 6 × 6 puzzle: 15 down over two cells, in a grid of 64-unit cells centred in
+# the board's panel.
+lado=$((6 * 64))
+xdotool mousemove "$((x0 + (grelha[2] - lado) / 2 + 3 * 64 + 32))" "$((y0 + (altura - lado) / 2 + 32))"
+esperar 10 ha_janelas 2 || falhou "a dica da pista não apareceu"
+captura 6-dica-da-pista
+xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+
+echo "7. Sair fecha o programa (nada por gravar)"
 clicar_botao 460
 esperar 10 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa não terminou depois de Sair"
 pid=""

@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
 
@@ -689,4 +690,80 @@ TEST_F(Configuracao, TheBatchTitleIsLimitedToWhatFitsTheCover) {
     dialogo.EditTitulo->clear();
     QTest::keyClicks(dialogo.EditTitulo, QString(120, QChar(u'i')));
     EXPECT_GT(dialogo.EditTitulo->text().size(), aceite.size());
+}
+
+TEST_F(Janela, ShortcutsRunTheFlowsOfTheirButtons) {
+    // With an unsaved digit, Ctrl+N asks exactly as "Gerar Puzzle" does.
+    texto("5");
+    TCaixaVista pergunta;
+    ResponderAoProximoModal("Cancelar", &pergunta);
+    QTest::keyClick(grelha(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(pergunta.Texto, "Há jogadas por gravar. Guardar antes de gerar um puzzle novo?");
+    EXPECT_EQ(celula(1, 1).Value, 5);
+    // Offscreen, a closed dialog does not hand the activation back as a window manager does.
+    const auto reactivar = [this] {
+        janela->activateWindow();
+        QApplication::processEvents();
+    };
+    reactivar();
+
+    const struct {
+        Qt::Key tecla;
+        const char* dialogo;
+    } dialogos[] = {{Qt::Key_S, "SaveDialog1"}, {Qt::Key_E, "SaveDialogPdf"}};
+    for (const auto& caso : dialogos) {
+        TDialogoVisto visto;
+        CancelarProximoDialogo(visto);
+        QTest::keyClick(grelha(), caso.tecla, Qt::ControlModifier);
+        EXPECT_EQ(visto.Nome, caso.dialogo);
+        reactivar();
+    }
+    // Ctrl+O asks about the unsaved digit first; "Não" goes on to the open dialog.
+    TDialogoVisto aberto;
+    ResponderAoProximoModal("Não");
+    CancelarProximoDialogo(aberto);
+    QTest::keyClick(grelha(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(aberto.Nome, "OpenDialog1");
+    reactivar();
+
+    QDialog* ajuda = nullptr;
+    QTimer::singleShot(0, [&ajuda] {
+        ajuda = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (ajuda) ajuda->accept();
+    });
+    QTest::keyClick(grelha(), Qt::Key_F1);
+    EXPECT_EQ(ajuda, janela->FormAjuda);
+
+    const std::pair<QPushButton*, const char*> dicas[] = {
+        {janela->BitBtnGerar, "Ctrl+N"}, {janela->BitBtnGuardar, "Ctrl+S"},
+        {janela->BitBtnAbrir, "Ctrl+O"}, {janela->BitBtnExportarPuzzle, "Ctrl+E"},
+        {janela->BitBtnAjuda, "F1"},
+    };
+    for (const auto& [botao, atalho] : dicas)
+        EXPECT_EQ(botao->toolTip(), QStringLiteral("Atalho: %1").arg(atalho));
+}
+
+TEST_F(Janela, UndoAndRedoFromTheKeyboard) {
+    janela->SeleccionarCelula(2, 3);
+    texto("5");
+    QTest::keyClick(grelha(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(celula(2, 3).Value, 0);
+    EXPECT_EQ(actual(), std::pair(2, 3)) << "undo selects the cell it changes";
+    QTest::keyClick(grelha(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(celula(2, 3).Value, 5);
+    QTest::keyClick(grelha(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(grelha(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(celula(2, 3).Value, 5);
+}
+
+TEST_F(Janela, HoveringAClueShowsTheCombinationsOfItsSums) {
+    QHelpEvent sobrePista(QEvent::ToolTip, centro(1, 2),
+                          grelha()->viewport()->mapToGlobal(centro(1, 2)));
+    QApplication::sendEvent(grelha()->viewport(), &sobrePista);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("→ 4 em 2 casas: 1+3"));
+    QHelpEvent sobreBranca(QEvent::ToolTip, centro(2, 3),
+                           grelha()->viewport()->mapToGlobal(centro(2, 3)));
+    QApplication::sendEvent(grelha()->viewport(), &sobreBranca);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
 }
