@@ -1,6 +1,11 @@
-# Shared by the smoke test and the screenshot script: an X server's window manager, the real
-# program started on it, and the means to look at it and drive it from outside. Source it
-# from a script that already runs under xvfb-run, after setting OLHAR to the olhar tool.
+# Shared by the smoke test and the screenshot script: an X server of their own with a window
+# manager, the real program started on it, and the means to look at it and drive it from
+# outside. Sourced first thing: it runs the sourcing script again under xvfb-run.
+
+if [ -z "${SOMADO_FUMO_DENTRO:-}" ]; then
+  export SOMADO_FUMO_DENTRO=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
 
 export QT_QPA_PLATFORM=xcb
 unset QT_QPA_PLATFORMTHEME

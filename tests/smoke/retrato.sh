@@ -4,16 +4,11 @@
 #
 #   retrato.sh SOMADO OLHAR DESTINO.png
 set -euo pipefail
-
-if [ -z "${SOMADO_FUMO_DENTRO:-}" ]; then
-  export SOMADO_FUMO_DENTRO=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
+source "$(dirname "$0")/ecra.sh"
 
 somado=$(realpath "$1")
 olhar=$(realpath "$2")
 destino=$(realpath -m "$3")
-source "$(dirname "$0")/ecra.sh"
 
 iniciar_gestor_de_janelas
 iniciar_somado "$somado" "$ecra_trabalho"

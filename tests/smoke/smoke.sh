@@ -7,18 +7,13 @@
 #
 # Runs itself under its own Xvfb (xvfb-run) with openbox.
 set -euo pipefail
-
-if [ -z "${SOMADO_FUMO_DENTRO:-}" ]; then
-  export SOMADO_FUMO_DENTRO=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
+source "$(dirname "$0")/ecra.sh"
 
 somado=$(realpath "$1")
 olhar=$(realpath "$2")
 semente=$(realpath "$3")
 imagens=$(realpath -m "$4")
 rm -rf "$imagens" && mkdir -p "$imagens"
-source "$(dirname "$0")/ecra.sh"
 
 iniciar_gestor_de_janelas
 cp "$semente" "$ecra_trabalho/puzzle.smd"
@@ -46,6 +41,15 @@ escolher_ficheiro() { # types a name in the file dialog that is about to open, t
     { captura "$2-depois"; falhou "ficou outra janela aberta depois de Enter no diálogo ($(janelas) janelas)"; }
 }
 
+digito_chega() { # types digit $1 and compares the board's pictures $2 (before) and $3 (after)
+  escrever "$1"
+  captura "$3"
+  local n
+  n=$("$olhar" difere "$imagens/$2.png" "$imagens/$3.png" "${grelha[@]}")
+  echo "  o $1 mudou $n pixels da grelha"
+  [ "$n" -gt 0 ]
+}
+
 echo "1. A moldura do foco vê-se ao arrancar"
 captura 1-arranque
 moldura_visivel 1-arranque || falhou "sem moldura de foco na grelha ao arrancar"
@@ -55,20 +59,13 @@ clicar_botao 244
 escolher_ficheiro puzzle.smd 2-dialogo-abrir
 captura 2-aberto
 moldura_visivel 2-aberto || falhou "sem moldura de foco depois de Abrir"
-escrever 5
-captura 2-digito
-n=$("$olhar" difere "$imagens/2-aberto.png" "$imagens/2-digito.png" "${grelha[@]}")
-echo "  o dígito mudou $n pixels da grelha"
-[ "$n" -gt 0 ] || falhou "o 5 escrito depois de Abrir não chegou ao tabuleiro"
+digito_chega 5 2-aberto 2-digito || falhou "o 5 escrito depois de Abrir não chegou ao tabuleiro"
 
 echo "3. Depois de Verificar, o dígito vai para o tabuleiro"
 clicar_botao 88
 captura 3-verificado
-escrever 7
-captura 3-digito
-n=$("$olhar" difere "$imagens/3-verificado.png" "$imagens/3-digito.png" "${grelha[@]}")
-echo "  o dígito mudou $n pixels da grelha"
-[ "$n" -gt 0 ] || falhou "o 7 escrito depois de Verificar não chegou ao tabuleiro"
+digito_chega 7 3-verificado 3-digito ||
+  falhou "o 7 escrito depois de Verificar não chegou ao tabuleiro"
 
 echo "4. Ctrl+Z desfaz o 7 e Ctrl+Y volta a pô-lo"
 xdotool key ctrl+z
