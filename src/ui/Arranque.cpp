@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QMessageBox>
 #include <QPainter>
@@ -13,13 +14,18 @@
 
 #include <exception>
 
+void SubstituirFonteEmFalta(const QString& ANome, const QStringList& ASubstitutos) {
+    if (QFontDatabase::families().contains(ANome, Qt::CaseInsensitive)) return;
+    QFont::insertSubstitutions(ANome, ASubstitutos);
+}
+
 void PrepararFontes() {
-    // Metric look-alikes from Debian's font packages; "Arial" already resolves to Liberation
-    // Sans through fontconfig.
-    QFont::insertSubstitutions(QStringLiteral("Segoe UI"),
-                               {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Consolas"), {QStringLiteral("DejaVu Sans Mono"),
-                                                            QStringLiteral("Liberation Mono")});
+    // Windows has the named fonts; elsewhere metric look-alikes from Debian's font packages
+    // stand in. "Arial" already resolves to Liberation Sans through fontconfig.
+    SubstituirFonteEmFalta(QStringLiteral("Segoe UI"),
+                           {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
+    SubstituirFonteEmFalta(QStringLiteral("Consolas"),
+                           {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")});
     QFont fonte(QStringLiteral("Segoe UI"));
     fonte.setPixelSize(12);
     QApplication::setFont(fonte);
@@ -55,8 +61,9 @@ bool TAplicacaoSomado::notify(QObject* ADestino, QEvent* AEvento) {
 
 std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao) {
     QApplication::setApplicationName(QStringLiteral("Somado"));
-    QApplication::setWindowIcon(IconeDaAplicacao());
+    // The icon's numbers are drawn in the program's fonts.
     PrepararFontes();
+    QApplication::setWindowIcon(IconeDaAplicacao());
     if (!AplicarEstilo(AAplicacao, QStringLiteral("Sky")))
         QMessageBox::warning(nullptr, QStringLiteral("SOMADO"),
                              QStringLiteral("Não foi possível aplicar o estilo visual \"Sky\"."));
@@ -66,7 +73,8 @@ std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao) {
 
 QIcon IconeDaAplicacao() {
     QIcon icone;
-    for (const int lado : {16, 32, 64, 128}) {
+    // The sizes of the hicolor theme, so the installed icons are these very images.
+    for (const int lado : {16, 24, 32, 48, 64, 128, 256}) {
         QPixmap imagem(lado, lado);
         imagem.fill(Qt::white);
         QPainter pintor(&imagem);

@@ -11,6 +11,9 @@ class TFormMain;
 // installed look-alikes, and sets the windows' font.
 void PrepararFontes();
 
+// Makes ASubstitutos stand in for the font family ANome unless that family is installed.
+void SubstituirFonteEmFalta(const QString& ANome, const QStringList& ASubstitutos);
+
 // Applies the named visual style shipped with the program; false (and the default look)
 // when it cannot be loaded.
 bool AplicarEstilo(QApplication& AAplicacao, const QString& ANome);
