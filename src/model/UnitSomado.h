@@ -46,8 +46,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Lets GCC and Clang check the arguments against the format; mingw's C++ library formats
+// like glibc (gnu_printf), not like the Windows runtime.
+#if defined(__MINGW32__)
+#define SOMADO_FORMATO_PRINTF(F, A) __attribute__((format(gnu_printf, F, A)))
+#elif defined(__GNUC__)
+#define SOMADO_FORMATO_PRINTF(F, A) __attribute__((format(printf, F, A)))
+#else
+#define SOMADO_FORMATO_PRINTF(F, A)
+#endif
+
 // printf-style formatting for the program's messages.
-std::string Format(const char* AFormato, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* AFormato, ...) SOMADO_FORMATO_PRINTF(1, 2);
 
 class TSomadoBoard {
 public:

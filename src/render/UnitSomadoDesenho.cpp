@@ -129,18 +129,21 @@ void DesenharDiagonal(QPainter& ACanvas, const TRectCelula& ARect) {
 
 } // namespace
 
+void SubstituirFonteEmFalta(const QString& ANome, const QStringList& ASubstitutos) {
+    if (QFontDatabase::families().contains(ANome, Qt::CaseInsensitive)) return;
+    QFont::insertSubstitutions(ANome, ASubstitutos);
+}
+
 void SubstituirFontesEmFalta() {
-    const QStringList instaladas = QFontDatabase::families();
-    const auto substituir = [&instaladas](const QString& ANome, const QStringList& ASemelhantes) {
-        if (!instaladas.contains(ANome, Qt::CaseInsensitive))
-            QFont::insertSubstitutions(ANome, ASemelhantes);
-    };
-    // Lato's widths are within a few per cent of Segoe UI's, so the captions of the fixed-size
-    // buttons fit as they were laid out; Open Sans is a sixteenth wider.
-    substituir(QStringLiteral("Segoe UI"), {QStringLiteral("Lato"), QStringLiteral("Open Sans"),
-                                            QStringLiteral("DejaVu Sans")});
-    substituir(QStringLiteral("Consolas"),
-               {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")});
+    // Windows has the named fonts; elsewhere look-alikes from Debian's font packages stand in.
+    // "Arial" already resolves to Liberation Sans through fontconfig. Lato's widths are within a
+    // few per cent of Segoe UI's, so the captions of the fixed-size buttons fit as they were laid
+    // out; Open Sans is a sixteenth wider.
+    SubstituirFonteEmFalta(
+        QStringLiteral("Segoe UI"),
+        {QStringLiteral("Lato"), QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
+    SubstituirFonteEmFalta(QStringLiteral("Consolas"),
+                           {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")});
 }
 
 QColor CorDoDigito(TCellDisplayState AEstado) {

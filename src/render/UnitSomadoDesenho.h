@@ -5,6 +5,7 @@
 #include "model/UnitSomado.h"
 
 #include <QColor>
+#include <QStringList>
 
 class QPainter;
 
@@ -12,6 +13,8 @@ class QPainter;
 // onto installed look-alikes, only where the named font itself is missing. Needs a
 // QGuiApplication.
 void SubstituirFontesEmFalta();
+// Makes ASubstitutos stand in for the font family ANome unless that family is installed.
+void SubstituirFonteEmFalta(const QString& ANome, const QStringList& ASubstitutos);
 
 // A cell's box in canvas units; Right and Bottom are exclusive.
 struct TRectCelula {

@@ -67,8 +67,9 @@ bool CarregarTraducoes(QApplication& AAplicacao) {
 
 void PrepararAplicacao(TAplicacaoSomado& AAplicacao) {
     QApplication::setApplicationName(QStringLiteral("Somado"));
-    QApplication::setWindowIcon(IconeDaAplicacao());
+    // The icon's numbers are drawn in the program's fonts.
     PrepararFontes();
+    QApplication::setWindowIcon(IconeDaAplicacao());
     CarregarTraducoes(AAplicacao);
     if (!AplicarEstilo(AAplicacao, QStringLiteral("Sky")))
         QMessageBox::warning(nullptr, QStringLiteral("SOMADO"),
@@ -83,7 +84,8 @@ std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao) {
 
 QIcon IconeDaAplicacao() {
     QIcon icone;
-    for (const int lado : {16, 32, 64, 128}) {
+    // The sizes of the hicolor theme, so the installed icons are these very images.
+    for (const int lado : {16, 24, 32, 48, 64, 128, 256}) {
         QPixmap imagem(lado, lado);
         imagem.fill(Qt::white);
         QPainter pintor(&imagem);

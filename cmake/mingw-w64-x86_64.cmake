@@ -1,0 +1,24 @@
+# Cross-compiling for 64-bit Windows with Debian's mingw-w64 (g++-mingw-w64-x86-64).
+# The posix thread model gives the full <thread>/<mutex> of the standard library.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(SOMADO_MINGW x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${SOMADO_MINGW}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${SOMADO_MINGW}-g++-posix)
+set(CMAKE_RC_COMPILER ${SOMADO_MINGW}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${SOMADO_MINGW})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Executables carry their C++ runtime, so they run without the compiler's DLLs beside them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# CTest starts the test executables through wine when it is there.
+find_program(SOMADO_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+if(SOMADO_WINE64)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${SOMADO_WINE64})
+endif()
