@@ -1,11 +1,6 @@
 # Shared by the smoke test and the screenshot script: an X server of their own with a window
 # manager, the real program started on it, and the means to look at it and drive it from
-# outside. Sourced first thing: it runs the sourcing script again under xvfb-run.
-
-if [ -z "${SOMADO_FUMO_DENTRO:-}" ]; then
-  export SOMADO_FUMO_DENTRO=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
+# outside.
 
 export QT_QPA_PLATFORM=xcb
 unset QT_QPA_PLATFORMTHEME
@@ -13,11 +8,13 @@ unset QT_QPA_PLATFORMTHEME
 ecra_trabalho=$(mktemp -d)
 export XDG_RUNTIME_DIR="$ecra_trabalho/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+pid_x=""
 pid_wm=""
 pid=""
 ecra_terminar() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
   [ -n "$pid_wm" ] && kill "$pid_wm" 2>/dev/null || true
+  [ -n "$pid_x" ] && kill "$pid_x" 2>/dev/null || true
   rm -rf "$ecra_trabalho"
 }
 trap ecra_terminar EXIT
@@ -40,11 +37,23 @@ esperar() {
   done
 }
 
+# An Xvfb of its own: the server picks a free display itself and says which once it is ready,
+# so runs side by side never meet on one display (xvfb-run -a can race for a number).
+iniciar_x() {
+  local numero="$ecra_trabalho/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numero" 2>"$ecra_trabalho/xvfb.log" &
+  pid_x=$!
+  esperar 30 test -s "$numero" || { cat "$ecra_trabalho/xvfb.log" >&2; falhou "o Xvfb não arrancou"; }
+  export DISPLAY=":$(tr -d '[:space:]' <"$numero")"
+  unset XAUTHORITY
+}
+
 iniciar_gestor_de_janelas() {
-  openbox >/dev/null 2>&1 &
+  iniciar_x
+  openbox >"$ecra_trabalho/openbox.log" 2>&1 &
   pid_wm=$!
   esperar 60 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-    falhou "openbox não arrancou"
+    { sed 's/^/  openbox: /' "$ecra_trabalho/openbox.log" >&2; falhou "openbox não arrancou"; }
 }
 
 janelas() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }

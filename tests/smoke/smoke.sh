@@ -5,7 +5,7 @@
 #
 #   smoke.sh SOMADO OLHAR PUZZLE.smd PASTA_DAS_IMAGENS
 #
-# Runs itself under its own Xvfb (xvfb-run) with openbox.
+# Runs on an Xvfb of its own, with openbox.
 set -euo pipefail
 source "$(dirname "$0")/ecra.sh"
 
