@@ -480,3 +480,25 @@ TEST_F(Janela, HelpAndAboutOpenModally) {
         EXPECT_EQ(aberto, dialogo) << botao->text().toStdString();
     }
 }
+
+// An error inside a command is reported by the command's own handler, so the window is
+// afterwards as after any other failure: normal cursor, button enabled, no progress line.
+TEST(JanelaComErro, AnErrorInACommandIsReportedAndTheWindowRecovers) {
+    int chamadas = 0;
+    TFormMain janela([&chamadas](TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
+                                 int64_t ALimite) -> std::unique_ptr<TSomadoBoard> {
+        if (++chamadas > 1) throw ESomadoError("gerador avariado");
+        return SempreOFixo(ATamanho, ANivel, ALimite);
+    });
+    janela.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
+    TCaixaVista caixa;
+    ResponderAoProximoModal("", &caixa);
+    QTest::mouseClick(janela.BitBtnGerar, Qt::LeftButton);
+    EXPECT_EQ(chamadas, 2);
+    EXPECT_EQ(caixa.Texto, "gerador avariado");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(janela.BitBtnGerar->isEnabled());
+    EXPECT_EQ(janela.MemoInformacao->toPlainText(),
+              "Não foi possível gerar um puzzle com esta configuração.");
+}
