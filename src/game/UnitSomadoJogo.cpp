@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
+#include <exception>
+
 namespace {
 
 const QString CVerSolucao = QStringLiteral("Ver Solução");
@@ -19,8 +22,9 @@ QString Segundos(qint64 AMilissegundos) {
     return QLocale().toString(static_cast<double>(AMilissegundos) / 1000.0, 'f', 1);
 }
 
+// A name may hold control characters (a line break would split the message): shown visibly.
 QString NomeSemPasta(const QString& ACaminho) {
-    return QFileInfo(ACaminho).fileName();
+    return TextoCitado(QFileInfo(ACaminho).fileName(), 255);
 }
 
 } // namespace
@@ -74,6 +78,7 @@ void TJogo::AtualizarLabelTamanho() {
 }
 
 bool TJogo::GerarNovoPuzzle() {
+    if (FLoteEmCurso) return false;
     const int32_t lado = LadoDoTabuleiro(FTamanhoConfigurado);
     FJanela.LimparInformacao();
     FJanela.AdicionarInformacao(QStringLiteral("A gerar puzzle %1x%1...").arg(lado));
@@ -87,8 +92,12 @@ bool TJogo::GerarNovoPuzzle() {
         board = FGerador(FTamanhoConfigurado, FNivelConfigurado,
                          TempoLimiteGeracao(FTamanhoConfigurado));
     } catch (...) {
-        // The window comes back to life before the error is reported.
+        // The window comes back to life before the error is reported, without the
+        // progress lines.
         FJanela.TerminarEspera();
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(
+            QStringLiteral("Não foi possível gerar um puzzle com esta configuração."));
         throw;
     }
     const qint64 decorrido = cronometro.elapsed();
@@ -350,6 +359,26 @@ bool TJogo::PodeSair() {
         QStringLiteral("Há jogadas por gravar. Guardar antes de sair?"));
 }
 
+bool TJogo::PodeFechar() {
+    if (FLoteEmCurso) {
+        FInterromperLote = true;
+        return false;
+    }
+    bool pode = false;
+    Proteger([this, &pode] { pode = PodeSair(); });
+    return pode;
+}
+
+void TJogo::Proteger(const std::function<void()>& AComando) {
+    try {
+        AComando();
+    } catch (const std::exception& e) {
+        FJanela.ReportarErro(QString::fromUtf8(e.what()));
+    } catch (...) {
+        FJanela.ReportarErro(QStringLiteral("Ocorreu um erro inesperado."));
+    }
+}
+
 bool TJogo::GuardarPuzzle() {
     if (!FBoard) return false;
     QString caminho;
@@ -367,7 +396,7 @@ bool TJogo::GuardarPuzzle() {
 }
 
 void TJogo::AbrirPuzzle() {
-    if (!ConfirmarAntesDe(QStringLiteral("abrir outro puzzle"))) return;
+    if (FLoteEmCurso || !ConfirmarAntesDe(QStringLiteral("abrir outro puzzle"))) return;
     QString caminho;
     if (!FJanela.EscolherFicheiroParaAbrir(caminho)) return;
     std::unique_ptr<TSomadoBoard> novo;
@@ -389,14 +418,42 @@ void TJogo::AbrirPuzzle() {
 }
 
 void TJogo::BitBtnGerarClick() {
-    if (ConfirmarAntesDe(QStringLiteral("gerar um puzzle novo"))) GerarNovoPuzzle();
+    Proteger([this] {
+        if (!FLoteEmCurso && ConfirmarAntesDe(QStringLiteral("gerar um puzzle novo")))
+            GerarNovoPuzzle();
+    });
+}
+
+void TJogo::BitBtnGuardarClick() {
+    Proteger([this] { GuardarPuzzle(); });
+}
+
+void TJogo::BitBtnAbrirClick() {
+    Proteger([this] { AbrirPuzzle(); });
 }
 
 void TJogo::BitBtnConfigurarClick() {
+    Proteger([this] { Configurar(); });
+}
+
+void TJogo::BitBtnExportarPuzzleClick() {
+    Proteger([this] { ExportarPuzzle(); });
+}
+
+void TJogo::BitBtnExportarLoteClick() {
+    Proteger([this] { ExportarLote(); });
+}
+
+TConfiguracao TJogo::ConfiguracaoActual() const {
+    return {FTamanhoConfigurado, FNivelConfigurado, FTamanhoLote, FModoLote,
+            FDificuldadeLote,    FQuantidadeLote,   FTituloLote};
+}
+
+void TJogo::Configurar() {
+    if (FLoteEmCurso) return;
     const TTamanhoTabuleiro tamanhoAntigo = FTamanhoConfigurado;
     const TNivelDificuldade nivelAntigo = FNivelConfigurado;
-    TConfiguracao configuracao{tamanhoAntigo,    nivelAntigo,     FTamanhoLote, FModoLote,
-                               FDificuldadeLote, FQuantidadeLote, FTituloLote};
+    TConfiguracao configuracao = ConfiguracaoActual();
     if (!FJanela.EditarConfiguracao(configuracao)) return;
 
     const TTamanhoTabuleiro tamanhoNovo = configuracao.Tamanho;
@@ -451,7 +508,7 @@ QString CodigoLote(TModoDificuldadeLote AModo, TNivelDificuldade ANivel) {
     }
 }
 
-void TJogo::BitBtnExportarPuzzleClick() {
+void TJogo::ExportarPuzzle() {
     if (!FBoard) return;
     QString caminho;
     if (!FJanela.EscolherFicheiroPdf(caminho) || !PodeSubstituir(caminho)) return;
@@ -465,84 +522,114 @@ void TJogo::BitBtnExportarPuzzleClick() {
 
 namespace {
 
-// Gives the window back on every way out of a batch, an error included.
+// Marks a batch as running, with the window's batch mode, and gives both back on every way out
+// of it, an error included.
 class TLoteEmCurso {
 public:
-    explicit TLoteEmCurso(IJanelaJogo& AJanela) : FJanela(AJanela) { FJanela.ComecarLote(); }
+    TLoteEmCurso(IJanelaJogo& AJanela, bool& AEmCurso, bool& AInterromper)
+        : FJanela(AJanela), FEmCurso(AEmCurso) {
+        FEmCurso = true;
+        AInterromper = false;
+        FJanela.ComecarLote();
+    }
     ~TLoteEmCurso() { Terminar(); }
     TLoteEmCurso(const TLoteEmCurso&) = delete;
     TLoteEmCurso& operator=(const TLoteEmCurso&) = delete;
     void Terminar() {
-        if (FTerminado) return;
-        FTerminado = true;
+        if (!FEmCurso) return;
+        FEmCurso = false;
         FJanela.TerminarLote();
     }
 
 private:
     IJanelaJogo& FJanela;
-    bool FTerminado = false;
+    bool& FEmCurso;
 };
 
 } // namespace
 
-void TJogo::BitBtnExportarLoteClick() {
-    const int32_t lado = LadoDoTabuleiro(FTamanhoLote);
+void TJogo::ExportarLote() {
+    if (FLoteEmCurso) return;
+    // The batch works on the settings as they are now, whatever happens to them meanwhile.
+    const TConfiguracao lote = ConfiguracaoActual();
+    const int32_t lado = LadoDoTabuleiro(lote.TamanhoLote);
     const QString proposto = QStringLiteral("Somado_%1_%2x%2_%3")
-                                 .arg(CodigoLote(FModoLote, FDificuldadeLote))
+                                 .arg(CodigoLote(lote.ModoLote, lote.DificuldadeLote))
                                  .arg(lado)
-                                 .arg(FQuantidadeLote);
+                                 .arg(lote.QuantidadeLote);
     QString caminho;
     if (!FJanela.EscolherFicheiroLotePdf(proposto, caminho) || !PodeSubstituir(caminho)) return;
-    const bool progressivo = FModoLote == TModoDificuldadeLote::mdlProgressivo;
+    const bool progressivo = lote.ModoLote == TModoDificuldadeLote::mdlProgressivo;
     if (!progressivo) {
-        const std::vector<TNivelDificuldade> seguros = NiveisSeguros(FTamanhoLote);
-        if (std::find(seguros.begin(), seguros.end(), FDificuldadeLote) == seguros.end() &&
+        const std::vector<TNivelDificuldade> seguros = NiveisSeguros(lote.TamanhoLote);
+        if (std::find(seguros.begin(), seguros.end(), lote.DificuldadeLote) == seguros.end() &&
             FJanela.Perguntar(
                 QStringLiteral("A combinação %1x%1 / %2 não é conhecida por gerar sempre com "
                                "sucesso.\r\nIsto pode demorar bastante, e alguns puzzles podem "
                                "não sair. Avançar mesmo assim?")
                     .arg(lado)
-                    .arg(NomeDoNivel(FDificuldadeLote)),
+                    .arg(NomeDoNivel(lote.DificuldadeLote)),
                 false) != TResposta::Sim)
             return;
     }
 
     TListaDeTabuleiros lista;
     int32_t falhados = 0;
-    TLoteEmCurso emCurso(FJanela);
-    for (int32_t k = 1; k <= FQuantidadeLote; ++k) {
-        const TNivelDificuldade nivel =
-            progressivo ? NivelProgressivo(k - 1, FQuantidadeLote) : FDificuldadeLote;
-        std::unique_ptr<TSomadoBoard> board;
-        for (int32_t tentativa = 1; tentativa <= CTentativasPorPuzzleLote && !board; ++tentativa) {
-            FJanela.LimparInformacao();
-            FJanela.AdicionarInformacao(
-                QStringLiteral("A gerar puzzle %1 de %2, %3 (tentativa %4 de %5)...")
-                    .arg(k)
-                    .arg(FQuantidadeLote)
-                    .arg(NomeDoNivel(nivel))
-                    .arg(tentativa)
-                    .arg(CTentativasPorPuzzleLote));
-            FJanela.ProcessarEventos();
-            board = FGerador(FTamanhoLote, nivel, CTempoLimiteLoteMs);
+    TLoteEmCurso emCurso(FJanela, FLoteEmCurso, FInterromperLote);
+    try {
+        for (int32_t k = 1; k <= lote.QuantidadeLote && !FInterromperLote; ++k) {
+            const TNivelDificuldade nivel =
+                progressivo ? NivelProgressivo(k - 1, lote.QuantidadeLote) : lote.DificuldadeLote;
+            std::unique_ptr<TSomadoBoard> board;
+            for (int32_t tentativa = 1; tentativa <= CTentativasPorPuzzleLote && !board;
+                 ++tentativa) {
+                FJanela.LimparInformacao();
+                FJanela.AdicionarInformacao(
+                    QStringLiteral("A gerar puzzle %1 de %2, %3 (tentativa %4 de %5)...")
+                        .arg(k)
+                        .arg(lote.QuantidadeLote)
+                        .arg(NomeDoNivel(nivel))
+                        .arg(tentativa)
+                        .arg(CTentativasPorPuzzleLote));
+                FJanela.ProcessarEventos();
+                // A close request came in with the events: stop before the next attempt.
+                if (FInterromperLote) break;
+                board = FGerador(lote.TamanhoLote, nivel, CTempoLimiteLoteMs);
+            }
+            // A failed puzzle leaves no gap: the numbering runs over the generated ones.
+            if (board)
+                lista.push_back(std::move(board));
+            else if (!FInterromperLote)
+                ++falhados;
         }
-        // A failed puzzle leaves no gap: the numbering runs over the generated ones.
-        if (board)
-            lista.push_back(std::move(board));
-        else
-            ++falhados;
-    }
-    if (lista.empty()) {
-        FJanela.LimparInformacao();
-        FJanela.AdicionarInformacao(QStringLiteral(
-            "Não foi possível gerar nenhum puzzle com esta configuração — PDF não criado."));
-        return;
-    }
+        if (FInterromperLote) {
+            lista.clear();
+            emCurso.Terminar();
+            FJanela.LimparInformacao();
+            FJanela.AdicionarInformacao(QStringLiteral("Exportação do lote interrompida."));
+            // The close that stopped the batch goes on, with its usual question.
+            FJanela.Fechar();
+            return;
+        }
+        if (lista.empty()) {
+            FJanela.LimparInformacao();
+            FJanela.AdicionarInformacao(QStringLiteral(
+                "Não foi possível gerar nenhum puzzle com esta configuração — PDF não criado."));
+            return;
+        }
 
-    const auto documento = CriarDocumentoPdf();
-    DesenharLote(*documento, lista, lado, FTituloLote,
-                 progressivo ? QStringLiteral("Progressivo") : NomeDoNivel(FDificuldadeLote));
-    documento->Gravar(caminho);
+        const auto documento = CriarDocumentoPdf();
+        DesenharLote(*documento, lista, lado, lote.TituloLote,
+                     progressivo ? QStringLiteral("Progressivo")
+                                 : NomeDoNivel(lote.DificuldadeLote));
+        documento->Gravar(caminho);
+    } catch (...) {
+        // No progress line may stay behind the error report.
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(
+            QStringLiteral("Não foi possível exportar o lote — PDF não criado."));
+        throw;
+    }
 
     const auto gerados = static_cast<int32_t>(lista.size());
     lista.clear();

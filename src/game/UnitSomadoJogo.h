@@ -95,8 +95,12 @@ public:
     // Around a batch: hourglass and the batch button disabled; then both back.
     virtual void ComecarLote() = 0;
     virtual void TerminarLote() = 0;
-    // Lets the window paint the progress line before the next generation attempt.
+    // Lets the window paint the progress line before the next generation attempt. Commands
+    // and a close request may arrive meanwhile; see TJogo::LoteEmCurso and PodeFechar.
     virtual void ProcessarEventos() = 0;
+
+    // The program's general error report, for an error a command could not deal with.
+    virtual void ReportarErro(const QString& AMensagem) = 0;
 };
 
 using TGeradorDePuzzles = std::function<std::unique_ptr<TSomadoBoard>(
@@ -127,19 +131,28 @@ public:
     bool HaJogadasPorGravar() const;
     bool ConfirmarAntesDe(const QString& AAccao);
     bool PodeSair();
+    // The window's close request: true when the window may close now. During a batch it
+    // asks the batch to stop and refuses; the batch then asks the window to close again.
+    // A save that fails is reported, and the window stays.
+    bool PodeFechar();
     // True when the file was written. A file that cannot be written raises ESomadoError, so
     // the command that asked for the save does not go on.
     bool GuardarPuzzle();
     void AbrirPuzzle();
 
-    // ---- The window's commands that ask first
+    // ---- The window's commands. Each one reports its own errors through the window's
+    // general error report, so that no error runs back through the window toolkit's code.
     void BitBtnGerarClick();
-    void BitBtnGuardarClick() { GuardarPuzzle(); }
-    void BitBtnAbrirClick() { AbrirPuzzle(); }
+    void BitBtnGuardarClick();
+    void BitBtnAbrirClick();
     void BitBtnConfigurarClick();
     void BitBtnSairClick() { FJanela.Fechar(); }
     void BitBtnExportarPuzzleClick();
     void BitBtnExportarLoteClick();
+
+    // While a batch runs, the commands that would change the settings or the board or start
+    // other long work (generate, open, configure, another batch) do nothing.
+    bool LoteEmCurso() const { return FLoteEmCurso; }
 
     // ---- Player actions
     void VerSolucao();
@@ -178,6 +191,12 @@ public:
     void AtualizarLabelTamanho();
 
 private:
+    TConfiguracao ConfiguracaoActual() const;
+    void Configurar();
+    void ExportarPuzzle();
+    void ExportarLote();
+    // Runs a command; an error it lets out goes to the general error report.
+    void Proteger(const std::function<void()>& AComando);
     // The three-way question about unsaved moves: true when the caller may go on.
     bool ResolverJogadasPorGravar(const QString& APergunta);
     void DefinirLote(const TConfiguracao& AConfiguracao);
@@ -196,4 +215,6 @@ private:
 
     // Writes the step's digits (before or after) back into the board and selects its cell.
     void AplicarPasso(const TPassoHistorico& APasso, bool AAntes);
+    bool FLoteEmCurso = false;
+    bool FInterromperLote = false;
 };

@@ -7,7 +7,12 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <cerrno>
 #include <functional>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -22,49 +27,115 @@ std::string Utf8(const QString& ATexto) {
     return ATexto.toStdString();
 }
 
+// The longest name of one file and of a whole path most file systems take, in bytes.
+constexpr qsizetype CNomeMaximo = 255;
+constexpr qsizetype CCaminhoMaximo = 4095;
+
 // Messages show only the file's name: the folder is known to the player and makes the text
-// too long for a dialog.
+// too long for a dialog. A name may hold control characters, shown visibly.
 std::string NomeSemPasta(const QString& ACaminho) {
-    return Utf8(QFileInfo(ACaminho).fileName());
+    return Utf8(TextoCitado(QFileInfo(ACaminho).fileName(), CNomeMaximo));
 }
 
-// Why a file could not be read or written, in the player's language (the system's own texts
-// are English). The file system is asked again where the error code alone is too vague.
-QString MotivoComum(QFileDevice::FileError AErro) {
+bool NomeDemasiadoComprido(const QString& ACaminho) {
+    const QFileInfo info(ACaminho);
+    return QFile::encodeName(info.fileName()).size() > CNomeMaximo ||
+           QFile::encodeName(info.absoluteFilePath()).size() > CCaminhoMaximo;
+}
+
+// The system's error codes say why; the player reads it in Portuguese (the system's own texts
+// are English). Where the code alone is too vague the file system is asked again.
+QString MotivoDoErro(int AErro) {
     switch (AErro) {
-    case QFileDevice::ReadError:
-        return QStringLiteral("erro de leitura no disco");
-    case QFileDevice::WriteError:
-        return QStringLiteral("erro de escrita no disco (pode estar cheio)");
-    case QFileDevice::ResourceError:
-        return QStringLiteral("não há espaço ou recursos suficientes");
-    case QFileDevice::PermissionsError:
-        return QStringLiteral("sem permissão");
-    case QFileDevice::RenameError:
-    case QFileDevice::CopyError:
-    case QFileDevice::RemoveError:
-        return QStringLiteral("não foi possível substituir o ficheiro antigo");
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return QStringLiteral("o disco está cheio");
+    case EFBIG:
+        return QStringLiteral("o ficheiro excede o tamanho máximo permitido");
+    case EROFS:
+        return QStringLiteral("o disco só permite leitura");
+    case EIO:
+        return QStringLiteral("erro de escrita no disco");
+    case ENAMETOOLONG:
+        return QStringLiteral("o nome do ficheiro é demasiado comprido");
     default:
         return QStringLiteral("erro inesperado do sistema de ficheiros");
     }
 }
 
-QString MotivoDaLeitura(const QString& ACaminho, QFileDevice::FileError AErro) {
+QString MotivoDaLeitura(const QString& ACaminho) {
     const QFileInfo info(ACaminho);
+    if (NomeDemasiadoComprido(ACaminho))
+        return QStringLiteral("o nome do ficheiro é demasiado comprido");
     if (!info.exists()) return QStringLiteral("o ficheiro não existe");
     if (info.isDir()) return QStringLiteral("é uma pasta, não um ficheiro");
-    if (AErro == QFileDevice::OpenError) return QStringLiteral("sem permissão para o ler");
-    return MotivoComum(AErro);
+    if (!info.isFile())
+        return QStringLiteral("não é um ficheiro normal (pode ser um dispositivo ou um canal)");
+    if (!info.isReadable()) return QStringLiteral("sem permissão para o ler");
+    return QStringLiteral("erro de leitura no disco");
 }
 
-QString MotivoDaEscrita(const QString& ACaminho, QFileDevice::FileError AErro) {
+// Why the file (or the temporary file beside it) could not be created.
+QString MotivoDaCriacao(const QString& ACaminho, int AErro) {
     const QFileInfo info(ACaminho);
     if (ACaminho.isEmpty()) return QStringLiteral("falta o nome do ficheiro");
+    if (AErro == ENAMETOOLONG || NomeDemasiadoComprido(ACaminho))
+        return QStringLiteral("o nome do ficheiro é demasiado comprido");
     if (info.isDir()) return QStringLiteral("já existe uma pasta com esse nome");
-    if (!info.absoluteDir().exists()) return QStringLiteral("a pasta não existe");
-    if (AErro == QFileDevice::OpenError)
-        return QStringLiteral("sem permissão para escrever nessa pasta");
-    return MotivoComum(AErro);
+    const QFileInfo pasta(info.absolutePath());
+    if (!pasta.isDir()) return QStringLiteral("a pasta não existe");
+    if (info.exists() && !info.isWritable())
+        return QStringLiteral("sem permissão para alterar o ficheiro");
+    if (!pasta.isWritable() || AErro == EACCES || AErro == EPERM)
+        return QStringLiteral("sem permissão para criar ficheiros nessa pasta");
+    return MotivoDoErro(AErro);
+}
+
+ESomadoError FalhaDaGravacao(const QString& ACaminho, const QString& AMotivo) {
+    return ESomadoError(Format("Não foi possível gravar o ficheiro \"%s\": %s",
+                               NomeSemPasta(ACaminho).c_str(), Utf8(AMotivo).c_str()));
+}
+
+// The file exists and may be written, but its folder takes no new file, so no temporary
+// file can be made beside it.
+bool SoPodeEscreverPorCima(const QString& ACaminho, int AErro) {
+    const QFileInfo info(ACaminho);
+    return info.isFile() && info.isWritable() &&
+           (AErro == EACCES || AErro == EPERM || !QFileInfo(info.absolutePath()).isWritable());
+}
+
+bool SincronizarComODisco(QFile& AFicheiro) {
+#ifdef Q_OS_UNIX
+    return ::fsync(AFicheiro.handle()) == 0;
+#else
+    return AFicheiro.flush();
+#endif
+}
+
+// The last resort when no temporary file can be made: the new bytes go over the old ones
+// without cutting the file first, and if they do not all fit, the old bytes (which fit in
+// the room they already had) go back. What remains unprotected is a crash or power cut in
+// the middle of the write.
+void GravarPorCima(const QString& ACaminho, const QByteArray& ABytes) {
+    QFile ficheiro(ACaminho);
+    if (!ficheiro.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        throw FalhaDaGravacao(ACaminho, MotivoDaCriacao(ACaminho, errno));
+    const QByteArray antigo = ficheiro.readAll();
+    if (ficheiro.error() != QFileDevice::NoError)
+        throw FalhaDaGravacao(ACaminho, QStringLiteral("erro de leitura no disco"));
+    const auto escrever = [&ficheiro](const QByteArray& ATexto) {
+        return ficheiro.seek(0) && ficheiro.write(ATexto) == ATexto.size() &&
+               ficheiro.resize(ATexto.size()) && SincronizarComODisco(ficheiro);
+    };
+    errno = 0;
+    if (escrever(ABytes)) return;
+    const int erro = errno;
+    QString motivo = MotivoDoErro(erro);
+    if (!escrever(antigo))
+        motivo += QStringLiteral("; o ficheiro antigo pode ter ficado danificado");
+    throw FalhaDaGravacao(ACaminho, motivo);
 }
 
 bool DigitoAscii(QChar ACaracter) {
@@ -121,17 +192,44 @@ QString DecodificarTexto(const QByteArray& ABytes) {
 // ---------------------------------------------------------------------------------------------
 // Reading
 
+// Cuts a decoded text into lines one at a time: CR LF, LF and CR each end a line; a last line
+// without its end still counts, and a final line end adds no empty line.
+class TCortadorDeLinhas {
+public:
+    explicit TCortadorDeLinhas(QString ATexto) : FTexto(std::move(ATexto)) {}
+
+    bool Proxima(QString& ALinha) {
+        const qsizetype tamanho = FTexto.size();
+        if (FInicio >= tamanho) return false;
+        qsizetype fim = FInicio;
+        while (fim < tamanho && FTexto[fim] != u'\r' && FTexto[fim] != u'\n')
+            ++fim;
+        ALinha = FTexto.sliced(FInicio, fim - FInicio);
+        if (fim < tamanho && FTexto[fim] == u'\r' && fim + 1 < tamanho && FTexto[fim + 1] == u'\n')
+            ++fim;
+        FInicio = fim + 1;
+        return true;
+    }
+
+private:
+    QString FTexto;
+    qsizetype FInicio = 0;
+};
+
+// The next line for the reader, or false when there is none.
+using TFonteDeLinhas = std::function<bool(QString&)>;
+
 // Takes the cell, changes one field from the text value; the section reader writes it back.
 using TAlteradorCelula = std::function<void(TSomadoCell&, const QString&)>;
 
 class TLeitorPuzzle {
 public:
-    explicit TLeitorPuzzle(const QStringList& ALinhas) : FLinhas(ALinhas) {}
+    explicit TLeitorPuzzle(TFonteDeLinhas AFonte) : FFonte(std::move(AFonte)) {}
 
     QString LerLinha() {
-        if (FProxima >= FLinhas.size())
-            throw ESomadoError("Ficheiro .smd truncado — faltam linhas.");
-        return FLinhas[FProxima++];
+        QString linha;
+        if (!FFonte(linha)) throw ESomadoError("Ficheiro .smd truncado — faltam linhas.");
+        return linha;
     }
 
     void LerSeccao(TSomadoBoard& ABoard, const char* ANome, const TAlteradorCelula& AAlterar) {
@@ -139,17 +237,19 @@ public:
         if (titulo != QLatin1String(ANome))
             throw ESomadoError(
                 Format("Ficheiro .smd com a estrutura errada — esperava \"%s\", encontrei \"%s\".",
-                       ANome, Utf8(titulo).c_str()));
+                       ANome, Utf8(TextoCitado(titulo)).c_str()));
         const int32_t n = ABoard.Size();
         for (int32_t r = 0; r < n; ++r) {
             const QString linha = LerLinha();
             // Every space separates two values, so doubled or trailing spaces give empty
-            // values that the conversion then refuses with the value's own message.
-            const QStringList valores = linha.isEmpty() ? QStringList{} : linha.split(u' ');
-            if (valores.size() != n)
+            // values that the conversion then refuses with the value's own message. Counted
+            // before cutting, so a long damaged line is refused without becoming a list.
+            const qsizetype quantos = linha.isEmpty() ? 0 : linha.count(u' ') + 1;
+            if (quantos != n)
                 throw ESomadoError(
                     Format("Ficheiro .smd inválido — a linha %d de \"%s\" não tem %d valores.", r,
                            ANome, n));
+            const QStringList valores = linha.split(u' ');
             for (int32_t c = 0; c < n; ++c) {
                 TSomadoCell cell = ABoard.GetCell(r, c);
                 AAlterar(cell, valores[c]);
@@ -159,9 +259,10 @@ public:
     }
 
 private:
-    const QStringList& FLinhas;
-    qsizetype FProxima = 0;
+    TFonteDeLinhas FFonte;
 };
+
+std::unique_ptr<TSomadoBoard> LerPuzzleDe(TFonteDeLinhas AFonte);
 
 } // namespace
 
@@ -181,15 +282,16 @@ TCellType TipoDaLetra(const QString& ALetra) {
     if (ALetra == u"B") return TCellType::ctBlack;
     if (ALetra == u"P") return TCellType::ctClue;
     if (ALetra == u"E") return TCellType::ctEmpty;
-    throw ESomadoError(
-        Format("Carácter de tipo de célula desconhecido: \"%s\".", Utf8(ALetra).c_str()));
+    throw ESomadoError(Format("Carácter de tipo de célula desconhecido: \"%s\".",
+                              Utf8(TextoCitado(ALetra)).c_str()));
 }
 
 int32_t TextoParaInteiro(const QString& ATexto) {
     // Done by hand because QString::toInt also takes surrounding blanks, which the file never
     // holds and which would hide a damaged line.
     const auto recusar = [&ATexto]() {
-        return ESomadoError(Format("'%s' is not a valid integer value", Utf8(ATexto).c_str()));
+        return ESomadoError(
+            Format("'%s' is not a valid integer value", Utf8(TextoCitado(ATexto)).c_str()));
     };
     qsizetype i = 0;
     bool negativo = false;
@@ -263,41 +365,91 @@ void GravarFicheiroPuzzle(const QString& ACaminho, const TSomadoBoard& ABoard) {
 }
 
 void GravarFicheiroInteiro(const QString& ACaminho, const QByteArray& ABytes) {
+    if (ACaminho.isEmpty())
+        throw FalhaDaGravacao(ACaminho, QStringLiteral("falta o nome do ficheiro"));
     QSaveFile ficheiro(ACaminho);
-    const auto falha = [&ACaminho](const QString& AMotivo) {
-        return ESomadoError(Format("Não foi possível gravar o ficheiro \"%s\": %s",
-                                   NomeSemPasta(ACaminho).c_str(), Utf8(AMotivo).c_str()));
-    };
-    if (!ficheiro.open(QIODevice::WriteOnly))
-        throw falha(MotivoDaEscrita(ACaminho, ficheiro.error()));
-    if (ficheiro.write(ABytes) != ABytes.size()) {
-        // Keep the reason: cancelling replaces it with its own.
-        const QFileDevice::FileError erro = ficheiro.error();
-        ficheiro.cancelWriting();
-        throw falha(MotivoDaEscrita(ACaminho, erro));
+    // Unbuffered, so that the result of write() is the file system's own. Through Qt's buffer
+    // a full disk shows only inside commit(), which then still puts the cut-short temporary
+    // file in place of the old one.
+    if (!ficheiro.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const int erro = errno;
+        if (SoPodeEscreverPorCima(ACaminho, erro)) {
+            GravarPorCima(ACaminho, ABytes);
+            return;
+        }
+        throw FalhaDaGravacao(ACaminho, MotivoDaCriacao(ACaminho, erro));
     }
-    // Without commit the destructor throws the temporary file away; the old file stays.
-    if (!ficheiro.commit()) throw falha(MotivoDaEscrita(ACaminho, ficheiro.error()));
+    errno = 0;
+    if (ficheiro.write(ABytes) != ABytes.size() || !ficheiro.flush() ||
+        ficheiro.error() != QFileDevice::NoError) {
+        const int erro = errno;
+        // The temporary file goes with the object; the old file was never touched.
+        ficheiro.cancelWriting();
+        throw FalhaDaGravacao(ACaminho, MotivoDoErro(erro));
+    }
+    errno = 0;
+    if (!ficheiro.commit()) {
+        const int erro = errno;
+        throw FalhaDaGravacao(ACaminho, erro == EACCES || erro == EPERM
+                                            ? MotivoDaCriacao(ACaminho, erro)
+                                            : MotivoDoErro(erro));
+    }
+}
+
+QString TextoCitado(const QString& ATexto, qsizetype AMaximo) {
+    QString visivel;
+    qsizetype citados = 0;
+    for (qsizetype i = 0; i < ATexto.size(); ++i, ++citados) {
+        if (citados == AMaximo) {
+            visivel += QChar(0x2026);
+            break;
+        }
+        char32_t codigo = ATexto[i].unicode();
+        if (ATexto[i].isHighSurrogate() && i + 1 < ATexto.size() &&
+            ATexto[i + 1].isLowSurrogate()) {
+            codigo = QChar::surrogateToUcs4(ATexto[i], ATexto[i + 1]);
+            ++i;
+        }
+        if (codigo < 0x20)
+            visivel += QChar(static_cast<char16_t>(0x2400 + codigo)); // ␀ … ␟
+        else if (codigo == 0x7F)
+            visivel += QChar(0x2421); // ␡
+        else if (!QChar::isPrint(codigo) || QChar::isSurrogate(codigo))
+            visivel += QStringLiteral("<U+%1>").arg(
+                QString::number(static_cast<uint>(codigo), 16).toUpper().rightJustified(4, u'0'));
+        else
+            visivel += QString::fromUcs4(&codigo, 1);
+    }
+    return visivel;
 }
 
 QStringList LinhasDoTexto(const QByteArray& ABytes) {
-    const QString texto = DecodificarTexto(ABytes);
+    TCortadorDeLinhas cortador(DecodificarTexto(ABytes));
     QStringList linhas;
-    qsizetype inicio = 0;
-    for (qsizetype i = 0; i < texto.size(); ++i) {
-        const QChar ch = texto[i];
-        if (ch != u'\r' && ch != u'\n') continue;
-        linhas << texto.sliced(inicio, i - inicio);
-        if (ch == u'\r' && i + 1 < texto.size() && texto[i + 1] == u'\n') ++i;
-        inicio = i + 1;
-    }
-    // A last line without its line end still counts; a final line end adds no empty line.
-    if (inicio < texto.size()) linhas << texto.sliced(inicio);
+    QString linha;
+    while (cortador.Proxima(linha))
+        linhas << linha;
     return linhas;
 }
 
 std::unique_ptr<TSomadoBoard> LerPuzzle(const QStringList& ALinhas) {
-    TLeitorPuzzle leitor(ALinhas);
+    qsizetype proxima = 0;
+    return LerPuzzleDe([&ALinhas, &proxima](QString& ALinha) {
+        if (proxima >= ALinhas.size()) return false;
+        ALinha = ALinhas[proxima++];
+        return true;
+    });
+}
+
+std::unique_ptr<TSomadoBoard> LerPuzzleDoTexto(const QByteArray& ABytes) {
+    auto cortador = std::make_shared<TCortadorDeLinhas>(DecodificarTexto(ABytes));
+    return LerPuzzleDe([cortador](QString& ALinha) { return cortador->Proxima(ALinha); });
+}
+
+namespace {
+
+std::unique_ptr<TSomadoBoard> LerPuzzleDe(TFonteDeLinhas AFonte) {
+    TLeitorPuzzle leitor(std::move(AFonte));
     const QString cabecalho = leitor.LerLinha();
     const int32_t tamanho = LerValorCabecalho(cabecalho, QStringLiteral("tamanho"));
     const int32_t dificuldade = LerValorCabecalho(cabecalho, QStringLiteral("dificuldade"));
@@ -334,15 +486,28 @@ std::unique_ptr<TSomadoBoard> LerPuzzle(const QStringList& ALinhas) {
     return board;
 }
 
+} // namespace
+
 std::unique_ptr<TSomadoBoard> LerFicheiroPuzzle(const QString& ACaminho) {
-    QFile ficheiro(ACaminho);
-    const auto falha = [&ACaminho, &ficheiro]() {
+    const auto falha = [&ACaminho](const QString& AMotivo) {
         return ESomadoError(Format("Não foi possível ler o ficheiro \"%s\": %s",
-                                   NomeSemPasta(ACaminho).c_str(),
-                                   Utf8(MotivoDaLeitura(ACaminho, ficheiro.error())).c_str()));
+                                   NomeSemPasta(ACaminho).c_str(), Utf8(AMotivo).c_str()));
     };
-    if (!ficheiro.open(QIODevice::ReadOnly)) throw falha();
-    const QByteArray bytes = ficheiro.readAll();
-    if (ficheiro.error() != QFileDevice::NoError) throw falha();
-    return LerPuzzle(LinhasDoTexto(bytes));
+    const QString demasiadoGrande =
+        QStringLiteral("é demasiado grande para ser um puzzle (mais de %1 MB)")
+            .arg(CTamanhoMaximoFicheiro / (1024 * 1024));
+    // Looked at before opening: opening a FIFO waits for a writer, and a device such as
+    // /dev/zero never ends.
+    const QFileInfo info(ACaminho);
+    if (!info.isFile()) throw falha(MotivoDaLeitura(ACaminho));
+    if (info.size() > CTamanhoMaximoFicheiro) throw falha(demasiadoGrande);
+    QFile ficheiro(ACaminho);
+    if (!ficheiro.open(QIODevice::ReadOnly)) throw falha(MotivoDaLeitura(ACaminho));
+    // Something else may have taken the name since it was looked at.
+    if (ficheiro.isSequential()) throw falha(MotivoDaLeitura(ACaminho));
+    const QByteArray bytes = ficheiro.read(CTamanhoMaximoFicheiro + 1);
+    if (ficheiro.error() != QFileDevice::NoError)
+        throw falha(QStringLiteral("erro de leitura no disco"));
+    if (bytes.size() > CTamanhoMaximoFicheiro) throw falha(demasiadoGrande);
+    return LerPuzzleDoTexto(bytes);
 }

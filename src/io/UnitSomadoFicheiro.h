@@ -29,12 +29,34 @@ QByteArray TextoDoPuzzle(const TSomadoBoard& ABoard);
 // Replaces the file only once the whole text is on disk; on failure the old file is untouched.
 void GravarFicheiroPuzzle(const QString& ACaminho, const TSomadoBoard& ABoard);
 
-// Writes a whole file through a temporary one that replaces the old file only when complete;
-// raises ESomadoError naming the file (without its folder) and saying why, in Portuguese.
+// Writes a whole file through a temporary one that replaces the old file only when every byte
+// is on disk; raises ESomadoError naming the file (without its folder) and saying why, in
+// Portuguese. On failure the old file keeps its bytes and no temporary file stays behind.
+// Only where the folder refuses new files but the file itself may be written is the file
+// rewritten in place, and then the old bytes are written back if the new ones do not fit.
 void GravarFicheiroInteiro(const QString& ACaminho, const QByteArray& ABytes);
+
+// Text quoted in a message: control and other invisible characters shown as visible signs
+// (NUL as U+2400), and at most AMaximo characters, the rest replaced by "…". A damaged
+// file can hold a megabyte on one line, which the information box would take minutes to lay
+// out, and a NUL would cut the message short.
+inline constexpr qsizetype CCitacaoMaxima = 40;
+QString TextoCitado(const QString& ATexto, qsizetype AMaximo = CCitacaoMaxima);
+
+// The largest file the reader looks at. The largest valid puzzle, 25 × 25 with every value
+// at its widest ("-2147483648"), is 5 × 25 rows of 25 × 12 bytes plus a few short lines:
+// under 38 KB, twice that in UTF-16. 1 MiB leaves room for anything an editor may add after
+// the last row, yet keeps a wrong file (a film, a disk image, /dev/zero) from being read
+// into memory.
+inline constexpr qint64 CTamanhoMaximoFicheiro = 1024 * 1024;
 
 // Reading. Files edited by hand may come back with a BOM, another encoding or other line
 // ends, so the decoding is more lenient than the writer.
 QStringList LinhasDoTexto(const QByteArray& ABytes);
 std::unique_ptr<TSomadoBoard> LerPuzzle(const QStringList& ALinhas);
+// The file's bytes straight to a board: lines are cut one at a time as the reader asks for
+// them, so a file of a million empty lines costs no more memory than its text.
+std::unique_ptr<TSomadoBoard> LerPuzzleDoTexto(const QByteArray& ABytes);
+// Refuses, before reading, anything that is not a regular file or is larger than
+// CTamanhoMaximoFicheiro; never reads more than that.
 std::unique_ptr<TSomadoBoard> LerFicheiroPuzzle(const QString& ACaminho);

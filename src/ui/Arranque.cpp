@@ -31,21 +31,17 @@ bool AplicarEstilo(QApplication& AAplicacao, const QString& ANome) {
     return true;
 }
 
-namespace {
-
-void MostrarErro(const QString& AMensagem) {
+void MostrarErroGeral(const QString& AMensagem) {
     QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("SOMADO"), AMensagem);
 }
-
-} // namespace
 
 bool TAplicacaoSomado::notify(QObject* ADestino, QEvent* AEvento) {
     try {
         return QApplication::notify(ADestino, AEvento);
     } catch (const std::exception& e) {
-        MostrarErro(QString::fromUtf8(e.what()));
+        MostrarErroGeral(QString::fromUtf8(e.what()));
     } catch (...) {
-        MostrarErro(QStringLiteral("Ocorreu um erro inesperado."));
+        MostrarErroGeral(QStringLiteral("Ocorreu um erro inesperado."));
     }
     return false;
 }

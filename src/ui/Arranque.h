@@ -15,8 +15,12 @@ void PrepararFontes();
 // when it cannot be loaded.
 bool AplicarEstilo(QApplication& AAplicacao, const QString& ANome);
 
-// The program's general error report: an error that escapes an event handler is shown in a
-// message box and the program goes on.
+// The program's general error report: a message box over the active window.
+void MostrarErroGeral(const QString& AMensagem);
+
+// The last resort: an error that escapes an event handler after all is shown by the general
+// error report and the program goes on. The window's commands catch their own errors before
+// they reach the toolkit's code.
 class TAplicacaoSomado : public QApplication {
 public:
     using QApplication::QApplication;

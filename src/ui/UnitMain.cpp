@@ -1,5 +1,6 @@
 #include "ui/UnitMain.h"
 
+#include "ui/Arranque.h"
 #include "ui/GrelhaTabuleiro.h"
 #include "ui/UnitAjuda.h"
 #include "ui/UnitConfiguracao.h"
@@ -354,7 +355,7 @@ void TFormMain::Fechar() {
 void TFormMain::closeEvent(QCloseEvent* AEvento) {
     // Refused first: if saving fails with an error, the window must stay open.
     AEvento->ignore();
-    if (FJogo->PodeSair()) AEvento->accept();
+    if (FJogo->PodeFechar()) AEvento->accept();
 }
 
 bool TFormMain::EscolherFicheiroPdf(QString& ACaminho) {
@@ -367,16 +368,28 @@ bool TFormMain::EscolherFicheiroLotePdf(const QString& AProposto, QString& ACami
     return Escolher(SaveDialogLotePdf, AProposto, ACaminho);
 }
 
+// The commands the game refuses during a batch, greyed out meanwhile.
+static QList<QPushButton*> BotoesParadosNoLote(const TFormMain& AJanela) {
+    return {AJanela.BitBtnExportarLote, AJanela.BitBtnGerar, AJanela.BitBtnAbrir,
+            AJanela.BitBtnConfigurar};
+}
+
 void TFormMain::ComecarLote() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    BitBtnExportarLote->setEnabled(false);
+    for (QPushButton* botao : BotoesParadosNoLote(*this))
+        botao->setEnabled(false);
 }
 
 void TFormMain::TerminarLote() {
     QApplication::restoreOverrideCursor();
-    BitBtnExportarLote->setEnabled(true);
+    for (QPushButton* botao : BotoesParadosNoLote(*this))
+        botao->setEnabled(true);
 }
 
 void TFormMain::ProcessarEventos() {
     QApplication::processEvents();
+}
+
+void TFormMain::ReportarErro(const QString& AMensagem) {
+    MostrarErroGeral(AMensagem);
 }

@@ -82,6 +82,7 @@ public:
     void ComecarLote() override;
     void TerminarLote() override;
     void ProcessarEventos() override;
+    void ReportarErro(const QString& AMensagem) override;
 
 protected:
     void showEvent(QShowEvent* AEvento) override;

@@ -1,18 +1,41 @@
 // libFuzzer target for the puzzle file reader: any bytes either give a board or the reader's
 // own error; anything else (a crash, another exception, a sanitizer report, a hang) is a bug.
+// The file reader's line-at-a-time path and the whole-list path must agree, and a message
+// quotes only a short piece of the file, however long its lines.
 #include "io/UnitSomadoFicheiro.h"
 
 #include <QByteArray>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace {
+
+// The board's text, or the error's message.
+std::string Resultado(const std::function<std::unique_ptr<TSomadoBoard>()>& ALer) {
+    try {
+        const auto board = ALer();
+        // A board that opened must also write back without trouble.
+        return TextoDoPuzzle(*board).toStdString();
+    } catch (const ESomadoError& e) {
+        // The longest fixed text plus a quote of at most 40 characters, each at most
+        // "<U+XXXXX>".
+        if (std::strlen(e.what()) > 600) std::abort();
+        return std::string("erro: ") + e.what();
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* ADados, size_t ATamanho) {
     const QByteArray bytes(reinterpret_cast<const char*>(ADados), static_cast<qsizetype>(ATamanho));
-    try {
-        const auto board = LerPuzzle(LinhasDoTexto(bytes));
-        // A board that opened must also write back without trouble.
-        (void)TextoDoPuzzle(*board);
-    } catch (const ESomadoError&) {}
+    const std::string porLinhas = Resultado([&] { return LerPuzzleDoTexto(bytes); });
+    const std::string porLista = Resultado([&] { return LerPuzzle(LinhasDoTexto(bytes)); });
+    if (porLinhas != porLista) std::abort();
     return 0;
 }

@@ -86,8 +86,13 @@ public:
         return Editar ? Editar(AConfiguracao) : false;
     }
 
+    // A close request; AoFechar plays the window's part (asking the game whether it may).
     int PedidosDeFecho = 0;
-    void Fechar() override { ++PedidosDeFecho; }
+    std::function<void()> AoFechar;
+    void Fechar() override {
+        ++PedidosDeFecho;
+        if (AoFechar) AoFechar();
+    }
 
     std::optional<QString> FicheiroPdf, FicheiroLotePdf;
     QString NomeProposto;
@@ -108,8 +113,15 @@ public:
         ++Lotes;
     }
     void TerminarLote() override { EmLote = false; }
+    // What the user does while the batch lets events through.
+    std::function<void()> DuranteEventos;
     void ProcessarEventos() override {
         ++EventosProcessados;
         TodaAInformacao << Informacao;
+        if (DuranteEventos) DuranteEventos();
     }
+
+    // The general error report: every message shown.
+    QStringList Erros;
+    void ReportarErro(const QString& AMensagem) override { Erros << AMensagem; }
 };

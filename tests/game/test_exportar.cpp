@@ -1,6 +1,9 @@
 // "Exportar Puzzle" and "Exportar Lote" through the game, with a recording window.
 #include "FixtureJogo.h"
 
+#include "io/ProcessoFilho.h"
+
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -179,7 +182,143 @@ TEST_F(Exportar, WarningForLevelsThatMayNotGenerate) {
 TEST_F(Exportar, AnErrorInsideTheBatchGivesTheWindowBack) {
     gerador.Lancar = true;
     janela.FicheiroLotePdf = Caminho("erro.pdf");
-    EXPECT_THROW(jogo.BitBtnExportarLoteClick(), ESomadoError);
+    EXPECT_NO_THROW(jogo.BitBtnExportarLoteClick());
+    EXPECT_EQ(janela.Erros, QStringList{"falha interna"}) << "the general error report";
     EXPECT_FALSE(janela.EmLote);
+    EXPECT_FALSE(jogo.LoteEmCurso());
     EXPECT_FALSE(QFile::exists(Caminho("erro.pdf")));
+    EXPECT_EQ(janela.Informacao, QStringList{"Não foi possível exportar o lote — PDF não criado."})
+        << "no progress line stays behind";
+}
+
+// Settings changed while the batch runs do not reach it: the cover, the pages and the result
+// line all tell of the batch that was started.
+TEST_F(Exportar, ABatchWorksOnTheSettingsItStartedWith) {
+    jogo.FModoLote = TModoDificuldadeLote::mdlFixa;
+    jogo.FDificuldadeLote = TNivelDificuldade::ndMedio;
+    jogo.FQuantidadeLote = 3;
+    std::vector<std::pair<TTamanhoTabuleiro, TNivelDificuldade>> pedidos;
+    gerador.Durante = [&] {
+        pedidos.emplace_back(gerador.Tamanho, gerador.Nivel);
+        jogo.FTamanhoLote = TTamanhoTabuleiro::tt20;
+        jogo.FDificuldadeLote = TNivelDificuldade::ndDificil;
+        jogo.FQuantidadeLote = 9;
+        jogo.FModoLote = TModoDificuldadeLote::mdlProgressivo;
+    };
+    janela.FicheiroLotePdf = Caminho("lote.pdf");
+    jogo.BitBtnExportarLoteClick();
+    using P = std::pair<TTamanhoTabuleiro, TNivelDificuldade>;
+    EXPECT_EQ(pedidos, std::vector<P>(3, P(TTamanhoTabuleiro::tt9, TNivelDificuldade::ndMedio)));
+    EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 3 puzzles em lote.pdf"});
+    EXPECT_EQ(janela.TodaAInformacao.last(), "A gerar puzzle 3 de 3, Médio (tentativa 1 de 5)...");
+    // Cover, rules, section, 3 puzzle pages, section, 1 solutions page.
+    EXPECT_EQ(Paginas(Caminho("lote.pdf")), 8);
+}
+
+// While the batch lets events through, the commands that would change the settings or the
+// board or start other long work do nothing; saving and exporting the current puzzle still
+// work.
+TEST_F(Exportar, CommandsThatWouldDisturbABatchAreRefusedWhileItRuns) {
+    jogo.FQuantidadeLote = 2;
+    Escrever(2, 3, '2');
+    janela.FicheiroLotePdf = Caminho("lote.pdf");
+    janela.FicheiroAbrir = Caminho("lote.pdf");
+    janela.FicheiroGuardar = Caminho("durante.smd");
+    int geradosAntes = 0;
+    bool comandosTentados = false;
+    janela.DuranteEventos = [&] {
+        if (comandosTentados) return;
+        comandosTentados = true;
+        EXPECT_TRUE(jogo.LoteEmCurso());
+        geradosAntes = gerador.Chamadas;
+        janela.Editar = [](TConfiguracao& c) {
+            c.Tamanho = TTamanhoTabuleiro::tt6;
+            return true;
+        };
+        jogo.BitBtnConfigurarClick();
+        jogo.BitBtnGerarClick();
+        EXPECT_FALSE(jogo.GerarNovoPuzzle());
+        jogo.BitBtnAbrirClick();
+        jogo.BitBtnExportarLoteClick();
+        EXPECT_EQ(gerador.Chamadas, geradosAntes);
+        EXPECT_FALSE(janela.Mostrada.has_value()) << "no configuration dialog";
+        EXPECT_EQ(janela.DialogosAbrir, 0);
+        EXPECT_TRUE(janela.Perguntas.isEmpty());
+        jogo.BitBtnGuardarClick();
+    };
+    jogo.BitBtnExportarLoteClick();
+    EXPECT_TRUE(comandosTentados);
+    EXPECT_EQ(janela.Lotes, 1) << "no second batch";
+    EXPECT_EQ(gerador.Chamadas, geradosAntes + 2);
+    EXPECT_EQ(jogo.Board()->Size(), 9);
+    EXPECT_EQ(jogo.FTamanhoConfigurado, TTamanhoTabuleiro::tt9);
+    EXPECT_TRUE(QFile::exists(Caminho("durante.smd")));
+    EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 2 puzzles em lote.pdf"});
+    EXPECT_FALSE(jogo.LoteEmCurso());
+}
+
+// Closing the window during a batch stops it before the next attempt; nothing is written, the
+// information box says so, and then the window closes the usual way, asking about unsaved
+// moves.
+TEST_F(Exportar, ClosingDuringABatchStopsItAndThenAsksAsUsual) {
+    Escrever(2, 3, '2');
+    QFile antigo(Caminho("lote.pdf"));
+    ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
+    antigo.write("velho");
+    antigo.close();
+    janela.Respostas = {R::Sim}; // replace the old file
+    janela.FicheiroLotePdf = Caminho("lote.pdf");
+    std::vector<bool> respostasAoFecho;
+    janela.DuranteEventos = [&] {
+        if (janela.EventosProcessados == 3) respostasAoFecho.push_back(jogo.PodeFechar());
+    };
+    janela.AoFechar = [&] {
+        janela.Respostas = {R::Nao};
+        respostasAoFecho.push_back(jogo.PodeFechar());
+    };
+    jogo.BitBtnExportarLoteClick();
+
+    EXPECT_EQ(gerador.Chamadas, 1 + 2) << "the third attempt never starts";
+    EXPECT_EQ(respostasAoFecho, (std::vector<bool>{false, true}))
+        << "refused during the batch, allowed after the question";
+    EXPECT_EQ(janela.Informacao, QStringList{"Exportação do lote interrompida."});
+    EXPECT_EQ(janela.PedidosDeFecho, 1);
+    EXPECT_EQ(janela.Perguntas.last(), "Há jogadas por gravar. Guardar antes de sair?");
+    EXPECT_FALSE(janela.EmLote);
+    ASSERT_TRUE(antigo.open(QIODevice::ReadOnly));
+    EXPECT_EQ(antigo.readAll(), "velho");
+    EXPECT_EQ(QDir(pasta.path()).entryList(QDir::Files), QStringList{"lote.pdf"});
+
+    // The next batch runs to its end again.
+    janela.AoFechar = nullptr;
+    janela.DuranteEventos = nullptr;
+    jogo.FQuantidadeLote = 1;
+    janela.Respostas = {R::Sim};
+    jogo.BitBtnExportarLoteClick();
+    EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 1 puzzles em lote.pdf"});
+}
+
+// A PDF that does not fit (the file size limit stands in for a full disk) is reported, and the
+// old file is left as it was, with no temporary file beside it.
+TEST_F(Exportar, APdfThatDoesNotFitIsReportedAndTheOldFileStays) {
+    QFile antigo(Caminho("um.pdf"));
+    ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
+    antigo.write("velho");
+    antigo.close();
+    TOpcoesFilho opcoes;
+    opcoes.LimiteFicheiro = 4096; // a puzzle's PDF is larger, with its fonts
+    const auto resultado = NoFilho(
+        [&] {
+            janela.FicheiroPdf = Caminho("um.pdf");
+            janela.Respostas = {R::Sim};
+            janela.Informacao = QStringList{"antes"};
+            jogo.BitBtnExportarPuzzleClick();
+            return (janela.Erros.join('|') + "|" + janela.Informacao.join('|')).toStdString();
+        },
+        opcoes);
+    EXPECT_EQ(resultado, "Não foi possível gravar o ficheiro \"um.pdf\": o ficheiro excede o "
+                         "tamanho máximo permitido|antes");
+    ASSERT_TRUE(antigo.open(QIODevice::ReadOnly));
+    EXPECT_EQ(antigo.readAll(), "velho");
+    EXPECT_EQ(QDir(pasta.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"um.pdf"});
 }

@@ -1,6 +1,7 @@
 // Saving, opening, the unsaved-moves questions, leaving and the configuration command.
 #include "FixtureJogo.h"
 
+#include "io/ProcessoFilho.h"
 #include "io/UnitSomadoFicheiro.h"
 
 #include <QDir>
@@ -90,6 +91,54 @@ TEST_F(Ficheiros, AFailedWriteRaisesAndLeavesTheDigitsUnsaved) {
     janela.FicheiroGuardar = Caminho("nao-existe/jogo.smd");
     EXPECT_THROW(jogo.GuardarPuzzle(), ESomadoError);
     EXPECT_TRUE(jogo.HaJogadasPorGravar());
+}
+
+// A save that fails is reported by the general error report, and whatever asked for it (a
+// new puzzle, closing the window) does not go on.
+TEST_F(Ficheiros, AFailedSaveIsReportedAndStopsWhatAskedForIt) {
+    Escrever(2, 3, '2');
+    janela.FicheiroGuardar = Caminho("nao-existe/jogo.smd");
+    const QString erro = "Não foi possível gravar o ficheiro \"jogo.smd\": a pasta não existe";
+
+    EXPECT_NO_THROW(jogo.BitBtnGuardarClick());
+    EXPECT_EQ(janela.Erros, QStringList{erro});
+
+    janela.Respostas = {R::Sim};
+    jogo.BitBtnGerarClick();
+    EXPECT_EQ(gerador.Chamadas, 1) << "only the start-up generation";
+
+    janela.Respostas = {R::Sim};
+    EXPECT_FALSE(jogo.PodeFechar());
+    EXPECT_EQ(janela.Erros, (QStringList{erro, erro, erro}));
+    EXPECT_TRUE(jogo.HaJogadasPorGravar());
+    EXPECT_EQ(Celula(2, 3).Value, 2);
+}
+
+// A disk that cannot take the whole file: the old file stays, the error is reported and the
+// moves stay unsaved, so leaving asks again. The file size limit stands in for a full disk.
+TEST_F(Ficheiros, SavingOnAFullDiskKeepsTheOldFileAndTheMovesUnsaved) {
+    // An earlier save of a smaller board: the 9 × 9 text is longer than the limit.
+    const QByteArray antigo = TextoDoPuzzle(TSomadoBoard(6));
+    Gravar(Caminho("jogo.smd"), antigo);
+    TOpcoesFilho opcoes;
+    opcoes.LimiteFicheiro = antigo.size() + 10;
+    ASSERT_GT(TextoDoPuzzle(*CriarPuzzleFixo()).size(), opcoes.LimiteFicheiro);
+    const auto resultado = NoFilho(
+        [&] {
+            Escrever(2, 3, '2');
+            Escrever(2, 4, '4');
+            janela.FicheiroGuardar = Caminho("jogo.smd");
+            janela.Respostas = {R::Sim};
+            jogo.BitBtnGuardarClick();
+            return (janela.Erros.join('|') + "|" +
+                    (jogo.HaJogadasPorGravar() ? "por gravar" : "gravado"))
+                .toStdString();
+        },
+        opcoes);
+    EXPECT_EQ(resultado, "Não foi possível gravar o ficheiro \"jogo.smd\": o ficheiro excede o "
+                         "tamanho máximo permitido|por gravar");
+    EXPECT_EQ(Conteudo(Caminho("jogo.smd")), antigo);
+    EXPECT_EQ(QDir(pasta.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"jogo.smd"});
 }
 
 TEST_F(Ficheiros, OpenInstallsTheBoardWithItsDigitsAsSaved) {

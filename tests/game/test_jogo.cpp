@@ -376,6 +376,25 @@ TEST_F(Jogo, AnErrorInsideGenerationRestoresTheWindowAndGoesOn) {
     gerador.Lancar = true;
     EXPECT_THROW(jogo.GerarNovoPuzzle(), ESomadoError);
     EXPECT_FALSE(janela.EmEspera);
+    EXPECT_EQ(janela.Informacao,
+              QStringList{"Não foi possível gerar um puzzle com esta configuração."})
+        << "no progress line stays behind";
+}
+
+// The command handles the error itself: it reaches the general error report without running
+// back through the window toolkit, and the window is as after any other failure.
+TEST_F(Jogo, AnErrorInAGenerateCommandGoesToTheGeneralReport) {
+    Iniciar();
+    Escrever(2, 3, '5');
+    jogo.GuardarValoresBase();
+    gerador.Lancar = true;
+    EXPECT_NO_THROW(jogo.BitBtnGerarClick());
+    EXPECT_EQ(janela.Erros, QStringList{"falha interna"});
+    EXPECT_FALSE(janela.EmEspera);
+    EXPECT_EQ(janela.Informacao,
+              QStringList{"Não foi possível gerar um puzzle com esta configuração."});
+    EXPECT_EQ(Celula(2, 3).Value, 5);
+    EXPECT_FALSE(jogo.HaJogadasPorGravar());
 }
 
 TEST_F(Jogo, SizeChangeWithoutAPuzzleGivesAnEmptyBoard) {

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <map>
+#include <string>
 
 #include <unistd.h>
 
@@ -92,7 +93,10 @@ TEST_F(ioFicheiros, SavingReplacesTheFileInsteadOfRewritingItInPlace) {
 TEST_F(ioFicheiros, OpensTheExampleWrittenByAnotherEditor) {
     // UTF-16 little-endian with a mark and LF line ends, as some Windows editors save it.
     QByteArray bytes("\xFF\xFE", 2);
-    for (const char byte : QByteArray(BytesDoExemplo()).replace("\r\n", "\n")) {
+    // A named copy: replace() returns a reference into its object, which as a temporary
+    // would be gone before the loop starts.
+    const QByteArray comLf = QByteArray(BytesDoExemplo()).replace("\r\n", "\n");
+    for (const char byte : comLf) {
         bytes += byte;
         bytes += '\0';
     }
@@ -157,7 +161,11 @@ TEST_F(ioFicheiros, FailedOpenNamesTheFileWithoutItsFolder) {
 }
 
 TEST_F(ioFicheiros, TheReasonIsSaidInPortuguese) {
+    // 300 characters: longer than any file system takes for one name.
+    static const std::string CNomeLongo = std::string(296, 'n') + ".smd";
+    const char* const CNomeComprido = CNomeLongo.c_str();
     ASSERT_TRUE(QDir(FPasta.path()).mkdir("pasta.smd"));
+    Escrever(Caminho("existente.smd"), BytesDoExemplo());
     const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
     const struct {
         const char* alvo;
@@ -169,6 +177,9 @@ TEST_F(ioFicheiros, TheReasonIsSaidInPortuguese) {
         {"", true, "falta o nome do ficheiro"},
         {"falta.smd", false, "o ficheiro não existe"},
         {"pasta.smd", false, "é uma pasta, não um ficheiro"},
+        {"existente.smd/novo.smd", true, "a pasta não existe"},
+        {CNomeComprido, true, "o nome do ficheiro é demasiado comprido"},
+        {CNomeComprido, false, "o nome do ficheiro é demasiado comprido"},
     };
     for (const auto& caso : casos) {
         const QString alvo = *caso.alvo != '\0' ? Caminho(caso.alvo) : QString();

@@ -361,3 +361,40 @@ TEST(ioTipoDaLetra, RefusesAnythingElseQuotingTheText) {
                   TipoDesconhecido(texto))
             << texto;
 }
+
+TEST(ioTextoCitado, ShowsControlCharactersAndCutsLongText) {
+    struct TCaso {
+        const char* Nome;
+        QString Texto;
+        QString Citado;
+    };
+    const QString quarenta(40, u'x');
+    const std::array<TCaso, 10> casos{{
+        {"Plain", "VALUE ", "VALUE "},
+        {"Nul", QString::fromUtf16(u"0\0", 2), QString::fromUtf16(u"0\u2400")},
+        {"TabCrLf", "a\tb\r\n", QString::fromUtf16(u"a\u2409b\u240D\u240A")},
+        {"Escape", "\x1b[31m", QString::fromUtf16(u"\u241B[31m")},
+        {"Delete", "\x7f", QString::fromUtf16(u"\u2421")},
+        {"ByteOrderMark", QChar(0xFEFF) + QStringLiteral("1"), "<U+FEFF>1"},
+        {"LoneSurrogate", QString::fromUtf16(u"a") + QChar(0xD800), "a<U+D800>"},
+        {"PairCountsAsOne", QString(39, u'x') + QString::fromUtf16(u"\U0001F600y"),
+         QString(39, u'x') + QString::fromUtf16(u"\U0001F600\u2026")},
+        {"ExactlyForty", quarenta, quarenta},
+        {"FortyOne", quarenta + "y", quarenta + QChar(0x2026)},
+    }};
+    for (const TCaso& caso : casos)
+        EXPECT_EQ(TextoCitado(caso.Texto), caso.Citado) << caso.Nome;
+}
+
+// A NUL used to end the message early: "0\0" was quoted as '0'.
+TEST(ioTextoCitado, MessagesQuoteNulVisiblyAndLongLinesShort) {
+    EXPECT_EQ(MensagemDoErro([] { TextoParaInteiro(QString::fromUtf16(u"0\0", 2)); }),
+              "'0\u2400' is not a valid integer value");
+    EXPECT_EQ(MensagemDoErro([] { TipoDaLetra(QString::fromUtf16(u"B\0E", 3)); }),
+              "Carácter de tipo de célula desconhecido: \"B\u2400E\".");
+    const QStringList linhas =
+        ComLinha(LinhasDoExemplo(), LinhaDoTitulo(9, sTipo), QString(1000000, u'T'));
+    EXPECT_EQ(MensagemDoErro([&] { LerPuzzle(linhas); }),
+              "Ficheiro .smd com a estrutura errada — esperava \"TIPO\", encontrei \"" +
+                  std::string(40, 'T') + "\u2026\".");
+}

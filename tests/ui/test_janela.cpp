@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -766,4 +767,82 @@ TEST_F(Janela, HoveringAClueShowsTheCombinationsOfItsSums) {
                            grelha()->viewport()->mapToGlobal(centro(2, 3)));
     QApplication::sendEvent(grelha()->viewport(), &sobreBranca);
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+}
+
+// An error inside a command is reported by the command's own handler, so the window is
+// afterwards as after any other failure: normal cursor, button enabled, no progress line.
+TEST(JanelaComErro, AnErrorInACommandIsReportedAndTheWindowRecovers) {
+    int chamadas = 0;
+    TFormMain janela([&chamadas](TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
+                                 int64_t ALimite) -> std::unique_ptr<TSomadoBoard> {
+        if (++chamadas > 1) throw ESomadoError("gerador avariado");
+        return SempreOFixo(ATamanho, ANivel, ALimite);
+    });
+    janela.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
+    TCaixaVista caixa;
+    ResponderAoProximoModal("", &caixa);
+    QTest::mouseClick(janela.BitBtnGerar, Qt::LeftButton);
+    EXPECT_EQ(chamadas, 2);
+    EXPECT_EQ(caixa.Texto, "gerador avariado");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(janela.BitBtnGerar->isEnabled());
+    EXPECT_EQ(janela.MemoInformacao->toPlainText(),
+              "Não foi possível gerar um puzzle com esta configuração.");
+}
+
+namespace {
+
+// Answers the next file dialog with the path.
+void EscolherNoProximoDialogo(const QString& ACaminho) {
+    QTimer::singleShot(0, [ACaminho] {
+        auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialogo) {
+            EscolherNoProximoDialogo(ACaminho);
+            return;
+        }
+        dialogo->selectFile(ACaminho);
+        static_cast<QDialog*>(dialogo)->accept();
+    });
+}
+
+} // namespace
+
+// Closing the window while a batch runs: the window stays until the batch has stopped at its
+// next attempt, writes nothing and says so, and then closes the usual way.
+TEST(JanelaLote, ClosingDuringABatchStopsItAndThenCloses) {
+    QTemporaryDir pasta;
+    ASSERT_TRUE(pasta.isValid());
+    TFormMain* alvo = nullptr;
+    int chamadas = 0;
+    bool fechoRecusado = false;
+    TFormMain janela([&](TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel, int64_t ALimite) {
+        if (++chamadas == 2) {
+            // The user closes the window; the request arrives with the next events.
+            QMetaObject::invokeMethod(
+                alvo,
+                [&] {
+                    fechoRecusado = !alvo->close();
+                    EXPECT_TRUE(alvo->isVisible());
+                    EXPECT_FALSE(alvo->BitBtnConfigurar->isEnabled());
+                    EXPECT_FALSE(alvo->BitBtnGerar->isEnabled());
+                },
+                Qt::QueuedConnection);
+        }
+        return SempreOFixo(ATamanho, ANivel, ALimite);
+    });
+    alvo = &janela;
+    janela.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
+    EscolherNoProximoDialogo(pasta.filePath("lote.pdf"));
+    QTest::mouseClick(janela.BitBtnExportarLote, Qt::LeftButton);
+
+    EXPECT_TRUE(fechoRecusado) << "refused while the batch ran";
+    EXPECT_EQ(chamadas, 2) << "the batch stopped at its next attempt";
+    EXPECT_FALSE(janela.isVisible()) << "closed once the batch had stopped";
+    EXPECT_EQ(janela.MemoInformacao->toPlainText(), "Exportação do lote interrompida.");
+    EXPECT_TRUE(QDir(pasta.path()).isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(janela.BitBtnExportarLote->isEnabled());
+    EXPECT_TRUE(janela.BitBtnConfigurar->isEnabled());
 }
