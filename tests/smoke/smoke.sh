@@ -96,5 +96,7 @@ xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
 echo "7. Sair fecha o programa (nada por gravar)"
 clicar_botao 460
 esperar 10 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa não terminou depois de Sair"
+# Its exit status too: a sanitizer build reports leaks and errors through it.
+wait "$pid" || falhou "o programa terminou com o código $?"
 pid=""
 echo "OK"
