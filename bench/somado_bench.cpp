@@ -1,5 +1,5 @@
 // somado-bench: runs GerarPuzzle a number of times and reports how long it takes.
-//   somado-bench --size N --level L --count K [--budget MS] [--save DIR]
+//   somado-bench --size N --level L --count K [--budget MS] [--seed S] [--save DIR]
 #include "generator/UnitSomadoGenerator.h"
 #include "generator/UnitSomadoVarianteA.h"
 #include "io/UnitSomadoFicheiro.h"
@@ -19,10 +19,13 @@
 namespace {
 
 const char* const CUso =
-    "uso: somado-bench --size N --level L --count K [--budget MS] [--save DIR]\n"
+    "uso: somado-bench --size N --level L --count K [--budget MS] [--seed S] [--save DIR]\n"
     "  N: 6 9 12 15 16 20 25\n"
     "  L: facil medio dificil muito-dificil (ou 0..3)\n"
-    "  MS: orçamento por puzzle em milissegundos (por omissão 30000; 75000 para 12 e 15)\n"
+    "  MS: orçamento por puzzle em milissegundos (por omissão 30000; 75000 para 12 e 15;\n"
+    "      0 sem limite)\n"
+    "  S: semente do gerador aleatório, para repetir exatamente uma série (por omissão, o "
+    "relógio)\n"
     "  DIR: pasta onde cada puzzle gerado é gravado como ficheiro .smd\n";
 
 std::optional<TTamanhoTabuleiro> TamanhoDoLado(int ALado) {
@@ -78,6 +81,7 @@ int main(int argc, char** argv) {
     std::optional<TNivelDificuldade> nivel;
     long contagem = 0;
     std::optional<long long> orcamento;
+    std::optional<unsigned long long> semente;
     std::string pasta;
     for (int i = 1; i < argc; ++i) {
         const std::string opcao = argv[i];
@@ -101,6 +105,9 @@ int main(int argc, char** argv) {
         } else if (opcao == "--budget") {
             orcamento = std::strtoll(valor.c_str(), &fim, 10);
             if (*fim) Falhar("orçamento inválido");
+        } else if (opcao == "--seed") {
+            semente = std::strtoull(valor.c_str(), &fim, 10);
+            if (valor.empty() || valor[0] == '-' || *fim) Falhar("semente inválida");
         } else if (opcao == "--save") {
             pasta = valor;
         } else {
@@ -118,7 +125,10 @@ int main(int argc, char** argv) {
             Falhar("não foi possível criar a pasta");
     }
 
-    InicializarGerador();
+    if (semente)
+        SemearAleatorio(*semente);
+    else
+        SemearAleatorio();
     std::vector<double> tempos;
     int sucessos = 0;
     const int64_t chamadasAntes = ChamadasContarIndeterminadas();

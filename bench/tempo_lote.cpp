@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     QGuiApplication aplicacao(argc, argv);
     QFont::insertSubstitution(QStringLiteral("Segoe UI"), QStringLiteral("Open Sans"));
     const QDir pasta(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath());
-    InicializarGerador();
+    SemearAleatorio();
 
     QElapsedTimer relogio;
     relogio.start();

@@ -3,10 +3,6 @@
 #include "generator/UnitSomadoGenerator.h"
 #include "generator/UnitSomadoVarianteA.h"
 
-void InicializarGerador() {
-    SemearAleatorio();
-}
-
 bool NivelSoCombinacoes(TNivelDificuldade ANivel) {
     return ANivel == TNivelDificuldade::ndFacil || ANivel == TNivelDificuldade::ndMedio;
 }

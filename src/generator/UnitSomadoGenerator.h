@@ -2,6 +2,7 @@
 // Failures are reported by a false result, never by an exception.
 #pragma once
 
+#include "generator/Aleatorio.h"
 #include "model/UnitSomado.h"
 
 #include <array>
@@ -114,9 +115,6 @@ void CalcularSomas(TSomadoBoard& ABoard);
 // ---- Generation entry -----------------------------------------------------------------
 
 inline constexpr int32_t CMaxCandidatos = 30;
-
-// Start-up: seeds the random generator (the combination table is built at compile time).
-void InicializarGerador();
 
 // A finished puzzle of the given size whose graded level is ANivel, or none when 30
 // candidates or the budget (ATempoLimiteMs > 0) ran out. Never throws for a bad outcome.

@@ -60,7 +60,7 @@ std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao) {
     if (!AplicarEstilo(AAplicacao, QStringLiteral("Sky")))
         QMessageBox::warning(nullptr, QStringLiteral("SOMADO"),
                              QStringLiteral("Não foi possível aplicar o estilo visual \"Sky\"."));
-    InicializarGerador();
+    SemearAleatorio();
     return std::make_unique<TFormMain>(GerarPuzzle);
 }
 
