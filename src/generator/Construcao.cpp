@@ -43,6 +43,24 @@ TConjuntoDigitos Proibidos(const TModelo& AModelo, std::span<const int32_t> ADig
     return proibidos;
 }
 
+// The run and the runs that cross its cells: the totals a new assignment of the run changes.
+int32_t RunsMudados(const TModelo& AModelo, int32_t ARun,
+                    std::array<int32_t, 1 + CMaxComprimento>& ARuns) {
+    int32_t n = 0;
+    ARuns[n++] = ARun;
+    for (const int32_t celula : AModelo.RunCel[ARun])
+        for (const int32_t q : AModelo.CelRun[celula])
+            if (q != ARun) ARuns[n++] = q;
+    return n;
+}
+
+int32_t SomaDoRun(const TModelo& AModelo, std::span<const int32_t> ADigitos, int32_t ARun) {
+    int32_t soma = 0;
+    for (const int32_t celula : AModelo.RunCel[ARun])
+        soma += ADigitos[celula];
+    return soma;
+}
+
 struct TRunCandidato {
     int32_t Chave;
     int32_t Run;
@@ -123,7 +141,9 @@ void GerarPropostas(const TModelo& AModelo, std::span<const int32_t> ADigitos, i
 
 bool ProcurarSolucaoUnica(const TModelo& AModelo, std::vector<int32_t>& ADigitos,
                           bool ASoCombinacoes, const TCronometro& ACronometro, int64_t ALimiteMs) {
-    TDominios atuais, rascunho;
+    TDominios atuais, rascunho, base;
+    std::vector<int32_t> somas;
+    std::vector<uint8_t> fora;
     int32_t indeterminadas = ContarIndeterminadas(AModelo, ADigitos, ASoCombinacoes, atuais);
     std::vector<int32_t> pontos;
     std::vector<TRunCandidato> candidatos;
@@ -157,16 +177,43 @@ bool ProcurarSolucaoUnica(const TModelo& AModelo, std::vector<int32_t>& ADigitos
             GerarPropostas(AModelo, ADigitos, run, CMaxPropostasPorRun, propostas);
         if (propostas.empty()) return false;
 
+        // Proposals for one run change the totals of that run and of the runs crossing it,
+        // nothing else: the propagation of all other runs is shared by them.
+        somas = SomasDosRuns(AModelo, ADigitos);
+        fora.assign(static_cast<size_t>(AModelo.NRuns), 0);
         size_t melhor = 0;
         int32_t melhorValor = 0;
         std::array<int32_t, 9> guardados;
+        std::array<int32_t, 1 + CMaxComprimento> mudados, somasGuardadas;
+        int32_t nMudados = 0;
+        bool baseValida = true;
         for (size_t p = 0; p < propostas.size(); ++p) {
-            const std::vector<int32_t>& celulas = AModelo.RunCel[propostas[p].Run];
+            const int32_t run = propostas[p].Run;
+            if (p == 0 || run != propostas[p - 1].Run) {
+                for (int32_t i = 0; i < nMudados; ++i)
+                    fora[mudados[i]] = 0;
+                nMudados = RunsMudados(AModelo, run, mudados);
+                for (int32_t i = 0; i < nMudados; ++i)
+                    fora[mudados[i]] = 1;
+                baseValida = PropagarSemRuns(AModelo, somas, ASoCombinacoes, fora, base);
+            }
+            const std::vector<int32_t>& celulas = AModelo.RunCel[run];
             for (size_t i = 0; i < celulas.size(); ++i) {
                 guardados[i] = ADigitos[celulas[i]];
                 ADigitos[celulas[i]] = propostas[p].Digitos[i];
             }
-            const int32_t valor = ContarIndeterminadas(AModelo, ADigitos, ASoCombinacoes, rascunho);
+            for (int32_t i = 0; i < nMudados; ++i) {
+                somasGuardadas[i] = somas[mudados[i]];
+                somas[mudados[i]] = SomaDoRun(AModelo, ADigitos, mudados[i]);
+            }
+            // Without the changed runs the others already contradict: so do they all.
+            const int32_t valor =
+                baseValida ? ContarIndeterminadasDesde(
+                                 AModelo, somas, ASoCombinacoes, base,
+                                 std::span(mudados.data(), static_cast<size_t>(nMudados)), rascunho)
+                           : CIndeterminadasContradicao;
+            for (int32_t i = 0; i < nMudados; ++i)
+                somas[mudados[i]] = somasGuardadas[i];
             for (size_t i = 0; i < celulas.size(); ++i)
                 ADigitos[celulas[i]] = guardados[i];
             if (p == 0 || valor < melhorValor) {

@@ -76,6 +76,15 @@ constexpr auto CUniaoCombinacoes = [] {
     return uniao;
 }();
 
+// The total of the digits of each set.
+constexpr auto CSomaDosDigitos = [] {
+    std::array<int8_t, 1024> somas{};
+    for (int m = 2; m < 1024; ++m)
+        for (int d = 1; d <= 9; ++d)
+            if (m >> d & 1) somas[m] = static_cast<int8_t>(somas[m] + d);
+    return somas;
+}();
+
 bool FiltrarRunAberto(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma) {
     if (ASoma < 0 || ASoma > CMaxSoma) return false;
     const TConjuntoDigitos uniao = CUniaoCombinacoes[AConjuntos.size()][ASoma];
@@ -285,23 +294,35 @@ bool FiltrarRun(bool ASoCombinacoes, const TModelo& AModelo, int32_t ARun, int32
                 std::array<uint8_t, CMaxComprimento>& AMudadas) {
     const int32_t* celulas = AModelo.RunCelPlano.data() + AModelo.RunInicio[ARun];
     const auto n = static_cast<size_t>(AModelo.RunInicio[ARun + 1] - AModelo.RunInicio[ARun]);
+    AMudou = false;
+    AMudadas.fill(0);
     std::array<TConjuntoDigitos, CMaxComprimento> conjuntos{};
-    TConjuntoDigitos todos = CDominioCompleto;
-    uint64_t chaveBaixa = 0, chaveAlta = 0;
+    TConjuntoDigitos todos = CDominioCompleto, uniao = 0;
+    bool todosFixos = true;
     for (size_t i = 0; i < n; ++i) {
         const TConjuntoDigitos conjunto = ADominios[celulas[i]];
         conjuntos[i] = conjunto;
         todos &= conjunto;
-        if (i < 7)
-            chaveBaixa |= uint64_t{conjunto} >> 1 << (9 * i);
-        else
-            chaveAlta |= uint64_t{conjunto} >> 1 << (9 * (i - 7));
+        uniao |= conjunto;
+        todosFixos = todosFixos && UmSoDigito(conjunto);
     }
+    // A settled run narrows nothing under either rule; it only has to hold distinct digits
+    // that add up to its total.
+    if (todosFixos)
+        return ContarBits(uniao) == static_cast<int32_t>(n) && CSomaDosDigitos[uniao] == ASoma;
+
     const std::span<TConjuntoDigitos> run(conjuntos.data(), n);
     bool ok;
     if (todos == CDominioCompleto) {
         ok = FiltrarRunAberto(run, ASoma);
     } else {
+        uint64_t chaveBaixa = 0, chaveAlta = 0;
+        for (size_t i = 0; i < n; ++i) {
+            if (i < 7)
+                chaveBaixa |= uint64_t{conjuntos[i]} >> 1 << (9 * i);
+            else
+                chaveAlta |= uint64_t{conjuntos[i]} >> 1 << (9 * (i - 7));
+        }
         const TMemoriaDeRuns::TChave chave =
             TMemoriaDeRuns::Chave(ASoCombinacoes, chaveBaixa, chaveAlta, n, ASoma);
         if (const bool* guardado = GMemoriaDeRuns.Procurar(chave, conjuntos)) {
@@ -310,10 +331,9 @@ bool FiltrarRun(bool ASoCombinacoes, const TModelo& AModelo, int32_t ARun, int32
             ok = ASoCombinacoes ? FiltrarPorCombinacoes(run, ASoma, AMudadas)
                                 : FiltrarPorPosicoes(run, ASoma, AMudadas);
             GMemoriaDeRuns.Guardar(chave, conjuntos, ok);
+            AMudadas.fill(0);
         }
     }
-    AMudou = false;
-    AMudadas.fill(0);
     if (!ok) return false;
     for (size_t i = 0; i < n; ++i)
         if (conjuntos[i] != ADominios[celulas[i]]) {
@@ -324,23 +344,49 @@ bool FiltrarRun(bool ASoCombinacoes, const TModelo& AModelo, int32_t ARun, int32
     return true;
 }
 
-bool Propagar(const TModelo& AModelo, std::span<const int32_t> ASomas, bool ASoCombinacoes,
-              TDominios& ADominios) {
-    ADominios.assign(static_cast<size_t>(AModelo.NCel), CDominioCompleto);
-    const int32_t nRuns = AModelo.NRuns;
-    std::array<int16_t, CMaxRunsModelo> fila;
-    std::array<uint8_t, CMaxRunsModelo> naFila;
-    for (int32_t r = 0; r < nRuns; ++r) {
-        fila[r] = static_cast<int16_t>(r);
-        naFila[r] = 1;
+namespace {
+
+// The queue of runs still to be filtered: each run at most once, in the order queued.
+class TFilaDeRuns {
+public:
+    explicit TFilaDeRuns(int32_t ANRuns) : FNRuns(ANRuns) {
+        std::fill_n(FNaFila.begin(), ANRuns, uint8_t{0});
     }
-    int32_t cabeca = 0, quantos = nRuns;
+    bool Vazia() const { return FQuantos == 0; }
+    bool Contem(int32_t ARun) const { return FNaFila[ARun] != 0; }
+    void Acrescentar(int32_t ARun) {
+        FNaFila[ARun] = 1;
+        int32_t cauda = FCabeca + FQuantos;
+        if (cauda >= FNRuns) cauda -= FNRuns;
+        FFila[cauda] = static_cast<int16_t>(ARun);
+        ++FQuantos;
+    }
+    int32_t Tirar() {
+        const int32_t r = FFila[FCabeca];
+        FCabeca = FCabeca + 1 == FNRuns ? 0 : FCabeca + 1;
+        --FQuantos;
+        FNaFila[r] = 0;
+        return r;
+    }
+
+private:
+    int32_t FNRuns;
+    int32_t FCabeca = 0;
+    int32_t FQuantos = 0;
+    std::array<int16_t, CMaxRunsModelo> FFila;
+    std::array<uint8_t, CMaxRunsModelo> FNaFila;
+};
+
+// Filters the queued runs, and every run that shares a narrowed cell with a filtered one,
+// until the queue is empty. Runs marked in AFora are left out altogether. Both rules only
+// ever narrow and narrow less from smaller sets, so the sets this ends with do not depend
+// on the order of the queue, nor on where it starts, as long as the sets it starts from
+// hold every digit that the runs it does not queue would leave.
+bool PropagarFila(const TModelo& AModelo, std::span<const int32_t> ASomas, bool ASoCombinacoes,
+                  TDominios& ADominios, TFilaDeRuns& AFila, const uint8_t* AFora) {
     std::array<uint8_t, CMaxComprimento> mudadas;
-    while (quantos > 0) {
-        const int32_t r = fila[cabeca];
-        cabeca = cabeca + 1 == nRuns ? 0 : cabeca + 1;
-        --quantos;
-        naFila[r] = 0;
+    while (!AFila.Vazia()) {
+        const int32_t r = AFila.Tirar();
         bool mudou = false;
         if (!FiltrarRun(ASoCombinacoes, AModelo, r, ASomas[r], ADominios, mudou, mudadas))
             return false;
@@ -350,16 +396,40 @@ bool Propagar(const TModelo& AModelo, std::span<const int32_t> ASomas, bool ASoC
             if (!mudadas[i]) continue;
             for (const int32_t q : AModelo.CelRunPar[AModelo.RunCelPlano[primeira + i]]) {
                 // The position rule leaves nothing more to narrow in its own run.
-                if (q < 0 || naFila[q] || (q == r && !ASoCombinacoes)) continue;
-                naFila[q] = 1;
-                int32_t cauda = cabeca + quantos;
-                if (cauda >= nRuns) cauda -= nRuns;
-                fila[cauda] = static_cast<int16_t>(q);
-                ++quantos;
+                if (q < 0 || AFila.Contem(q) || (q == r && !ASoCombinacoes)) continue;
+                if (AFora && AFora[q]) continue;
+                AFila.Acrescentar(q);
             }
         }
     }
     return true;
+}
+
+int32_t ContarAbertas(const TDominios& ADominios) {
+    int32_t indeterminadas = 0;
+    for (const TConjuntoDigitos conjunto : ADominios)
+        indeterminadas += ContarBits(conjunto) > 1;
+    return indeterminadas;
+}
+
+} // namespace
+
+bool Propagar(const TModelo& AModelo, std::span<const int32_t> ASomas, bool ASoCombinacoes,
+              TDominios& ADominios) {
+    ADominios.assign(static_cast<size_t>(AModelo.NCel), CDominioCompleto);
+    TFilaDeRuns fila(AModelo.NRuns);
+    for (int32_t r = 0; r < AModelo.NRuns; ++r)
+        fila.Acrescentar(r);
+    return PropagarFila(AModelo, ASomas, ASoCombinacoes, ADominios, fila, nullptr);
+}
+
+bool PropagarSemRuns(const TModelo& AModelo, std::span<const int32_t> ASomas, bool ASoCombinacoes,
+                     std::span<const uint8_t> AFora, TDominios& ADominios) {
+    ADominios.assign(static_cast<size_t>(AModelo.NCel), CDominioCompleto);
+    TFilaDeRuns fila(AModelo.NRuns);
+    for (int32_t r = 0; r < AModelo.NRuns; ++r)
+        if (!AFora[r]) fila.Acrescentar(r);
+    return PropagarFila(AModelo, ASomas, ASoCombinacoes, ADominios, fila, AFora.data());
 }
 
 int32_t ContarIndeterminadas(const TModelo& AModelo, std::span<const int32_t> ADigitos,
@@ -375,10 +445,20 @@ int32_t ContarIndeterminadas(const TModelo& AModelo, std::span<const int32_t> AD
     if (!Propagar(AModelo, std::span(somas.data(), static_cast<size_t>(AModelo.NRuns)),
                   ASoCombinacoes, ADominios))
         return CIndeterminadasContradicao;
-    int32_t indeterminadas = 0;
-    for (const TConjuntoDigitos conjunto : ADominios)
-        indeterminadas += ContarBits(conjunto) > 1;
-    return indeterminadas;
+    return ContarAbertas(ADominios);
+}
+
+int32_t ContarIndeterminadasDesde(const TModelo& AModelo, std::span<const int32_t> ASomas,
+                                  bool ASoCombinacoes, const TDominios& ABase,
+                                  std::span<const int32_t> ARunsMudados, TDominios& ADominios) {
+    ++GChamadasContarIndeterminadas;
+    ADominios = ABase;
+    TFilaDeRuns fila(AModelo.NRuns);
+    for (const int32_t r : ARunsMudados)
+        fila.Acrescentar(r);
+    if (!PropagarFila(AModelo, ASomas, ASoCombinacoes, ADominios, fila, nullptr))
+        return CIndeterminadasContradicao;
+    return ContarAbertas(ADominios);
 }
 
 int64_t ChamadasContarIndeterminadas() {

@@ -135,6 +135,16 @@ bool Propagar(const TModelo& AModelo, std::span<const int32_t> ASomas, bool ASoC
 int32_t ContarIndeterminadas(const TModelo& AModelo, std::span<const int32_t> ADigitos,
                              bool ASoCombinacoes, TDominios& ADominios);
 
+// The same count for totals that differ from those of a known state only in the runs
+// ARunsMudados. ABase must come from PropagarSemRuns with exactly those runs left out (and the
+// same other totals): every digit the full propagation keeps is still in it, so filtering
+// from there ends in the same sets as starting from scratch, only sooner.
+bool PropagarSemRuns(const TModelo& AModelo, std::span<const int32_t> ASomas, bool ASoCombinacoes,
+                     std::span<const uint8_t> AFora, TDominios& ADominios);
+int32_t ContarIndeterminadasDesde(const TModelo& AModelo, std::span<const int32_t> ASomas,
+                                  bool ASoCombinacoes, const TDominios& ABase,
+                                  std::span<const int32_t> ARunsMudados, TDominios& ADominios);
+
 // Number of ContarIndeterminadas calls so far in this process (for the benchmarks).
 int64_t ChamadasContarIndeterminadas();
 
