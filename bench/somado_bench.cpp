@@ -131,11 +131,15 @@ int main(int argc, char** argv) {
         SemearAleatorio();
     std::vector<double> tempos;
     int sucessos = 0;
-    const int64_t chamadasAntes = ChamadasContarIndeterminadas();
+    int64_t chamadas = 0;
     const auto inicio = std::chrono::steady_clock::now();
     for (long n = 1; n <= contagem; ++n) {
         const auto antes = std::chrono::steady_clock::now();
-        const std::unique_ptr<TSomadoBoard> board = GerarPuzzle(*tamanho, *nivel, *orcamento);
+        // A context of its own for every puzzle, as the program's calls have.
+        TContextoGeracao contexto;
+        const std::unique_ptr<TSomadoBoard> board =
+            GerarPuzzleNoContexto(*tamanho, *nivel, *orcamento, contexto);
+        chamadas += contexto.ChamadasContarIndeterminadas;
         const double segundos =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - antes).count();
         tempos.push_back(segundos);
@@ -160,13 +164,13 @@ int main(int argc, char** argv) {
     }
     const double total =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-    const auto chamadas = static_cast<double>(ChamadasContarIndeterminadas() - chamadasAntes);
     std::printf("\n%dx%d %s, orçamento %lld ms: sucesso %d/%ld (%.0f %%)\n", lado, lado,
                 NomeDoNivel(*nivel), *orcamento, sucessos, contagem,
                 100.0 * sucessos / static_cast<double>(contagem));
     std::printf("tempo: mediana %.3f s, p90 %.3f s, máximo %.3f s\n", Percentil(tempos, 0.5),
                 Percentil(tempos, 0.9), *std::max_element(tempos.begin(), tempos.end()));
-    std::printf("ContarIndeterminadas: %.0f chamadas, %.0f por segundo\n", chamadas,
-                total > 0 ? chamadas / total : 0.0);
+    std::printf("ContarIndeterminadas: %lld chamadas, %.0f por segundo\n",
+                static_cast<long long>(chamadas),
+                total > 0 ? static_cast<double>(chamadas) / total : 0.0);
     return 0;
 }

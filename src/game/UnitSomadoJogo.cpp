@@ -19,10 +19,6 @@ QString Segundos(qint64 AMilissegundos) {
     return QLocale().toString(static_cast<double>(AMilissegundos) / 1000.0, 'f', 1);
 }
 
-QString NomeSemPasta(const QString& ACaminho) {
-    return QFileInfo(ACaminho).fileName();
-}
-
 } // namespace
 
 QString NomeDoNivel(TNivelDificuldade ANivel) {

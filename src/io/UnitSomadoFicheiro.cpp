@@ -22,12 +22,6 @@ std::string Utf8(const QString& ATexto) {
     return ATexto.toStdString();
 }
 
-// Messages show only the file's name: the folder is known to the player and makes the text
-// too long for a dialog.
-std::string NomeSemPasta(const QString& ACaminho) {
-    return Utf8(QFileInfo(ACaminho).fileName());
-}
-
 // Why a file could not be read or written, in the player's language (the system's own texts
 // are English). The file system is asked again where the error code alone is too vague.
 QString MotivoComum(QFileDevice::FileError AErro) {
@@ -258,6 +252,10 @@ QByteArray TextoDoPuzzle(const TSomadoBoard& ABoard) {
     return texto;
 }
 
+QString NomeSemPasta(const QString& ACaminho) {
+    return QFileInfo(ACaminho).fileName();
+}
+
 void GravarFicheiroPuzzle(const QString& ACaminho, const TSomadoBoard& ABoard) {
     GravarFicheiroInteiro(ACaminho, TextoDoPuzzle(ABoard));
 }
@@ -266,7 +264,7 @@ void GravarFicheiroInteiro(const QString& ACaminho, const QByteArray& ABytes) {
     QSaveFile ficheiro(ACaminho);
     const auto falha = [&ACaminho](const QString& AMotivo) {
         return ESomadoError(Format("Não foi possível gravar o ficheiro \"%s\": %s",
-                                   NomeSemPasta(ACaminho).c_str(), Utf8(AMotivo).c_str()));
+                                   Utf8(NomeSemPasta(ACaminho)).c_str(), Utf8(AMotivo).c_str()));
     };
     if (!ficheiro.open(QIODevice::WriteOnly))
         throw falha(MotivoDaEscrita(ACaminho, ficheiro.error()));
@@ -338,7 +336,7 @@ std::unique_ptr<TSomadoBoard> LerFicheiroPuzzle(const QString& ACaminho) {
     QFile ficheiro(ACaminho);
     const auto falha = [&ACaminho, &ficheiro]() {
         return ESomadoError(Format("Não foi possível ler o ficheiro \"%s\": %s",
-                                   NomeSemPasta(ACaminho).c_str(),
+                                   Utf8(NomeSemPasta(ACaminho)).c_str(),
                                    Utf8(MotivoDaLeitura(ACaminho, ficheiro.error())).c_str()));
     };
     if (!ficheiro.open(QIODevice::ReadOnly)) throw falha();
