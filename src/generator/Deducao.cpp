@@ -215,12 +215,15 @@ void SuportePorEmparelhamentos(std::span<const TConjuntoDigitos> AConjuntos, int
     for (const TConjuntoDigitos c : Combinacoes(n, ASoma)) {
         if (c & ~uniao) continue;
         std::array<TConjuntoDigitos, CMaxComprimento> permitidos;
-        bool vazio = false;
+        bool vazio = false, acrescenta = false;
         for (int32_t i = 0; i < n && !vazio; ++i) {
             permitidos[i] = AConjuntos[i] & c;
             vazio = permitidos[i] == 0;
+            acrescenta = acrescenta || (permitidos[i] & ~ASuportados[i]) != 0;
         }
-        if (vazio) continue;
+        // A combination can only add digits it allows: when each cell already has them all,
+        // its matchings have nothing to tell.
+        if (vazio || !acrescenta) continue;
         const std::span<const TConjuntoDigitos> celulas(permitidos.data(), static_cast<size_t>(n));
 
         std::array<int8_t, 10> celulaDoDigito;
