@@ -59,11 +59,6 @@ void TrocarDigitosDoRun(std::span<const int32_t> ACelulas, const TArr9I& ANovos,
     }
 }
 
-struct TRunCandidato {
-    int32_t Chave;
-    int32_t Run;
-};
-
 } // namespace
 
 bool SortearAtribuicao(std::span<const TConjuntoDigitos> APermitidos, std::span<int32_t> ADigitos) {
@@ -145,14 +140,18 @@ void PontuarRuns(const TModelo& AModelo, const TDominios& AAtuais, std::vector<i
                 ++APontos[r];
 }
 
-void EscolherRuns(const std::vector<int32_t>& APontos, std::vector<int32_t>& AEscolhidos) {
-    std::vector<TRunCandidato> candidatos;
+void EscolherRuns(const std::vector<int32_t>& APontos, std::vector<TRunCandidato>& ACandidatos,
+                  std::vector<int32_t>& AEscolhidos) {
+    std::vector<TRunCandidato>& candidatos = ACandidatos;
+    candidatos.clear();
     for (size_t r = 0; r < APontos.size(); ++r)
         if (APontos[r] > 0)
             candidatos.push_back({APontos[r] * 1000 + Aleatorio(1000), static_cast<int32_t>(r)});
-    std::stable_sort(
-        candidatos.begin(), candidatos.end(),
-        [](const TRunCandidato& a, const TRunCandidato& b) { return a.Chave > b.Chave; });
+    // Largest key first, equal keys in run order: a stable sort, without its buffer.
+    std::sort(candidatos.begin(), candidatos.end(),
+              [](const TRunCandidato& a, const TRunCandidato& b) {
+                  return a.Chave > b.Chave || (a.Chave == b.Chave && a.Run < b.Run);
+              });
     AEscolhidos.clear();
     for (size_t i = 0; i < std::min<size_t>(candidatos.size(), 3 * CRunsPorPasso); ++i)
         AEscolhidos.push_back(candidatos[i].Run);
@@ -166,9 +165,14 @@ void AvaliarPropostas(TContextoGeracao& AContexto, const TModelo& AModelo,
     // The proposals for one run (they come one after another) change the totals of that run
     // and of the runs crossing it, nothing else: the propagation of all other runs is made
     // once and shared by them.
-    std::vector<int32_t> somas = SomasDosRuns(AModelo, ADigitos);
-    std::vector<uint8_t> fora(static_cast<size_t>(AModelo.NRuns), 0);
-    TDominios base, dominios;
+    std::vector<int32_t>& somas = AMelhor.Somas;
+    somas.resize(static_cast<size_t>(AModelo.NRuns));
+    for (int32_t r = 0; r < AModelo.NRuns; ++r)
+        somas[r] = SomaDoRun(AModelo, ADigitos, r);
+    std::vector<uint8_t>& fora = AMelhor.Fora;
+    fora.assign(static_cast<size_t>(AModelo.NRuns), 0);
+    TDominios& base = AMelhor.Base;
+    TDominios& dominios = AMelhor.Rascunho;
     std::array<int32_t, 1 + CMaxComprimento> mudados, somasAnteriores;
     int32_t nMudados = 0;
     bool baseValida = true;
@@ -214,6 +218,7 @@ bool ProcurarSolucaoUnica(TContextoGeracao& AContexto, const TModelo& AModelo,
     int32_t indeterminadas =
         ContarIndeterminadas(AContexto, AModelo, ADigitos, ASoCombinacoes, atuais);
     std::vector<int32_t> pontos, escolhidos;
+    std::vector<TRunCandidato> candidatos;
     std::vector<TProposta> propostas;
     TMelhorProposta melhor;
 
@@ -222,7 +227,7 @@ bool ProcurarSolucaoUnica(TContextoGeracao& AContexto, const TModelo& AModelo,
         if (ACronometro.Esgotado(ALimiteMs)) return false;
 
         PontuarRuns(AModelo, atuais, pontos);
-        EscolherRuns(pontos, escolhidos);
+        EscolherRuns(pontos, candidatos, escolhidos);
         propostas.clear();
         for (const int32_t run : escolhidos)
             GerarPropostas(AModelo, ADigitos, run, CMaxPropostasPorRun, propostas);

@@ -223,16 +223,28 @@ void GerarPropostas(const TModelo& AModelo, std::span<const int32_t> ADigitos, i
 
 // Runs touching many undetermined cells score high: one point per undetermined cell.
 void PontuarRuns(const TModelo& AModelo, const TDominios& AAtuais, std::vector<int32_t>& APontos);
+struct TRunCandidato {
+    int32_t Chave;
+    int32_t Run;
+};
+
 // The runs that receive proposals in one step: CRunsPorPasso drawn from the 3 × CRunsPorPasso
-// best scored, ties broken at random.
-void EscolherRuns(const std::vector<int32_t>& APontos, std::vector<int32_t>& AEscolhidos);
+// best scored, ties broken at random. ACandidatos is working space.
+void EscolherRuns(const std::vector<int32_t>& APontos, std::vector<TRunCandidato>& ACandidatos,
+                  std::vector<int32_t>& AEscolhidos);
 
 // The outcome of evaluating one step's proposals: the first one that leaves the fewest
-// undetermined cells, that count, and the candidate sets it leaves.
+// undetermined cells, that count, and the candidate sets it leaves. The other fields are
+// working space, kept from step to step so that a step allocates nothing.
 struct TMelhorProposta {
     size_t Indice = 0;
     int32_t Indeterminadas = 0;
     TDominios Dominios;
+
+    std::vector<int32_t> Somas;
+    std::vector<uint8_t> Fora;
+    TDominios Base;
+    TDominios Rascunho;
 };
 
 void AvaliarPropostas(TContextoGeracao& AContexto, const TModelo& AModelo,
