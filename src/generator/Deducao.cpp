@@ -371,9 +371,13 @@ bool PropagarFila(TContextoGeracao& AContexto, const TModelo& AModelo,
         const std::span<const int32_t> celulas = AModelo.CelulasDoRun(r);
         for (size_t i = 0; i < celulas.size(); ++i) {
             if (!mudadas[i]) continue;
+            // The position rule leaves nothing more to narrow in its own run. The combination
+            // rule does only when a cell became settled: while the settled digits stay the
+            // same, every combination it kept still fits the narrowed sets, so a second pass
+            // would keep the same digits.
+            const bool outraVez = ASoCombinacoes && UmSoDigito(ADominios[celulas[i]]);
             for (const int32_t q : AModelo.CelRun[celulas[i]]) {
-                // The position rule leaves nothing more to narrow in its own run.
-                if (q < 0 || AFila.Contem(q) || (q == r && !ASoCombinacoes)) continue;
+                if (q < 0 || AFila.Contem(q) || (q == r && !outraVez)) continue;
                 if (AFora && AFora[q]) continue;
                 AFila.Acrescentar(q);
             }
