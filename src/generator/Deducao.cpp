@@ -64,6 +64,24 @@ constexpr auto CSomaDosDigitos = [] {
     return somas;
 }();
 
+// The position rule for a run of two cells: a digit stays when the other cell can take the
+// rest of the total, which must be a different digit.
+bool FiltrarParPorPosicoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma) {
+    if (ASoma < 0 || ASoma > CMaxSoma) return false;
+    TConjuntoDigitos primeira = 0, segunda = 0;
+    for (uint32_t livres = AConjuntos[0]; livres; livres &= livres - 1) {
+        const int32_t a = MenorDigito(livres), b = ASoma - a;
+        if (b >= 1 && b <= 9 && b != a && (AConjuntos[1] & Bit(b))) {
+            primeira |= Bit(a);
+            segunda |= Bit(b);
+        }
+    }
+    if (primeira == 0) return false;
+    AConjuntos[0] = primeira;
+    AConjuntos[1] = segunda;
+    return true;
+}
+
 bool FiltrarRunAberto(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma) {
     if (ASoma < 0 || ASoma > CMaxSoma) return false;
     const TConjuntoDigitos uniao = CUniaoCombinacoes[AConjuntos.size()][ASoma];
@@ -298,6 +316,9 @@ bool FiltrarRun(TContextoGeracao& AContexto, bool ASoCombinacoes, const TModelo&
     bool ok;
     if (todos == CDominioCompleto) {
         ok = FiltrarRunAberto(run, ASoma);
+    } else if (n == 2 && !ASoCombinacoes) {
+        // Two cells are quicker worked out than looked up.
+        ok = FiltrarParPorPosicoes(run, ASoma);
     } else {
         const TMemoriaDeRuns::TChave chave = TMemoriaDeRuns::Chave(ASoCombinacoes, run, ASoma);
         if (const bool* guardado = AContexto.Memoria.Procurar(chave, conjuntos)) {
