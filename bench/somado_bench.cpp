@@ -1,5 +1,5 @@
 // somado-bench: runs GerarPuzzle a number of times and reports how long it takes.
-//   somado-bench --size N --level L --count K [--budget MS] [--save DIR]
+//   somado-bench --size N --level L --count K [--budget MS] [--seed S] [--save DIR]
 #include "generator/UnitSomadoGenerator.h"
 #include "generator/UnitSomadoVarianteA.h"
 #include "io/UnitSomadoFicheiro.h"
@@ -19,10 +19,13 @@
 namespace {
 
 const char* const CUso =
-    "uso: somado-bench --size N --level L --count K [--budget MS] [--save DIR]\n"
+    "uso: somado-bench --size N --level L --count K [--budget MS] [--seed S] [--save DIR]\n"
     "  N: 6 9 12 15 16 20 25\n"
     "  L: facil medio dificil muito-dificil (ou 0..3)\n"
-    "  MS: orçamento por puzzle em milissegundos (por omissão 30000; 75000 para 12 e 15)\n"
+    "  MS: orçamento por puzzle em milissegundos (por omissão 30000; 75000 para 12 e 15;\n"
+    "      0 sem limite)\n"
+    "  S: semente do gerador aleatório, para repetir exatamente uma série (por omissão, o "
+    "relógio)\n"
     "  DIR: pasta onde cada puzzle gerado é gravado como ficheiro .smd\n";
 
 std::optional<TTamanhoTabuleiro> TamanhoDoLado(int ALado) {
@@ -78,6 +81,7 @@ int main(int argc, char** argv) {
     std::optional<TNivelDificuldade> nivel;
     long contagem = 0;
     std::optional<long long> orcamento;
+    std::optional<unsigned long long> semente;
     std::string pasta;
     for (int i = 1; i < argc; ++i) {
         const std::string opcao = argv[i];
@@ -101,6 +105,9 @@ int main(int argc, char** argv) {
         } else if (opcao == "--budget") {
             orcamento = std::strtoll(valor.c_str(), &fim, 10);
             if (*fim) Falhar("orçamento inválido");
+        } else if (opcao == "--seed") {
+            semente = std::strtoull(valor.c_str(), &fim, 10);
+            if (valor.empty() || valor[0] == '-' || *fim) Falhar("semente inválida");
         } else if (opcao == "--save") {
             pasta = valor;
         } else {
@@ -118,14 +125,21 @@ int main(int argc, char** argv) {
             Falhar("não foi possível criar a pasta");
     }
 
-    InicializarGerador();
+    if (semente)
+        SemearAleatorio(*semente);
+    else
+        SemearAleatorio();
     std::vector<double> tempos;
     int sucessos = 0;
-    const int64_t chamadasAntes = ChamadasContarIndeterminadas();
+    int64_t chamadas = 0;
     const auto inicio = std::chrono::steady_clock::now();
     for (long n = 1; n <= contagem; ++n) {
         const auto antes = std::chrono::steady_clock::now();
-        const std::unique_ptr<TSomadoBoard> board = GerarPuzzle(*tamanho, *nivel, *orcamento);
+        // A context of its own for every puzzle, as the program's calls have.
+        TContextoGeracao contexto;
+        const std::unique_ptr<TSomadoBoard> board =
+            GerarPuzzleNoContexto(*tamanho, *nivel, *orcamento, contexto);
+        chamadas += contexto.ChamadasContarIndeterminadas;
         const double segundos =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - antes).count();
         tempos.push_back(segundos);
@@ -150,13 +164,13 @@ int main(int argc, char** argv) {
     }
     const double total =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-    const auto chamadas = static_cast<double>(ChamadasContarIndeterminadas() - chamadasAntes);
     std::printf("\n%dx%d %s, orçamento %lld ms: sucesso %d/%ld (%.0f %%)\n", lado, lado,
                 NomeDoNivel(*nivel), *orcamento, sucessos, contagem,
                 100.0 * sucessos / static_cast<double>(contagem));
     std::printf("tempo: mediana %.3f s, p90 %.3f s, máximo %.3f s\n", Percentil(tempos, 0.5),
                 Percentil(tempos, 0.9), *std::max_element(tempos.begin(), tempos.end()));
-    std::printf("ContarIndeterminadas: %.0f chamadas, %.0f por segundo\n", chamadas,
-                total > 0 ? chamadas / total : 0.0);
+    std::printf("ContarIndeterminadas: %lld chamadas, %.0f por segundo\n",
+                static_cast<long long>(chamadas),
+                total > 0 ? static_cast<double>(chamadas) / total : 0.0);
     return 0;
 }

@@ -1,6 +1,7 @@
-// A progressive 9 × 9 batch of 40, as "Exportar Lote" makes it with the default settings:
+// A progressive batch of 40, as "Exportar Lote" makes it (9 × 9 with the default settings):
 // prints the generation time, the drawing and writing time and the file's size.
-//   tempo_lote PASTA    (writes PASTA/lote.pdf, PASTA/puzzle.pdf and PASTA/lote6.pdf)
+//   tempo_lote PASTA [LADO]    (writes PASTA/lote.pdf, PASTA/puzzle.pdf and PASTA/lote6.pdf;
+//                               LADO is 6, 9, 12 or 15, 9 by default)
 #include "game/UnitSomadoJogo.h"
 #include "generator/UnitSomadoGenerator.h"
 #include "pdf/UnitSomadoPdf.h"
@@ -13,6 +14,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -34,21 +36,31 @@ int main(int argc, char** argv) {
     QGuiApplication aplicacao(argc, argv);
     SubstituirFontesEmFalta();
     const QDir pasta(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath());
-    InicializarGerador();
+    const int lado = argc > 2 ? std::atoi(argv[2]) : 9;
+    TTamanhoTabuleiro tamanho = TTamanhoTabuleiro::tt9;
+    for (const auto t : {TTamanhoTabuleiro::tt6, TTamanhoTabuleiro::tt9, TTamanhoTabuleiro::tt12,
+                         TTamanhoTabuleiro::tt15})
+        if (LadoDoTabuleiro(t) == lado) tamanho = t;
+    if (LadoDoTabuleiro(tamanho) != lado) {
+        std::fprintf(stderr, "tempo_lote: lado inválido (6, 9, 12 ou 15)\n");
+        return 2;
+    }
+    SemearAleatorio();
 
     QElapsedTimer relogio;
     relogio.start();
-    const TListaDeTabuleiros lista = Gerar(TTamanhoTabuleiro::tt9, 40);
+    const TListaDeTabuleiros lista = Gerar(tamanho, 40);
     const qint64 geracao = relogio.restart();
     auto documento = CriarDocumentoPdf();
-    DesenharLote(*documento, lista, 9, QString(), QStringLiteral("Progressivo"));
+    DesenharLote(*documento, lista, lado, QString(), QStringLiteral("Progressivo"));
     const QString caminho = pasta.filePath(QStringLiteral("lote.pdf"));
     documento->Gravar(caminho);
     const qint64 escrita = relogio.elapsed();
-    std::printf("9x9 progressivo, %zu puzzles: geração %.2f s, páginas e ficheiro %.2f s, "
+    std::printf("%dx%d progressivo, %zu puzzles: geração %.2f s, páginas e ficheiro %.2f s, "
                 "total %.2f s; %d páginas, %.0f KiB\n",
-                lista.size(), geracao / 1000.0, escrita / 1000.0, (geracao + escrita) / 1000.0,
-                documento->Paginas(), QFileInfo(caminho).size() / 1024.0);
+                lado, lado, lista.size(), geracao / 1000.0, escrita / 1000.0,
+                (geracao + escrita) / 1000.0, documento->Paginas(),
+                QFileInfo(caminho).size() / 1024.0);
 
     // The other two documents a person prints: one puzzle, and a small 6 × 6 book.
     auto um = CriarDocumentoPdf();

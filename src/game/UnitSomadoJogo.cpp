@@ -22,11 +22,6 @@ QString Segundos(qint64 AMilissegundos) {
     return QLocale().toString(static_cast<double>(AMilissegundos) / 1000.0, 'f', 1);
 }
 
-// A name may hold control characters (a line break would split the message): shown visibly.
-QString NomeSemPasta(const QString& ACaminho) {
-    return TextoCitado(QFileInfo(ACaminho).fileName(), 255);
-}
-
 } // namespace
 
 QString NomeDoNivel(TNivelDificuldade ANivel) {

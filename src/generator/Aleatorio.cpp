@@ -36,16 +36,24 @@ private:
     uint64_t FEstado[4];
 };
 
+uint64_t SementeDoRelogio() {
+    return static_cast<uint64_t>(
+        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+}
+
 TXoshiro256& Gerador() {
-    static TXoshiro256 gerador(static_cast<uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+    static TXoshiro256 gerador(SementeDoRelogio());
     return gerador;
 }
 
 } // namespace
 
 void SemearAleatorio() {
-    Gerador();
+    Gerador() = TXoshiro256(SementeDoRelogio());
+}
+
+void SemearAleatorio(uint64_t ASemente) {
+    Gerador() = TXoshiro256(ASemente);
 }
 
 int32_t Aleatorio(int32_t n) {

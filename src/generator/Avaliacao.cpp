@@ -4,15 +4,16 @@
 namespace {
 
 // Sweeps every run in order until a sweep narrows nothing; false on a contradiction.
-bool PropagarPorVoltas(const TModelo& AModelo, std::span<const int32_t> ASomas,
-                       TDominios& ADominios) {
+bool PropagarPorVoltas(TContextoGeracao& AContexto, const TModelo& AModelo,
+                       std::span<const int32_t> ASomas, TDominios& ADominios) {
     std::array<uint8_t, CMaxComprimento> mudadas;
     bool mudouNaVolta = true;
     while (mudouNaVolta) {
         mudouNaVolta = false;
         for (int32_t r = 0; r < AModelo.NRuns; ++r) {
             bool mudou = false;
-            if (!FiltrarRun(true, AModelo, r, ASomas[r], ADominios, mudou, mudadas)) return false;
+            if (!FiltrarRun(AContexto, true, AModelo, r, ASomas[r], ADominios, mudou, mudadas))
+                return false;
             mudouNaVolta = mudouNaVolta || mudou;
         }
     }
@@ -29,6 +30,11 @@ int32_t ContarResolvidas(const TDominios& ADominios) {
 } // namespace
 
 TAvaliacao AvaliarDificuldade(const TSomadoBoard& ABoard) {
+    TContextoGeracao contexto;
+    return AvaliarDificuldade(contexto, ABoard);
+}
+
+TAvaliacao AvaliarDificuldade(TContextoGeracao& AContexto, const TSomadoBoard& ABoard) {
     TAvaliacao avaliacao;
     const TModelo modelo = ConstruirModelo(ABoard);
     const std::vector<int32_t> somas = SomasDoTabuleiro(ABoard);
@@ -36,12 +42,13 @@ TAvaliacao AvaliarDificuldade(const TSomadoBoard& ABoard) {
 
     int32_t unicas = 0;
     for (int32_t r = 0; r < modelo.NRuns; ++r)
-        unicas += ContarCombinacoes(static_cast<int32_t>(modelo.RunCel[r].size()), somas[r]) == 1;
+        unicas +=
+            ContarCombinacoes(static_cast<int32_t>(modelo.CelulasDoRun(r).size()), somas[r]) == 1;
     if (modelo.NRuns > 0)
         avaliacao.FracRunsCombinacaoUnica = static_cast<double>(unicas) / modelo.NRuns;
 
     TDominios dominios(static_cast<size_t>(modelo.NCel), CDominioCompleto);
-    const bool falhou = !PropagarPorVoltas(modelo, somas, dominios);
+    const bool falhou = !PropagarPorVoltas(AContexto, modelo, somas, dominios);
     const int32_t resolvidas = ContarResolvidas(dominios);
     avaliacao.FracResolvidasCombinacoes = static_cast<double>(resolvidas) / modelo.NCel;
     avaliacao.ResolvidoCombinacoes = !falhou && resolvidas == modelo.NCel;

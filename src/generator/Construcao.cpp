@@ -6,10 +6,6 @@
 
 namespace {
 
-constexpr TConjuntoDigitos Bit(int32_t d) {
-    return static_cast<TConjuntoDigitos>(1u << d);
-}
-
 // Depth-first placement of the positions in AOrdem[t..], each taking a distinct digit of its
 // allowed set, tried in random order.
 bool Atribuir(std::span<const TConjuntoDigitos> APermitidos, const std::array<int32_t, 9>& AOrdem,
@@ -35,18 +31,33 @@ bool Atribuir(std::span<const TConjuntoDigitos> APermitidos, const std::array<in
 TConjuntoDigitos Proibidos(const TModelo& AModelo, std::span<const int32_t> ADigitos, int32_t ARun,
                            int32_t ACelula) {
     TConjuntoDigitos proibidos = 0;
-    for (const int32_t q : AModelo.CelRun[ACelula]) {
+    for (const int32_t q : AModelo.RunsDaCelula(ACelula)) {
         if (q == ARun) continue;
-        for (const int32_t outra : AModelo.RunCel[q])
+        for (const int32_t outra : AModelo.CelulasDoRun(q))
             if (outra != ACelula) proibidos |= Bit(ADigitos[outra]);
     }
     return proibidos;
 }
 
-struct TRunCandidato {
-    int32_t Chave;
-    int32_t Run;
-};
+// The run and the runs that cross its cells: the totals a new assignment of the run changes.
+int32_t RunsMudados(const TModelo& AModelo, int32_t ARun,
+                    std::array<int32_t, 1 + CMaxComprimento>& ARuns) {
+    int32_t n = 0;
+    ARuns[n++] = ARun;
+    for (const int32_t celula : AModelo.CelulasDoRun(ARun))
+        for (const int32_t q : AModelo.RunsDaCelula(celula))
+            if (q != ARun) ARuns[n++] = q;
+    return n;
+}
+
+// Writes a run's digits, keeping the ones they replace in AAnteriores.
+void TrocarDigitosDoRun(std::span<const int32_t> ACelulas, const TArr9I& ANovos,
+                        std::vector<int32_t>& ADigitos, TArr9I& AAnteriores) {
+    for (size_t i = 0; i < ACelulas.size(); ++i) {
+        AAnteriores[i] = ADigitos[ACelulas[i]];
+        ADigitos[ACelulas[i]] = ANovos[i];
+    }
+}
 
 } // namespace
 
@@ -70,7 +81,7 @@ bool SortearAtribuicao(std::span<const TConjuntoDigitos> APermitidos, std::span<
 
 void GerarPropostas(const TModelo& AModelo, std::span<const int32_t> ADigitos, int32_t ARun,
                     int32_t AMaximo, std::vector<TProposta>& APropostas) {
-    const std::vector<int32_t>& celulas = AModelo.RunCel[ARun];
+    const std::span<const int32_t> celulas = AModelo.CelulasDoRun(ARun);
     const auto n = static_cast<int32_t>(celulas.size());
     std::array<TConjuntoDigitos, 9> proibidos;
     for (int32_t i = 0; i < n; ++i)
@@ -121,64 +132,121 @@ void GerarPropostas(const TModelo& AModelo, std::span<const int32_t> ADigitos, i
         }
 }
 
-bool ProcurarSolucaoUnica(const TModelo& AModelo, std::vector<int32_t>& ADigitos,
-                          bool ASoCombinacoes, const TCronometro& ACronometro, int64_t ALimiteMs) {
-    TDominios atuais, rascunho;
-    int32_t indeterminadas = ContarIndeterminadas(AModelo, ADigitos, ASoCombinacoes, atuais);
-    std::vector<int32_t> pontos;
+void PontuarRuns(const TModelo& AModelo, const TDominios& AAtuais, std::vector<int32_t>& APontos) {
+    APontos.assign(static_cast<size_t>(AModelo.NRuns), 0);
+    for (int32_t k = 0; k < AModelo.NCel; ++k)
+        if (ContarBits(AAtuais[k]) > 1)
+            for (const int32_t r : AModelo.RunsDaCelula(k))
+                ++APontos[r];
+}
+
+void EscolherRuns(const std::vector<int32_t>& APontos, std::vector<TRunCandidato>& ACandidatos,
+                  std::vector<int32_t>& AEscolhidos) {
+    std::vector<TRunCandidato>& candidatos = ACandidatos;
+    candidatos.clear();
+    for (size_t r = 0; r < APontos.size(); ++r)
+        if (APontos[r] > 0)
+            candidatos.push_back({APontos[r] * 1000 + Aleatorio(1000), static_cast<int32_t>(r)});
+    // Largest key first, equal keys in run order: a stable sort, without its buffer.
+    std::sort(candidatos.begin(), candidatos.end(),
+              [](const TRunCandidato& a, const TRunCandidato& b) {
+                  return a.Chave > b.Chave || (a.Chave == b.Chave && a.Run < b.Run);
+              });
+    AEscolhidos.clear();
+    for (size_t i = 0; i < std::min<size_t>(candidatos.size(), 3 * CRunsPorPasso); ++i)
+        AEscolhidos.push_back(candidatos[i].Run);
+    Embaralhar(AEscolhidos);
+    AEscolhidos.resize(std::min<size_t>(AEscolhidos.size(), CRunsPorPasso));
+}
+
+void AvaliarPropostas(TContextoGeracao& AContexto, const TModelo& AModelo,
+                      std::vector<int32_t>& ADigitos, bool ASoCombinacoes,
+                      const std::vector<TProposta>& APropostas, TMelhorProposta& AMelhor) {
+    // The proposals for one run (they come one after another) change the totals of that run
+    // and of the runs crossing it, nothing else: the propagation of all other runs is made
+    // once and shared by them.
+    std::vector<int32_t>& somas = AMelhor.Somas;
+    somas.resize(static_cast<size_t>(AModelo.NRuns));
+    for (int32_t r = 0; r < AModelo.NRuns; ++r)
+        somas[r] = SomaDoRun(AModelo, ADigitos, r);
+    std::vector<uint8_t>& fora = AMelhor.Fora;
+    fora.assign(static_cast<size_t>(AModelo.NRuns), 0);
+    TDominios& base = AMelhor.Base;
+    TDominios& dominios = AMelhor.Rascunho;
+    std::array<int32_t, 1 + CMaxComprimento> mudados, somasAnteriores;
+    int32_t nMudados = 0;
+    bool baseValida = true;
+    for (size_t p = 0; p < APropostas.size(); ++p) {
+        const int32_t run = APropostas[p].Run;
+        if (p == 0 || run != APropostas[p - 1].Run) {
+            for (int32_t i = 0; i < nMudados; ++i)
+                fora[mudados[i]] = 0;
+            nMudados = RunsMudados(AModelo, run, mudados);
+            for (int32_t i = 0; i < nMudados; ++i)
+                fora[mudados[i]] = 1;
+            baseValida = PropagarSemRuns(AContexto, AModelo, somas, ASoCombinacoes, fora, base);
+        }
+        const std::span<const int32_t> celulas = AModelo.CelulasDoRun(run);
+        TArr9I anteriores;
+        TrocarDigitosDoRun(celulas, APropostas[p].Digitos, ADigitos, anteriores);
+        for (int32_t i = 0; i < nMudados; ++i) {
+            somasAnteriores[i] = somas[mudados[i]];
+            somas[mudados[i]] = SomaDoRun(AModelo, ADigitos, mudados[i]);
+        }
+        // When the other runs already contradict each other, so do all runs together.
+        const int32_t valor =
+            baseValida ? ContarIndeterminadasDesde(
+                             AContexto, AModelo, somas, ASoCombinacoes, base,
+                             std::span(mudados.data(), static_cast<size_t>(nMudados)), dominios)
+                       : CIndeterminadasContradicao;
+        for (int32_t i = 0; i < nMudados; ++i)
+            somas[mudados[i]] = somasAnteriores[i];
+        TArr9I proposta;
+        TrocarDigitosDoRun(celulas, anteriores, ADigitos, proposta);
+        if (p == 0 || valor < AMelhor.Indeterminadas) {
+            AMelhor.Indice = p;
+            AMelhor.Indeterminadas = valor;
+            std::swap(AMelhor.Dominios, dominios);
+        }
+    }
+}
+
+bool ProcurarSolucaoUnica(TContextoGeracao& AContexto, const TModelo& AModelo,
+                          std::vector<int32_t>& ADigitos, bool ASoCombinacoes,
+                          const TCronometro& ACronometro, int64_t ALimiteMs) {
+    TDominios atuais;
+    int32_t indeterminadas =
+        ContarIndeterminadas(AContexto, AModelo, ADigitos, ASoCombinacoes, atuais);
+    std::vector<int32_t> pontos, escolhidos;
     std::vector<TRunCandidato> candidatos;
-    std::vector<int32_t> escolhidos;
     std::vector<TProposta> propostas;
+    TMelhorProposta melhor;
 
     for (int32_t passo = 1; passo <= CMaxPassosUnicidade; ++passo) {
         if (indeterminadas == 0) return true;
         if (ACronometro.Esgotado(ALimiteMs)) return false;
 
-        // Runs touching many undetermined cells come first; the random part breaks ties.
-        pontos.assign(static_cast<size_t>(AModelo.NRuns), 0);
-        for (int32_t k = 0; k < AModelo.NCel; ++k)
-            if (ContarBits(atuais[k]) > 1)
-                for (const int32_t r : AModelo.CelRun[k])
-                    ++pontos[r];
-        candidatos.clear();
-        for (int32_t r = 0; r < AModelo.NRuns; ++r)
-            if (pontos[r] > 0) candidatos.push_back({pontos[r] * 1000 + Aleatorio(1000), r});
-        std::stable_sort(
-            candidatos.begin(), candidatos.end(),
-            [](const TRunCandidato& a, const TRunCandidato& b) { return a.Chave > b.Chave; });
-        escolhidos.clear();
-        for (size_t i = 0; i < std::min<size_t>(candidatos.size(), 3 * CRunsPorPasso); ++i)
-            escolhidos.push_back(candidatos[i].Run);
-        Embaralhar(escolhidos);
-        escolhidos.resize(std::min<size_t>(escolhidos.size(), CRunsPorPasso));
-
+        PontuarRuns(AModelo, atuais, pontos);
+        EscolherRuns(pontos, candidatos, escolhidos);
         propostas.clear();
         for (const int32_t run : escolhidos)
             GerarPropostas(AModelo, ADigitos, run, CMaxPropostasPorRun, propostas);
         if (propostas.empty()) return false;
 
-        size_t melhor = 0;
-        int32_t melhorValor = 0;
-        std::array<int32_t, 9> guardados;
-        for (size_t p = 0; p < propostas.size(); ++p) {
-            const std::vector<int32_t>& celulas = AModelo.RunCel[propostas[p].Run];
-            for (size_t i = 0; i < celulas.size(); ++i) {
-                guardados[i] = ADigitos[celulas[i]];
-                ADigitos[celulas[i]] = propostas[p].Digitos[i];
-            }
-            const int32_t valor = ContarIndeterminadas(AModelo, ADigitos, ASoCombinacoes, rascunho);
-            for (size_t i = 0; i < celulas.size(); ++i)
-                ADigitos[celulas[i]] = guardados[i];
-            if (p == 0 || valor < melhorValor) {
-                melhor = p;
-                melhorValor = valor;
-            }
-        }
-        // The best proposal is taken even when it does not improve: the walk goes on.
-        const std::vector<int32_t>& celulas = AModelo.RunCel[propostas[melhor].Run];
-        for (size_t i = 0; i < celulas.size(); ++i)
-            ADigitos[celulas[i]] = propostas[melhor].Digitos[i];
-        indeterminadas = ContarIndeterminadas(AModelo, ADigitos, ASoCombinacoes, atuais);
+        AvaliarPropostas(AContexto, AModelo, ADigitos, ASoCombinacoes, propostas, melhor);
+        // The best proposal is taken even when it does not improve: the walk goes on. Its
+        // evaluation already gave the sets and the count of its digits.
+        const TProposta& escolhida = propostas[melhor.Indice];
+        TArr9I anteriores;
+        TrocarDigitosDoRun(AModelo.CelulasDoRun(escolhida.Run), escolhida.Digitos, ADigitos,
+                           anteriores);
+        std::swap(atuais, melhor.Dominios);
+        indeterminadas = melhor.Indeterminadas;
+        // Where a propagation stops at a contradiction depends on its order: take the sets
+        // the plain propagation leaves.
+        if (indeterminadas == CIndeterminadasContradicao)
+            indeterminadas =
+                ContarIndeterminadas(AContexto, AModelo, ADigitos, ASoCombinacoes, atuais);
     }
     return indeterminadas == 0;
 }

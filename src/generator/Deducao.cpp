@@ -1,69 +1,48 @@
 // The deduction model: what the run totals alone tell about the digits of the white cells.
+#include "generator/UnitSomadoGenerator.h"
 #include "generator/UnitSomadoVarianteA.h"
 
 #include <algorithm>
 
-namespace {
-
-// Runs never outnumber white cells (each has two or more cells, each cell lies in at most
-// two runs), so a board of side 25 has at most 625 of either.
-constexpr int32_t CMaxRunsModelo = CLadoMaximo * CLadoMaximo;
-
-int64_t GChamadasContarIndeterminadas = 0;
-
-// Results of the rules by their whole input (rule, length, total and the cells' sets).
-// During a construction the same runs meet the same sets over and over, since a proposal
-// changes the totals of a few runs only; a direct-mapped table answers most applications
-// without running the rule. Single-threaded, like the whole generator.
-class TMemoriaDeRuns {
-public:
-    struct TChave {
-        uint64_t Baixa = 0;
-        uint64_t Alta = 0;
-        bool operator==(const TChave&) const = default;
-    };
-
-    // The cells' sets take 9 bits each (bits 1..9 of their words), 81 bits in all; above
-    // them the length, the rule, the whole total (it may lie outside 0..45) and a used mark.
-    static TChave Chave(bool ASoCombinacoes, uint64_t ABaixa, uint64_t AAlta, size_t n,
-                        int32_t ASoma) {
-        return {ABaixa, AAlta | uint64_t{n} << 18 | uint64_t{ASoCombinacoes} << 22 |
-                            uint64_t{static_cast<uint32_t>(ASoma)} << 23 | uint64_t{1} << 63};
+TMemoriaDeRuns::TChave TMemoriaDeRuns::Chave(bool ASoCombinacoes,
+                                             std::span<const TConjuntoDigitos> AConjuntos,
+                                             int32_t ASoma) {
+    uint64_t baixa = 0, alta = 0;
+    const size_t n = AConjuntos.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (i < 7)
+            baixa |= uint64_t{AConjuntos[i]} >> 1 << (9 * i);
+        else
+            alta |= uint64_t{AConjuntos[i]} >> 1 << (9 * (i - 7));
     }
+    return {baixa, alta | uint64_t{n} << 18 | uint64_t{ASoCombinacoes} << 22 |
+                       uint64_t{static_cast<uint32_t>(ASoma)} << 23 | uint64_t{1} << 63};
+}
 
-    // The stored outcome for the key, or nullptr.
-    const bool* Procurar(const TChave& AChave,
+const bool*
+TMemoriaDeRuns::Procurar(const TChave& AChave,
                          std::array<TConjuntoDigitos, CMaxComprimento>& AConjuntos) const {
-        const TEntrada& entrada = FEntradas[Posicao(AChave)];
-        if (!(entrada.Chave == AChave)) return nullptr;
-        AConjuntos = entrada.Conjuntos;
-        return &entrada.Valido;
-    }
+    const TEntrada& entrada = FEntradas[Posicao(AChave)];
+    if (!(entrada.Chave == AChave)) return nullptr;
+    AConjuntos = entrada.Conjuntos;
+    return &entrada.Valido;
+}
 
-    void Guardar(const TChave& AChave,
-                 const std::array<TConjuntoDigitos, CMaxComprimento>& AConjuntos, bool AValido) {
-        TEntrada& entrada = FEntradas[Posicao(AChave)];
-        entrada.Chave = AChave;
-        entrada.Conjuntos = AConjuntos;
-        entrada.Valido = AValido;
-    }
+void TMemoriaDeRuns::Guardar(const TChave& AChave,
+                             const std::array<TConjuntoDigitos, CMaxComprimento>& AConjuntos,
+                             bool AValido) {
+    TEntrada& entrada = FEntradas[Posicao(AChave)];
+    entrada.Chave = AChave;
+    entrada.Conjuntos = AConjuntos;
+    entrada.Valido = AValido;
+}
 
-private:
-    static constexpr int CBitsPosicao = 13;
-    struct TEntrada {
-        TChave Chave;
-        std::array<TConjuntoDigitos, CMaxComprimento> Conjuntos;
-        bool Valido;
-    };
-    static size_t Posicao(const TChave& AChave) {
-        const uint64_t h =
-            AChave.Baixa * 0x9E3779B97F4A7C15ull ^ AChave.Alta * 0xC2B2AE3D27D4EB4Full;
-        return static_cast<size_t>(h >> (64 - CBitsPosicao));
-    }
-    std::array<TEntrada, size_t{1} << CBitsPosicao> FEntradas{};
-};
+size_t TMemoriaDeRuns::Posicao(const TChave& AChave) {
+    const uint64_t h = AChave.Baixa * 0x9E3779B97F4A7C15ull ^ AChave.Alta * 0xC2B2AE3D27D4EB4Full;
+    return static_cast<size_t>(h >> (64 - CBitsPosicao));
+}
 
-TMemoriaDeRuns GMemoriaDeRuns;
+namespace {
 
 // The digits of all combinations of (L, S): what either rule leaves in cells that could
 // still hold any digit, as every run's cells can at the start of a propagation.
@@ -75,6 +54,33 @@ constexpr auto CUniaoCombinacoes = [] {
                 uniao[L][S] |= TabelaCombinacoes.Conjuntos[TabelaCombinacoes.Inicio[L][S] + i];
     return uniao;
 }();
+
+// The total of the digits of each set.
+constexpr auto CSomaDosDigitos = [] {
+    std::array<int8_t, 1024> somas{};
+    for (int m = 2; m < 1024; ++m)
+        for (int d = 1; d <= 9; ++d)
+            if (m >> d & 1) somas[m] = static_cast<int8_t>(somas[m] + d);
+    return somas;
+}();
+
+// The position rule for a run of two cells: a digit stays when the other cell can take the
+// rest of the total, which must be a different digit.
+bool FiltrarParPorPosicoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma) {
+    if (ASoma < 0 || ASoma > CMaxSoma) return false;
+    TConjuntoDigitos primeira = 0, segunda = 0;
+    for (uint32_t livres = AConjuntos[0]; livres; livres &= livres - 1) {
+        const int32_t a = MenorDigito(livres), b = ASoma - a;
+        if (b >= 1 && b <= 9 && b != a && (AConjuntos[1] & Bit(b))) {
+            primeira |= Bit(a);
+            segunda |= Bit(b);
+        }
+    }
+    if (primeira == 0) return false;
+    AConjuntos[0] = primeira;
+    AConjuntos[1] = segunda;
+    return true;
+}
 
 bool FiltrarRunAberto(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma) {
     if (ASoma < 0 || ASoma > CMaxSoma) return false;
@@ -100,35 +106,36 @@ TModelo ConstruirModelo(const TSomadoBoard& ABoard) {
     const TSomadoGroupArray& across = ABoard.HorizontalGroups();
     const TSomadoGroupArray& down = ABoard.VerticalGroups();
     modelo.NRuns = static_cast<int32_t>(across.size() + down.size());
-    modelo.CelRun.assign(static_cast<size_t>(modelo.NCel), {});
-    modelo.RunCel.assign(static_cast<size_t>(modelo.NRuns), {});
+    modelo.CelRun.assign(static_cast<size_t>(modelo.NCel), {-1, -1});
+    modelo.RunInicio.push_back(0);
     int32_t numero = 0;
     for (const TSomadoGroupArray* runs : {&across, &down})
         for (const TSomadoGroup& run : *runs) {
-            for (int32_t j = 0; j < run.Length; ++j) {
-                const int32_t r = run.StartRow + (run.IsHorizontal ? 0 : j);
-                const int32_t c = run.StartCol + (run.IsHorizontal ? j : 0);
+            ParaCadaCelulaDoRun(run, [&](int32_t r, int32_t c) {
                 const int32_t celula = indice[r * N + c];
-                modelo.RunCel[numero].push_back(celula);
-                modelo.CelRun[celula].push_back(numero);
-            }
+                modelo.RunCel.push_back(celula);
+                // Runs are numbered in increasing order, so the first free place keeps the
+                // cell's runs sorted.
+                std::array<int32_t, 2>& runsDaCelula = modelo.CelRun[celula];
+                runsDaCelula[runsDaCelula[0] < 0 ? 0 : 1] = numero;
+            });
+            modelo.RunInicio.push_back(static_cast<int32_t>(modelo.RunCel.size()));
             ++numero;
         }
-    modelo.RunInicio.push_back(0);
-    for (const std::vector<int32_t>& celulas : modelo.RunCel) {
-        modelo.RunCelPlano.insert(modelo.RunCelPlano.end(), celulas.begin(), celulas.end());
-        modelo.RunInicio.push_back(static_cast<int32_t>(modelo.RunCelPlano.size()));
-    }
-    for (const std::vector<int32_t>& runs : modelo.CelRun)
-        modelo.CelRunPar.push_back({runs.empty() ? -1 : runs[0], runs.size() < 2 ? -1 : runs[1]});
     return modelo;
+}
+
+int32_t SomaDoRun(const TModelo& AModelo, std::span<const int32_t> ADigitos, int32_t ARun) {
+    int32_t soma = 0;
+    for (const int32_t celula : AModelo.CelulasDoRun(ARun))
+        soma += ADigitos[celula];
+    return soma;
 }
 
 std::vector<int32_t> SomasDosRuns(const TModelo& AModelo, std::span<const int32_t> ADigitos) {
     std::vector<int32_t> somas(static_cast<size_t>(AModelo.NRuns), 0);
     for (int32_t r = 0; r < AModelo.NRuns; ++r)
-        for (const int32_t celula : AModelo.RunCel[r])
-            somas[r] += ADigitos[celula];
+        somas[r] = SomaDoRun(AModelo, ADigitos, r);
     return somas;
 }
 
@@ -202,7 +209,7 @@ bool Aumentar(int32_t ACelula, std::span<const TConjuntoDigitos> APermitidos,
               std::array<int8_t, 10>& ACelulaDoDigito,
               std::array<int8_t, CMaxComprimento>& ADigitoDaCelula, TConjuntoDigitos& AVisitados) {
     for (uint32_t livres = APermitidos[ACelula] & ~AVisitados; livres; livres &= livres - 1) {
-        const int d = __builtin_ctz(livres);
+        const int d = MenorDigito(livres);
         AVisitados = static_cast<TConjuntoDigitos>(AVisitados | (1u << d));
         if (ACelulaDoDigito[d] < 0 || Aumentar(ACelulaDoDigito[d], APermitidos, ACelulaDoDigito,
                                                ADigitoDaCelula, AVisitados)) {
@@ -226,12 +233,15 @@ void SuportePorEmparelhamentos(std::span<const TConjuntoDigitos> AConjuntos, int
     for (const TConjuntoDigitos c : Combinacoes(n, ASoma)) {
         if (c & ~uniao) continue;
         std::array<TConjuntoDigitos, CMaxComprimento> permitidos;
-        bool vazio = false;
+        bool vazio = false, acrescenta = false;
         for (int32_t i = 0; i < n && !vazio; ++i) {
             permitidos[i] = AConjuntos[i] & c;
             vazio = permitidos[i] == 0;
+            acrescenta = acrescenta || (permitidos[i] & ~ASuportados[i]) != 0;
         }
-        if (vazio) continue;
+        // A combination can only add digits it allows: when each cell already has them all,
+        // its matchings have nothing to tell.
+        if (vazio || !acrescenta) continue;
         const std::span<const TConjuntoDigitos> celulas(permitidos.data(), static_cast<size_t>(n));
 
         std::array<int8_t, 10> celulaDoDigito;
@@ -247,13 +257,13 @@ void SuportePorEmparelhamentos(std::span<const TConjuntoDigitos> AConjuntos, int
         std::array<uint16_t, CMaxComprimento> alcance{};
         for (int32_t i = 0; i < n; ++i)
             for (uint32_t livres = permitidos[i]; livres; livres &= livres - 1)
-                alcance[i] |= static_cast<uint16_t>(1u << celulaDoDigito[__builtin_ctz(livres)]);
+                alcance[i] |= static_cast<uint16_t>(1u << celulaDoDigito[MenorDigito(livres)]);
         for (int32_t k = 0; k < n; ++k)
             for (int32_t i = 0; i < n; ++i)
                 if (alcance[i] >> k & 1u) alcance[i] |= alcance[k];
         for (int32_t i = 0; i < n; ++i)
             for (uint32_t livres = permitidos[i]; livres; livres &= livres - 1) {
-                const int d = __builtin_ctz(livres);
+                const int d = MenorDigito(livres);
                 const int j = celulaDoDigito[d];
                 if (j == i || (alcance[j] >> i & 1u))
                     ASuportados[i] = static_cast<TConjuntoDigitos>(ASuportados[i] | (1u << d));
@@ -280,40 +290,46 @@ bool FiltrarPorPosicoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma,
     return true;
 }
 
-bool FiltrarRun(bool ASoCombinacoes, const TModelo& AModelo, int32_t ARun, int32_t ASoma,
-                TDominios& ADominios, bool& AMudou,
+bool FiltrarRun(TContextoGeracao& AContexto, bool ASoCombinacoes, const TModelo& AModelo,
+                int32_t ARun, int32_t ASoma, TDominios& ADominios, bool& AMudou,
                 std::array<uint8_t, CMaxComprimento>& AMudadas) {
-    const int32_t* celulas = AModelo.RunCelPlano.data() + AModelo.RunInicio[ARun];
-    const auto n = static_cast<size_t>(AModelo.RunInicio[ARun + 1] - AModelo.RunInicio[ARun]);
+    const std::span<const int32_t> celulas = AModelo.CelulasDoRun(ARun);
+    const size_t n = celulas.size();
+    AMudou = false;
+    AMudadas.fill(0);
     std::array<TConjuntoDigitos, CMaxComprimento> conjuntos{};
-    TConjuntoDigitos todos = CDominioCompleto;
-    uint64_t chaveBaixa = 0, chaveAlta = 0;
+    TConjuntoDigitos todos = CDominioCompleto, uniao = 0;
+    bool todosFixos = true;
     for (size_t i = 0; i < n; ++i) {
         const TConjuntoDigitos conjunto = ADominios[celulas[i]];
         conjuntos[i] = conjunto;
         todos &= conjunto;
-        if (i < 7)
-            chaveBaixa |= uint64_t{conjunto} >> 1 << (9 * i);
-        else
-            chaveAlta |= uint64_t{conjunto} >> 1 << (9 * (i - 7));
+        uniao |= conjunto;
+        todosFixos = todosFixos && UmSoDigito(conjunto);
     }
+    // A settled run narrows nothing under either rule; it only has to hold distinct digits
+    // that add up to its total.
+    if (todosFixos)
+        return ContarBits(uniao) == static_cast<int32_t>(n) && CSomaDosDigitos[uniao] == ASoma;
+
     const std::span<TConjuntoDigitos> run(conjuntos.data(), n);
     bool ok;
     if (todos == CDominioCompleto) {
         ok = FiltrarRunAberto(run, ASoma);
+    } else if (n == 2 && !ASoCombinacoes) {
+        // Two cells are quicker worked out than looked up.
+        ok = FiltrarParPorPosicoes(run, ASoma);
     } else {
-        const TMemoriaDeRuns::TChave chave =
-            TMemoriaDeRuns::Chave(ASoCombinacoes, chaveBaixa, chaveAlta, n, ASoma);
-        if (const bool* guardado = GMemoriaDeRuns.Procurar(chave, conjuntos)) {
+        const TMemoriaDeRuns::TChave chave = TMemoriaDeRuns::Chave(ASoCombinacoes, run, ASoma);
+        if (const bool* guardado = AContexto.Memoria.Procurar(chave, conjuntos)) {
             ok = *guardado;
         } else {
             ok = ASoCombinacoes ? FiltrarPorCombinacoes(run, ASoma, AMudadas)
                                 : FiltrarPorPosicoes(run, ASoma, AMudadas);
-            GMemoriaDeRuns.Guardar(chave, conjuntos, ok);
+            AContexto.Memoria.Guardar(chave, conjuntos, ok);
+            AMudadas.fill(0);
         }
     }
-    AMudou = false;
-    AMudadas.fill(0);
     if (!ok) return false;
     for (size_t i = 0; i < n; ++i)
         if (conjuntos[i] != ADominios[celulas[i]]) {
@@ -324,63 +340,124 @@ bool FiltrarRun(bool ASoCombinacoes, const TModelo& AModelo, int32_t ARun, int32
     return true;
 }
 
-bool Propagar(const TModelo& AModelo, std::span<const int32_t> ASomas, bool ASoCombinacoes,
-              TDominios& ADominios) {
-    ADominios.assign(static_cast<size_t>(AModelo.NCel), CDominioCompleto);
-    const int32_t nRuns = AModelo.NRuns;
-    std::array<int16_t, CMaxRunsModelo> fila;
-    std::array<uint8_t, CMaxRunsModelo> naFila;
-    for (int32_t r = 0; r < nRuns; ++r) {
-        fila[r] = static_cast<int16_t>(r);
-        naFila[r] = 1;
+namespace {
+
+// The queue of runs still to be filtered: each run at most once, in the order queued.
+class TFilaDeRuns {
+public:
+    explicit TFilaDeRuns(int32_t ANRuns) : FNRuns(ANRuns) {
+        std::fill_n(FNaFila.begin(), ANRuns, uint8_t{0});
     }
-    int32_t cabeca = 0, quantos = nRuns;
+    bool Vazia() const { return FQuantos == 0; }
+    bool Contem(int32_t ARun) const { return FNaFila[ARun] != 0; }
+    void Acrescentar(int32_t ARun) {
+        FNaFila[ARun] = 1;
+        int32_t cauda = FCabeca + FQuantos;
+        if (cauda >= FNRuns) cauda -= FNRuns;
+        FFila[cauda] = static_cast<int16_t>(ARun);
+        ++FQuantos;
+    }
+    int32_t Tirar() {
+        const int32_t r = FFila[FCabeca];
+        FCabeca = FCabeca + 1 == FNRuns ? 0 : FCabeca + 1;
+        --FQuantos;
+        FNaFila[r] = 0;
+        return r;
+    }
+
+private:
+    int32_t FNRuns;
+    int32_t FCabeca = 0;
+    int32_t FQuantos = 0;
+    std::array<int16_t, CMaxRunsModelo> FFila;
+    std::array<uint8_t, CMaxRunsModelo> FNaFila;
+};
+
+// Filters the queued runs, and every run that shares a narrowed cell with a filtered one,
+// until the queue is empty. Runs marked in AFora are left out altogether. Both rules only
+// ever narrow and narrow less from smaller sets, so the sets this ends with do not depend
+// on the order of the queue, nor on where it starts, as long as the sets it starts from
+// hold every digit that the runs it does not queue would leave.
+bool PropagarFila(TContextoGeracao& AContexto, const TModelo& AModelo,
+                  std::span<const int32_t> ASomas, bool ASoCombinacoes, TDominios& ADominios,
+                  TFilaDeRuns& AFila, const uint8_t* AFora) {
     std::array<uint8_t, CMaxComprimento> mudadas;
-    while (quantos > 0) {
-        const int32_t r = fila[cabeca];
-        cabeca = cabeca + 1 == nRuns ? 0 : cabeca + 1;
-        --quantos;
-        naFila[r] = 0;
+    while (!AFila.Vazia()) {
+        const int32_t r = AFila.Tirar();
         bool mudou = false;
-        if (!FiltrarRun(ASoCombinacoes, AModelo, r, ASomas[r], ADominios, mudou, mudadas))
+        if (!FiltrarRun(AContexto, ASoCombinacoes, AModelo, r, ASomas[r], ADominios, mudou,
+                        mudadas))
             return false;
         if (!mudou) continue;
-        const int32_t primeira = AModelo.RunInicio[r];
-        for (int32_t i = 0; i < AModelo.RunInicio[r + 1] - primeira; ++i) {
+        const std::span<const int32_t> celulas = AModelo.CelulasDoRun(r);
+        for (size_t i = 0; i < celulas.size(); ++i) {
             if (!mudadas[i]) continue;
-            for (const int32_t q : AModelo.CelRunPar[AModelo.RunCelPlano[primeira + i]]) {
-                // The position rule leaves nothing more to narrow in its own run.
-                if (q < 0 || naFila[q] || (q == r && !ASoCombinacoes)) continue;
-                naFila[q] = 1;
-                int32_t cauda = cabeca + quantos;
-                if (cauda >= nRuns) cauda -= nRuns;
-                fila[cauda] = static_cast<int16_t>(q);
-                ++quantos;
+            // The position rule leaves nothing more to narrow in its own run. The combination
+            // rule does only when a cell became settled: while the settled digits stay the
+            // same, every combination it kept still fits the narrowed sets, so a second pass
+            // would keep the same digits.
+            const bool outraVez = ASoCombinacoes && UmSoDigito(ADominios[celulas[i]]);
+            for (const int32_t q : AModelo.CelRun[celulas[i]]) {
+                if (q < 0 || AFila.Contem(q) || (q == r && !outraVez)) continue;
+                if (AFora && AFora[q]) continue;
+                AFila.Acrescentar(q);
             }
         }
     }
     return true;
 }
 
-int32_t ContarIndeterminadas(const TModelo& AModelo, std::span<const int32_t> ADigitos,
-                             bool ASoCombinacoes, TDominios& ADominios) {
-    ++GChamadasContarIndeterminadas;
-    std::array<int32_t, CMaxRunsModelo> somas;
-    for (int32_t r = 0; r < AModelo.NRuns; ++r) {
-        int32_t soma = 0;
-        for (const int32_t celula : AModelo.RunCel[r])
-            soma += ADigitos[celula];
-        somas[r] = soma;
-    }
-    if (!Propagar(AModelo, std::span(somas.data(), static_cast<size_t>(AModelo.NRuns)),
-                  ASoCombinacoes, ADominios))
-        return CIndeterminadasContradicao;
+int32_t ContarAbertas(const TDominios& ADominios) {
     int32_t indeterminadas = 0;
     for (const TConjuntoDigitos conjunto : ADominios)
         indeterminadas += ContarBits(conjunto) > 1;
     return indeterminadas;
 }
 
-int64_t ChamadasContarIndeterminadas() {
-    return GChamadasContarIndeterminadas;
+} // namespace
+
+bool Propagar(TContextoGeracao& AContexto, const TModelo& AModelo, std::span<const int32_t> ASomas,
+              bool ASoCombinacoes, TDominios& ADominios) {
+    ADominios.assign(static_cast<size_t>(AModelo.NCel), CDominioCompleto);
+    TFilaDeRuns fila(AModelo.NRuns);
+    for (int32_t r = 0; r < AModelo.NRuns; ++r)
+        fila.Acrescentar(r);
+    return PropagarFila(AContexto, AModelo, ASomas, ASoCombinacoes, ADominios, fila, nullptr);
+}
+
+bool PropagarSemRuns(TContextoGeracao& AContexto, const TModelo& AModelo,
+                     std::span<const int32_t> ASomas, bool ASoCombinacoes,
+                     std::span<const uint8_t> AFora, TDominios& ADominios) {
+    ADominios.assign(static_cast<size_t>(AModelo.NCel), CDominioCompleto);
+    TFilaDeRuns fila(AModelo.NRuns);
+    for (int32_t r = 0; r < AModelo.NRuns; ++r)
+        if (!AFora[r]) fila.Acrescentar(r);
+    return PropagarFila(AContexto, AModelo, ASomas, ASoCombinacoes, ADominios, fila, AFora.data());
+}
+
+int32_t ContarIndeterminadas(TContextoGeracao& AContexto, const TModelo& AModelo,
+                             std::span<const int32_t> ADigitos, bool ASoCombinacoes,
+                             TDominios& ADominios) {
+    ++AContexto.ChamadasContarIndeterminadas;
+    std::array<int32_t, CMaxRunsModelo> somas;
+    for (int32_t r = 0; r < AModelo.NRuns; ++r)
+        somas[r] = SomaDoRun(AModelo, ADigitos, r);
+    if (!Propagar(AContexto, AModelo, std::span(somas.data(), static_cast<size_t>(AModelo.NRuns)),
+                  ASoCombinacoes, ADominios))
+        return CIndeterminadasContradicao;
+    return ContarAbertas(ADominios);
+}
+
+int32_t ContarIndeterminadasDesde(TContextoGeracao& AContexto, const TModelo& AModelo,
+                                  std::span<const int32_t> ASomas, bool ASoCombinacoes,
+                                  const TDominios& ABase, std::span<const int32_t> ARunsMudados,
+                                  TDominios& ADominios) {
+    ++AContexto.ChamadasContarIndeterminadas;
+    ADominios = ABase;
+    TFilaDeRuns fila(AModelo.NRuns);
+    for (const int32_t r : ARunsMudados)
+        fila.Acrescentar(r);
+    if (!PropagarFila(AContexto, AModelo, ASomas, ASoCombinacoes, ADominios, fila, nullptr))
+        return CIndeterminadasContradicao;
+    return ContarAbertas(ADominios);
 }

@@ -2,15 +2,9 @@
 #include "generator/Aleatorio.h"
 #include "generator/UnitSomadoGenerator.h"
 
-#include <bit>
-
 namespace {
 
 using TGrelhaInteira = std::array<std::array<int32_t, CLadoMaximo>, CLadoMaximo>;
-
-constexpr TDigitosUsados Bit(int32_t d) {
-    return static_cast<TDigitosUsados>(1u << d);
-}
 
 // Working data of one PreencherSolucao call.
 class TPreenchimento {
@@ -40,17 +34,13 @@ public:
 private:
     static void MarcarIndices(const TSomadoGroupArray& ARuns, TGrelhaInteira& AIndice) {
         for (size_t i = 0; i < ARuns.size(); ++i)
-            for (int32_t k = 0; k < ARuns[i].Length; ++k) {
-                const TSomadoGroup& run = ARuns[i];
-                if (run.IsHorizontal)
-                    AIndice[run.StartRow][run.StartCol + k] = static_cast<int32_t>(i);
-                else
-                    AIndice[run.StartRow + k][run.StartCol] = static_cast<int32_t>(i);
-            }
+            ParaCadaCelulaDoRun(
+                ARuns[i], [&](int32_t r, int32_t c) { AIndice[r][c] = static_cast<int32_t>(i); });
     }
 
-    TDigitosUsados Usados(int32_t h, int32_t v) const {
-        return static_cast<TDigitosUsados>((h >= 0 ? FUsadosH[h] : 0) | (v >= 0 ? FUsadosV[v] : 0));
+    TConjuntoDigitos Usados(int32_t h, int32_t v) const {
+        return static_cast<TConjuntoDigitos>((h >= 0 ? FUsadosH[h] : 0) |
+                                             (v >= 0 ? FUsadosV[v] : 0));
     }
     int32_t ComprimentoH(int32_t h) const {
         return h >= 0 ? FBoard.HorizontalGroups()[h].Length : 0;
@@ -58,9 +48,9 @@ private:
     int32_t ComprimentoV(int32_t v) const { return v >= 0 ? FBoard.VerticalGroups()[v].Length : 0; }
 
     int32_t ContarDigitosLivres(const TCelulaVazia& ACelula) const {
-        const TDigitosUsados usados =
+        const TConjuntoDigitos usados =
             Usados(FIndiceH[ACelula.Row][ACelula.Col], FIndiceV[ACelula.Row][ACelula.Col]);
-        return 9 - std::popcount(static_cast<unsigned>(usados & 0x03FE));
+        return 9 - ContarBits(static_cast<TConjuntoDigitos>(usados & CDominioCompleto));
     }
 
     // The most constrained unassigned cell: fewest free digits, then longest run, then the
@@ -122,8 +112,8 @@ private:
         if (v >= 0) FUsadosV[v] |= Bit(d);
     }
     void Retirar(const TCelulaVazia& ACelula, int32_t h, int32_t v, int32_t d) {
-        if (h >= 0) FUsadosH[h] &= static_cast<TDigitosUsados>(~Bit(d));
-        if (v >= 0) FUsadosV[v] &= static_cast<TDigitosUsados>(~Bit(d));
+        if (h >= 0) FUsadosH[h] &= static_cast<TConjuntoDigitos>(~Bit(d));
+        if (v >= 0) FUsadosV[v] &= static_cast<TConjuntoDigitos>(~Bit(d));
         FDigitos[ACelula.Row][ACelula.Col] = 0;
     }
 
@@ -131,7 +121,7 @@ private:
     TGrelhaInteira FIndiceH, FIndiceV;
     std::vector<TCelulaVazia> FCelulas;
     std::vector<bool> FAtribuida;
-    std::vector<TDigitosUsados> FUsadosH, FUsadosV;
+    std::vector<TConjuntoDigitos> FUsadosH, FUsadosV;
     TGrelhaInteira FDigitos{};
     TGrelhaInteira FResultado{};
     int64_t FColocacoes = 0;
@@ -175,8 +165,8 @@ void CalcularSomas(TSomadoBoard& ABoard) {
         for (size_t i = 0; i < runs.size(); ++i) {
             const TSomadoGroup run = runs[i];
             int32_t soma = 0;
-            for (int32_t k = 0; k < run.Length; ++k)
-                soma += ABoard.GetCell(run.StartRow + k * dr, run.StartCol + k * dc).Solution;
+            ParaCadaCelulaDoRun(
+                run, [&](int32_t r, int32_t c) { soma += ABoard.GetCell(r, c).Solution; });
             ABoard.AtualizarSomaGrupo(horizontal, static_cast<int32_t>(i), soma);
             TSomadoCell pista = ABoard.GetCell(run.StartRow - dr, run.StartCol - dc);
             (horizontal ? pista.RightSum : pista.DownSum) = soma;

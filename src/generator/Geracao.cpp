@@ -3,15 +3,12 @@
 #include "generator/UnitSomadoGenerator.h"
 #include "generator/UnitSomadoVarianteA.h"
 
-void InicializarGerador() {
-    SemearAleatorio();
-}
-
 bool NivelSoCombinacoes(TNivelDificuldade ANivel) {
     return ANivel == TNivelDificuldade::ndFacil || ANivel == TNivelDificuldade::ndMedio;
 }
 
-std::unique_ptr<TSomadoBoard> ConstruirPuzzle(TTamanhoTabuleiro ATamanho, bool ASoCombinacoes,
+std::unique_ptr<TSomadoBoard> ConstruirPuzzle(TContextoGeracao& AContexto,
+                                              TTamanhoTabuleiro ATamanho, bool ASoCombinacoes,
                                               const TCronometro& ACronometro, int64_t ALimiteMs) {
     for (int32_t tentativa = 0; tentativa < CMaxTabuleiros; ++tentativa) {
         if (ACronometro.Esgotado(ALimiteMs)) return nullptr;
@@ -24,7 +21,8 @@ std::unique_ptr<TSomadoBoard> ConstruirPuzzle(TTamanhoTabuleiro ATamanho, bool A
         std::vector<int32_t> digitos(static_cast<size_t>(modelo.NCel));
         for (int32_t k = 0; k < modelo.NCel; ++k)
             digitos[k] = board->GetCell(modelo.CelR[k], modelo.CelC[k]).Solution;
-        if (!ProcurarSolucaoUnica(modelo, digitos, ASoCombinacoes, ACronometro, ALimiteMs))
+        if (!ProcurarSolucaoUnica(AContexto, modelo, digitos, ASoCombinacoes, ACronometro,
+                                  ALimiteMs))
             continue;
 
         for (int32_t k = 0; k < modelo.NCel; ++k) {
@@ -42,14 +40,22 @@ std::unique_ptr<TSomadoBoard> ConstruirPuzzle(TTamanhoTabuleiro ATamanho, bool A
 
 std::unique_ptr<TSomadoBoard> GerarPuzzle(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
                                           int64_t ATempoLimiteMs) {
+    TContextoGeracao contexto;
+    return GerarPuzzleNoContexto(ATamanho, ANivel, ATempoLimiteMs, contexto);
+}
+
+std::unique_ptr<TSomadoBoard> GerarPuzzleNoContexto(TTamanhoTabuleiro ATamanho,
+                                                    TNivelDificuldade ANivel,
+                                                    int64_t ATempoLimiteMs,
+                                                    TContextoGeracao& AContexto) {
     const TCronometro cronometro;
     const bool soCombinacoes = NivelSoCombinacoes(ANivel);
     for (int32_t candidato = 0; candidato < CMaxCandidatos; ++candidato) {
         if (cronometro.Esgotado(ATempoLimiteMs)) return nullptr;
         std::unique_ptr<TSomadoBoard> board =
-            ConstruirPuzzle(ATamanho, soCombinacoes, cronometro, ATempoLimiteMs);
+            ConstruirPuzzle(AContexto, ATamanho, soCombinacoes, cronometro, ATempoLimiteMs);
         if (!board) continue;
-        const TAvaliacao avaliacao = AvaliarDificuldade(*board);
+        const TAvaliacao avaliacao = AvaliarDificuldade(AContexto, *board);
         if (NivelDaAvaliacao(avaliacao) != ANivel) continue;
         board->SetDifficulty(ANivel);
         board->SetDifficultyScore(PontuacaoDaAvaliacao(avaliacao));

@@ -5,15 +5,6 @@
 
 namespace {
 
-template <typename TVisita> void ParaCadaCelulaDoRun(const TSomadoGroup& ARun, TVisita AVisita) {
-    for (int32_t i = 0; i < ARun.Length; ++i) {
-        if (ARun.IsHorizontal)
-            AVisita(ARun.StartRow, ARun.StartCol + i);
-        else
-            AVisita(ARun.StartRow + i, ARun.StartCol);
-    }
-}
-
 void DefinirComEspelho(TGrelhaBooleana& g, int32_t N, TPosicaoGrelha p, bool ABloqueada) {
     g[p.R][p.C] = ABloqueada;
     g[N - p.R][N - p.C] = ABloqueada;

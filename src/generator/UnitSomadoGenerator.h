@@ -2,6 +2,8 @@
 // Failures are reported by a false result, never by an exception.
 #pragma once
 
+#include "generator/Aleatorio.h"
+#include "generator/ConjuntoDigitos.h"
 #include "model/UnitSomado.h"
 
 #include <array>
@@ -20,6 +22,13 @@ TGrelhaBooleana GrelhaDoTabuleiro(const TSomadoBoard& ABoard);
 // ---- Run extraction ------------------------------------------------------------------
 
 inline constexpr int32_t CComprimentoMaximoRun = 9;
+
+// Visits the cells of a run in order along it, as AVisita(row, column).
+template <typename TVisita> void ParaCadaCelulaDoRun(const TSomadoGroup& ARun, TVisita&& AVisita) {
+    const int32_t dr = ARun.IsHorizontal ? 0 : 1, dc = ARun.IsHorizontal ? 1 : 0;
+    for (int32_t i = 0; i < ARun.Length; ++i)
+        AVisita(ARun.StartRow + i * dr, ARun.StartCol + i * dc);
+}
 
 bool ExtrairGrupos(const TGrelhaBooleana& g, int32_t N, TSomadoGroupArray& AAcross,
                    TSomadoGroupArray& ADown);
@@ -101,9 +110,6 @@ struct TCelulaVazia {
     int32_t Col = 0;
 };
 
-// Bit d stands for digit d (1..9).
-using TDigitosUsados = uint16_t;
-
 // The order in which a cell tries its digits, given the length of its shorter run:
 // extreme digits first for short runs, where they narrow the sums the most.
 std::array<int32_t, 9> OrdemDigitos(int32_t AMaisCurto);
@@ -115,13 +121,17 @@ void CalcularSomas(TSomadoBoard& ABoard);
 
 inline constexpr int32_t CMaxCandidatos = 30;
 
-// Start-up: seeds the random generator (the combination table is built at compile time).
-void InicializarGerador();
+struct TContextoGeracao;
 
 // A finished puzzle of the given size whose graded level is ANivel, or none when 30
 // candidates or the budget (ATempoLimiteMs > 0) ran out. Never throws for a bad outcome.
 std::unique_ptr<TSomadoBoard> GerarPuzzle(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
                                           int64_t ATempoLimiteMs);
+// The same with a context of the caller's, whose counters the benchmarks read afterwards.
+std::unique_ptr<TSomadoBoard> GerarPuzzleNoContexto(TTamanhoTabuleiro ATamanho,
+                                                    TNivelDificuldade ANivel,
+                                                    int64_t ATempoLimiteMs,
+                                                    TContextoGeracao& AContexto);
 
 // The levels known to generate reliably for a size.
 std::vector<TNivelDificuldade> NiveisSeguros(TTamanhoTabuleiro ATamanho);

@@ -3,6 +3,7 @@
 // makes the sums determine every cell, and the difficulty grading.
 #pragma once
 
+#include "generator/ConjuntoDigitos.h"
 #include "model/UnitSomado.h"
 
 #include <array>
@@ -12,28 +13,7 @@
 #include <span>
 #include <vector>
 
-// ---- Digit sets: bit d stands for digit d (1..9) ------------------------------------
-
-using TConjuntoDigitos = uint16_t;
-inline constexpr TConjuntoDigitos CDominioCompleto = 0x03FE;
 inline constexpr int32_t CIndeterminadasContradicao = 2147483647;
-
-// A table rather than the popcount builtin: without a popcnt instruction in the target, the
-// builtin is a library call, and these counts sit in the innermost loops.
-inline constexpr auto CBitsDoConjunto = [] {
-    std::array<uint8_t, 1024> bits{};
-    for (int m = 1; m < 1024; ++m)
-        bits[m] = static_cast<uint8_t>(bits[m >> 1] + (m & 1));
-    return bits;
-}();
-
-inline int32_t ContarBits(TConjuntoDigitos AConjunto) {
-    return CBitsDoConjunto[AConjunto & 1023];
-}
-
-inline bool UmSoDigito(TConjuntoDigitos AConjunto) {
-    return AConjunto != 0 && (AConjunto & (AConjunto - 1)) == 0;
-}
 
 // ---- Table of digit combinations ------------------------------------------------------
 
@@ -97,25 +77,80 @@ inline std::span<const TConjuntoDigitos> Combinacoes(int32_t L, int32_t S) {
 
 // ---- The model ------------------------------------------------------------------------
 
-// White cells in row-major order; runs across first (board order), then down.
+// Runs never outnumber white cells (each has two or more cells, each cell lies in at most
+// two runs), so a board of side 25 has at most 625 of either.
+inline constexpr int32_t CMaxRunsModelo = CLadoMaximo * CLadoMaximo;
+
+// White cells in row-major order; runs across first (board order), then down. The lists are
+// flat, as the propagation reads them in its innermost loops.
 struct TModelo {
     int32_t NCel = 0;
     int32_t NRuns = 0;
     std::vector<int32_t> CelR;
     std::vector<int32_t> CelC;
-    std::vector<std::vector<int32_t>> CelRun;
-    std::vector<std::vector<int32_t>> RunCel;
-    // The same lists laid out flat for the propagation's inner loops: the cells of run r are
-    // RunCelPlano[RunInicio[r] .. RunInicio[r+1]), and the runs of cell k are CelRunPar[k]
-    // (-1 for a missing second run).
+    // The cells of run r, in order along it: RunCel[RunInicio[r] .. RunInicio[r + 1]).
     std::vector<int32_t> RunInicio;
-    std::vector<int32_t> RunCelPlano;
-    std::vector<std::array<int32_t, 2>> CelRunPar;
+    std::vector<int32_t> RunCel;
+    // The runs of each cell in increasing number; -1 where a cell lies in one run only.
+    std::vector<std::array<int32_t, 2>> CelRun;
+
+    std::span<const int32_t> CelulasDoRun(int32_t ARun) const {
+        return std::span(RunCel).subspan(
+            static_cast<size_t>(RunInicio[ARun]),
+            static_cast<size_t>(RunInicio[ARun + 1] - RunInicio[ARun]));
+    }
+    std::span<const int32_t> RunsDaCelula(int32_t ACelula) const {
+        return std::span(CelRun[ACelula]).first(CelRun[ACelula][1] < 0 ? 1 : 2);
+    }
 };
 
 using TDominios = std::vector<TConjuntoDigitos>;
 
+// Results of the rules by their whole input (rule, length, total and the cells' sets).
+// During a construction the same runs meet the same sets over and over, since a proposal
+// changes the totals of a few runs only; a direct-mapped table answers most applications
+// without running the rule.
+class TMemoriaDeRuns {
+public:
+    struct TChave {
+        uint64_t Baixa = 0;
+        uint64_t Alta = 0;
+        bool operator==(const TChave&) const = default;
+    };
+
+    TMemoriaDeRuns() : FEntradas(size_t{1} << CBitsPosicao) {}
+
+    // The cells' sets take 9 bits each (bits 1..9 of their words), 81 bits in all; above
+    // them the length, the rule, the whole total (it may lie outside 0..45) and a used mark.
+    static TChave Chave(bool ASoCombinacoes, std::span<const TConjuntoDigitos> AConjuntos,
+                        int32_t ASoma);
+
+    // The stored outcome for the key (the sets in AConjuntos), or nullptr.
+    const bool* Procurar(const TChave& AChave,
+                         std::array<TConjuntoDigitos, CMaxComprimento>& AConjuntos) const;
+    void Guardar(const TChave& AChave,
+                 const std::array<TConjuntoDigitos, CMaxComprimento>& AConjuntos, bool AValido);
+
+private:
+    static constexpr int CBitsPosicao = 13;
+    struct TEntrada {
+        TChave Chave;
+        std::array<TConjuntoDigitos, CMaxComprimento> Conjuntos{};
+        bool Valido = false;
+    };
+    static size_t Posicao(const TChave& AChave);
+    std::vector<TEntrada> FEntradas;
+};
+
+// What one generation call keeps while it works: the memory of rule results and the count
+// of propagations the benchmarks report. Each GerarPuzzle call makes its own.
+struct TContextoGeracao {
+    TMemoriaDeRuns Memoria;
+    int64_t ChamadasContarIndeterminadas = 0;
+};
+
 TModelo ConstruirModelo(const TSomadoBoard& ABoard);
+int32_t SomaDoRun(const TModelo& AModelo, std::span<const int32_t> ADigitos, int32_t ARun);
 std::vector<int32_t> SomasDosRuns(const TModelo& AModelo, std::span<const int32_t> ADigitos);
 std::vector<int32_t> SomasDoTabuleiro(const TSomadoBoard& ABoard);
 
@@ -126,17 +161,31 @@ bool FiltrarPorCombinacoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma
 bool FiltrarPorPosicoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma,
                         std::array<uint8_t, CMaxComprimento>& AMudadas);
 
-bool FiltrarRun(bool ASoCombinacoes, const TModelo& AModelo, int32_t ARun, int32_t ASoma,
-                TDominios& ADominios, bool& AMudou, std::array<uint8_t, CMaxComprimento>& AMudadas);
-bool Propagar(const TModelo& AModelo, std::span<const int32_t> ASomas, bool ASoCombinacoes,
-              TDominios& ADominios);
+bool FiltrarRun(TContextoGeracao& AContexto, bool ASoCombinacoes, const TModelo& AModelo,
+                int32_t ARun, int32_t ASoma, TDominios& ADominios, bool& AMudou,
+                std::array<uint8_t, CMaxComprimento>& AMudadas);
+bool Propagar(TContextoGeracao& AContexto, const TModelo& AModelo, std::span<const int32_t> ASomas,
+              bool ASoCombinacoes, TDominios& ADominios);
 // Cells left with more than one candidate after propagating the totals of ADigitos, or
 // CIndeterminadasContradicao.
-int32_t ContarIndeterminadas(const TModelo& AModelo, std::span<const int32_t> ADigitos,
-                             bool ASoCombinacoes, TDominios& ADominios);
+int32_t ContarIndeterminadas(TContextoGeracao& AContexto, const TModelo& AModelo,
+                             std::span<const int32_t> ADigitos, bool ASoCombinacoes,
+                             TDominios& ADominios);
 
-// Number of ContarIndeterminadas calls so far in this process (for the benchmarks).
-int64_t ChamadasContarIndeterminadas();
+// Both rules only ever narrow, and narrow less from larger sets, so a propagation ends in the
+// same sets whatever the order of its queue and wherever it starts, as long as it starts
+// from sets that hold all it will keep. That lets totals which differ from known ones in a
+// few runs only (a proposal's run and the runs crossing it) start from the propagation of
+// all other runs: PropagarSemRuns makes that base, leaving out the runs marked in AFora;
+// ContarIndeterminadasDesde continues from it with the totals ASomas, queueing only the
+// runs ARunsMudados (exactly the ones left out), and ends where ContarIndeterminadas would.
+bool PropagarSemRuns(TContextoGeracao& AContexto, const TModelo& AModelo,
+                     std::span<const int32_t> ASomas, bool ASoCombinacoes,
+                     std::span<const uint8_t> AFora, TDominios& ADominios);
+int32_t ContarIndeterminadasDesde(TContextoGeracao& AContexto, const TModelo& AModelo,
+                                  std::span<const int32_t> ASomas, bool ASoCombinacoes,
+                                  const TDominios& ABase, std::span<const int32_t> ARunsMudados,
+                                  TDominios& ADominios);
 
 // ---- Construction search --------------------------------------------------------------
 
@@ -171,8 +220,39 @@ private:
 bool SortearAtribuicao(std::span<const TConjuntoDigitos> APermitidos, std::span<int32_t> ADigitos);
 void GerarPropostas(const TModelo& AModelo, std::span<const int32_t> ADigitos, int32_t ARun,
                     int32_t AMaximo, std::vector<TProposta>& APropostas);
-bool ProcurarSolucaoUnica(const TModelo& AModelo, std::vector<int32_t>& ADigitos,
-                          bool ASoCombinacoes, const TCronometro& ACronometro, int64_t ALimiteMs);
+
+// Runs touching many undetermined cells score high: one point per undetermined cell.
+void PontuarRuns(const TModelo& AModelo, const TDominios& AAtuais, std::vector<int32_t>& APontos);
+struct TRunCandidato {
+    int32_t Chave;
+    int32_t Run;
+};
+
+// The runs that receive proposals in one step: CRunsPorPasso drawn from the 3 × CRunsPorPasso
+// best scored, ties broken at random. ACandidatos is working space.
+void EscolherRuns(const std::vector<int32_t>& APontos, std::vector<TRunCandidato>& ACandidatos,
+                  std::vector<int32_t>& AEscolhidos);
+
+// The outcome of evaluating one step's proposals: the first one that leaves the fewest
+// undetermined cells, that count, and the candidate sets it leaves. The other fields are
+// working space, kept from step to step so that a step allocates nothing.
+struct TMelhorProposta {
+    size_t Indice = 0;
+    int32_t Indeterminadas = 0;
+    TDominios Dominios;
+
+    std::vector<int32_t> Somas;
+    std::vector<uint8_t> Fora;
+    TDominios Base;
+    TDominios Rascunho;
+};
+
+void AvaliarPropostas(TContextoGeracao& AContexto, const TModelo& AModelo,
+                      std::vector<int32_t>& ADigitos, bool ASoCombinacoes,
+                      const std::vector<TProposta>& APropostas, TMelhorProposta& AMelhor);
+bool ProcurarSolucaoUnica(TContextoGeracao& AContexto, const TModelo& AModelo,
+                          std::vector<int32_t>& ADigitos, bool ASoCombinacoes,
+                          const TCronometro& ACronometro, int64_t ALimiteMs);
 
 // ---- Grading --------------------------------------------------------------------------
 
@@ -185,6 +265,7 @@ struct TAvaliacao {
     double FracRunsCombinacaoUnica = 0;
 };
 
+TAvaliacao AvaliarDificuldade(TContextoGeracao& AContexto, const TSomadoBoard& ABoard);
 TAvaliacao AvaliarDificuldade(const TSomadoBoard& ABoard);
 TNivelDificuldade NivelDaAvaliacao(const TAvaliacao& AAvaliacao);
 int32_t PontuacaoDaAvaliacao(const TAvaliacao& AAvaliacao);
@@ -194,5 +275,6 @@ int32_t PontuacaoDaAvaliacao(const TAvaliacao& AAvaliacao);
 inline constexpr int32_t CMaxTabuleiros = 50;
 
 bool NivelSoCombinacoes(TNivelDificuldade ANivel);
-std::unique_ptr<TSomadoBoard> ConstruirPuzzle(TTamanhoTabuleiro ATamanho, bool ASoCombinacoes,
+std::unique_ptr<TSomadoBoard> ConstruirPuzzle(TContextoGeracao& AContexto,
+                                              TTamanhoTabuleiro ATamanho, bool ASoCombinacoes,
                                               const TCronometro& ACronometro, int64_t ALimiteMs);

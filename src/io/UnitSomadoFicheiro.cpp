@@ -31,12 +31,6 @@ std::string Utf8(const QString& ATexto) {
 constexpr qsizetype CNomeMaximo = 255;
 constexpr qsizetype CCaminhoMaximo = 4095;
 
-// Messages show only the file's name: the folder is known to the player and makes the text
-// too long for a dialog. A name may hold control characters, shown visibly.
-std::string NomeSemPasta(const QString& ACaminho) {
-    return Utf8(TextoCitado(QFileInfo(ACaminho).fileName(), CNomeMaximo));
-}
-
 bool NomeDemasiadoComprido(const QString& ACaminho) {
     const QFileInfo info(ACaminho);
     return QFile::encodeName(info.fileName()).size() > CNomeMaximo ||
@@ -95,7 +89,7 @@ QString MotivoDaCriacao(const QString& ACaminho, int AErro) {
 
 ESomadoError FalhaDaGravacao(const QString& ACaminho, const QString& AMotivo) {
     return ESomadoError(Format("Não foi possível gravar o ficheiro \"%s\": %s",
-                               NomeSemPasta(ACaminho).c_str(), Utf8(AMotivo).c_str()));
+                               Utf8(NomeSemPasta(ACaminho)).c_str(), Utf8(AMotivo).c_str()));
 }
 
 // The file exists and may be written, but its folder takes no new file, so no temporary
@@ -360,6 +354,12 @@ QByteArray TextoDoPuzzle(const TSomadoBoard& ABoard) {
     return texto;
 }
 
+QString NomeSemPasta(const QString& ACaminho) {
+    // Messages show only the file's name: the folder is known to the player and makes the
+    // text too long for a dialog. A name may hold control characters, shown visibly.
+    return TextoCitado(QFileInfo(ACaminho).fileName(), CNomeMaximo);
+}
+
 void GravarFicheiroPuzzle(const QString& ACaminho, const TSomadoBoard& ABoard) {
     GravarFicheiroInteiro(ACaminho, TextoDoPuzzle(ABoard));
 }
@@ -491,7 +491,7 @@ std::unique_ptr<TSomadoBoard> LerPuzzleDe(TFonteDeLinhas AFonte) {
 std::unique_ptr<TSomadoBoard> LerFicheiroPuzzle(const QString& ACaminho) {
     const auto falha = [&ACaminho](const QString& AMotivo) {
         return ESomadoError(Format("Não foi possível ler o ficheiro \"%s\": %s",
-                                   NomeSemPasta(ACaminho).c_str(), Utf8(AMotivo).c_str()));
+                                   Utf8(NomeSemPasta(ACaminho)).c_str(), Utf8(AMotivo).c_str()));
     };
     const QString demasiadoGrande =
         QStringLiteral("é demasiado grande para ser um puzzle (mais de %1 MB)")

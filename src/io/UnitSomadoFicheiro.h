@@ -23,6 +23,10 @@ int32_t TextoParaInteiro(const QString& ATexto);
 // Value of "AChave=" anywhere in the header line: the digits right after the '='.
 int32_t LerValorCabecalho(const QString& ALinha, const QString& AChave);
 
+// Messages show only the file's name: the folder is known to the player and makes the text
+// too long for a dialog. Control characters in the name are shown visibly.
+QString NomeSemPasta(const QString& ACaminho);
+
 // Writing. The lines carry no line ends; TextoDoPuzzle gives the file's bytes.
 QStringList LinhasDoPuzzle(const TSomadoBoard& ABoard);
 QByteArray TextoDoPuzzle(const TSomadoBoard& ABoard);

@@ -70,7 +70,7 @@ void PrepararAplicacao(TAplicacaoSomado& AAplicacao) {
     if (!AplicarEstilo(AAplicacao, QStringLiteral("Sky")))
         QMessageBox::warning(nullptr, QStringLiteral("SOMADO"),
                              QStringLiteral("Não foi possível aplicar o estilo visual \"Sky\"."));
-    InicializarGerador();
+    SemearAleatorio();
 }
 
 std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao) {

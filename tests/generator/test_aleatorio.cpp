@@ -63,3 +63,19 @@ TEST(Embaralhar, GivesEveryPermutationOfThree) {
     for (const int c : contagem)
         EXPECT_NEAR(c, 10000, 600);
 }
+
+TEST(SemearAleatorio, TheSameSeedRepeatsTheSequence) {
+    auto sequencia = [](uint64_t ASemente) {
+        SemearAleatorio(ASemente);
+        std::vector<int32_t> valores;
+        for (int i = 0; i < 64; ++i)
+            valores.push_back(Aleatorio(1000000));
+        return valores;
+    };
+    const std::vector<int32_t> primeira = sequencia(12345);
+    sequencia(999);
+    EXPECT_EQ(sequencia(12345), primeira);
+    EXPECT_NE(sequencia(12346), primeira);
+    // Back to a clock seed, so that the other tests in this process draw unrelated numbers.
+    SemearAleatorio();
+}

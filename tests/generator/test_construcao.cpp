@@ -7,10 +7,6 @@
 
 namespace {
 
-constexpr TConjuntoDigitos Bit(int32_t d) {
-    return static_cast<TConjuntoDigitos>(1u << d);
-}
-
 // A freshly laid-out and filled board with its model and digits.
 struct TTabuleiroPreenchido {
     std::unique_ptr<TSomadoBoard> Board;
@@ -58,7 +54,7 @@ TEST(GerarPropostas, KeepsTheFillingValidAndTheTotalsNarrow) {
             GerarPropostas(t.Modelo, t.Digitos, run, CMaxPropostasPorRun, propostas);
             ASSERT_EQ(propostas.front().Run, -1);
             ASSERT_LE(propostas.size() - 1, static_cast<size_t>(CMaxPropostasPorRun + 1));
-            const std::vector<int32_t>& celulas = t.Modelo.RunCel[run];
+            const std::span<const int32_t> celulas = t.Modelo.CelulasDoRun(run);
             const size_t n = celulas.size();
             std::set<std::vector<int32_t>> distintas;
             for (size_t p = 1; p < propostas.size(); ++p) {
@@ -78,9 +74,9 @@ TEST(GerarPropostas, KeepsTheFillingValidAndTheTotalsNarrow) {
                 EXPECT_LE(ContarCombinacoes(static_cast<int32_t>(n), soma),
                           CMaxCombinacoesProposta);
                 // No run repeats a digit after the change.
-                for (const auto& cel : t.Modelo.RunCel) {
+                for (int32_t q = 0; q < t.Modelo.NRuns; ++q) {
                     unsigned usados = 0;
-                    for (const int32_t k : cel) {
+                    for (const int32_t k : t.Modelo.CelulasDoRun(q)) {
                         ASSERT_FALSE(usados & (1u << digitos[k]));
                         usados |= 1u << digitos[k];
                     }
@@ -96,7 +92,7 @@ TEST(GerarPropostas, RunsOfTwoGetOnlyTotalsWithOneOrTwoCombinations) {
     for (int vez = 0; vez < 40; ++vez) {
         const TTabuleiroPreenchido t = Preencher(9);
         for (int32_t run = 0; run < t.Modelo.NRuns; ++run) {
-            if (t.Modelo.RunCel[run].size() != 2) continue;
+            if (t.Modelo.CelulasDoRun(run).size() != 2) continue;
             std::vector<TProposta> propostas;
             GerarPropostas(t.Modelo, t.Digitos, run, CMaxPropostasPorRun, propostas);
             for (const TProposta& p : propostas)
@@ -109,6 +105,7 @@ TEST(GerarPropostas, RunsOfTwoGetOnlyTotalsWithOneOrTwoCombinations) {
 }
 
 TEST(ProcurarSolucaoUnica, SettledDigitsAreLeftAlone) {
+    TContextoGeracao contexto;
     const std::unique_ptr<TSomadoBoard> board =
         GerarPuzzle(TTamanhoTabuleiro::tt9, TNivelDificuldade::ndFacil, 0);
     ASSERT_NE(board, nullptr);
@@ -117,20 +114,23 @@ TEST(ProcurarSolucaoUnica, SettledDigitsAreLeftAlone) {
     for (int32_t k = 0; k < modelo.NCel; ++k)
         digitos.push_back(board->GetCell(modelo.CelR[k], modelo.CelC[k]).Solution);
     const std::vector<int32_t> antes = digitos;
-    EXPECT_TRUE(ProcurarSolucaoUnica(modelo, digitos, true, TCronometro(), 0));
+    EXPECT_TRUE(ProcurarSolucaoUnica(contexto, modelo, digitos, true, TCronometro(), 0));
     EXPECT_EQ(digitos, antes);
 }
 
 TEST(ProcurarSolucaoUnica, SuccessMeansEveryCellSettled) {
+    TContextoGeracao contexto;
     int sucessos = 0;
     for (const bool soCombinacoes : {true, false})
         for (int vez = 0; vez < 10; ++vez) {
             TTabuleiroPreenchido t = Preencher(9);
-            if (!ProcurarSolucaoUnica(t.Modelo, t.Digitos, soCombinacoes, TCronometro(), 0))
+            if (!ProcurarSolucaoUnica(contexto, t.Modelo, t.Digitos, soCombinacoes, TCronometro(),
+                                      0))
                 continue;
             ++sucessos;
             TDominios dominios;
-            EXPECT_EQ(ContarIndeterminadas(t.Modelo, t.Digitos, soCombinacoes, dominios), 0);
+            EXPECT_EQ(ContarIndeterminadas(contexto, t.Modelo, t.Digitos, soCombinacoes, dominios),
+                      0);
             for (int32_t k = 0; k < t.Modelo.NCel; ++k)
                 EXPECT_EQ(dominios[k], Bit(t.Digitos[k]));
         }

@@ -160,13 +160,19 @@ TEST(ConstruirModelo, NumbersCellsRowByRowAndRunsAcrossFirst) {
     EXPECT_EQ(modelo.NRuns, 4);
     EXPECT_EQ(modelo.CelR, (std::vector<int32_t>{1, 1, 2, 2}));
     EXPECT_EQ(modelo.CelC, (std::vector<int32_t>{1, 2, 1, 2}));
-    EXPECT_EQ(modelo.RunCel, (std::vector<std::vector<int32_t>>{{0, 1}, {2, 3}, {0, 2}, {1, 3}}));
-    EXPECT_EQ(modelo.CelRun, (std::vector<std::vector<int32_t>>{{0, 2}, {0, 3}, {1, 2}, {1, 3}}));
+    std::vector<std::vector<int32_t>> celulasDosRuns, runsDasCelulas;
+    for (int32_t r = 0; r < modelo.NRuns; ++r)
+        celulasDosRuns.emplace_back(modelo.CelulasDoRun(r).begin(), modelo.CelulasDoRun(r).end());
+    for (int32_t k = 0; k < modelo.NCel; ++k)
+        runsDasCelulas.emplace_back(modelo.RunsDaCelula(k).begin(), modelo.RunsDaCelula(k).end());
+    EXPECT_EQ(celulasDosRuns, (std::vector<std::vector<int32_t>>{{0, 1}, {2, 3}, {0, 2}, {1, 3}}));
+    EXPECT_EQ(runsDasCelulas, (std::vector<std::vector<int32_t>>{{0, 2}, {0, 3}, {1, 2}, {1, 3}}));
     const std::vector<int32_t> digitos{1, 2, 3, 1};
     EXPECT_EQ(SomasDosRuns(modelo, digitos), (std::vector<int32_t>{3, 4, 4, 3}));
 }
 
 TEST(ContarIndeterminadas, SolvesASmallBlockUnderBothRules) {
+    TContextoGeracao contexto;
     // 1 2 / 3 1: totals 3, 4 across and 4, 3 down each have one combination, and each
     // cell's two combinations share one digit only.
     TSomadoBoard board(6);
@@ -174,37 +180,41 @@ TEST(ContarIndeterminadas, SolvesASmallBlockUnderBothRules) {
     const TModelo modelo = ConstruirModelo(board);
     for (const bool soCombinacoes : {true, false}) {
         TDominios dominios;
-        EXPECT_EQ(
-            ContarIndeterminadas(modelo, std::vector<int32_t>{1, 2, 3, 1}, soCombinacoes, dominios),
-            0);
+        EXPECT_EQ(ContarIndeterminadas(contexto, modelo, std::vector<int32_t>{1, 2, 3, 1},
+                                       soCombinacoes, dominios),
+                  0);
         EXPECT_EQ(dominios, (TDominios{Digitos({1}), Digitos({2}), Digitos({3}), Digitos({1})}));
         // 2 4 / 1 5 and 1 5 / 2 4 share all four totals.
-        EXPECT_GT(
-            ContarIndeterminadas(modelo, std::vector<int32_t>{2, 4, 1, 5}, soCombinacoes, dominios),
-            0);
+        EXPECT_GT(ContarIndeterminadas(contexto, modelo, std::vector<int32_t>{2, 4, 1, 5},
+                                       soCombinacoes, dominios),
+                  0);
     }
 }
 
 TEST(ContarIndeterminadas, TwoCellsOfOneRunOnlyNeverSettle) {
+    TContextoGeracao contexto;
     TSomadoBoard board(6);
     ASSERT_TRUE(AplicarGrelha(board, GrelhaDeTexto({"######", "#..###"})));
     const TModelo modelo = ConstruirModelo(board);
     for (const bool soCombinacoes : {true, false}) {
         TDominios dominios;
-        EXPECT_EQ(ContarIndeterminadas(modelo, std::vector<int32_t>{1, 2}, soCombinacoes, dominios),
+        EXPECT_EQ(ContarIndeterminadas(contexto, modelo, std::vector<int32_t>{1, 2}, soCombinacoes,
+                                       dominios),
                   2);
         EXPECT_EQ(dominios, (TDominios{Digitos({1, 2}), Digitos({1, 2})}));
     }
 }
 
 TEST(Propagar, ReportsImpossibleTotals) {
+    TContextoGeracao contexto;
     TSomadoBoard board(6);
     ASSERT_TRUE(AplicarGrelha(board, GrelhaDeTexto({"######", "#..###", "#..###"})));
     const TModelo modelo = ConstruirModelo(board);
     TDominios dominios;
     // Across totals 3 and 3 need 1 and 2 in both rows; down totals 3 and 17 cannot hold.
     for (const bool soCombinacoes : {true, false})
-        EXPECT_FALSE(Propagar(modelo, std::vector<int32_t>{3, 3, 3, 17}, soCombinacoes, dominios));
+        EXPECT_FALSE(
+            Propagar(contexto, modelo, std::vector<int32_t>{3, 3, 3, 17}, soCombinacoes, dominios));
 }
 
 namespace {
@@ -224,7 +234,7 @@ int32_t ContarIndeterminadasDeReferencia(const TModelo& AModelo,
         const int32_t r = fila[cabeca];
         naFila[r] = false;
         std::vector<TConjuntoDigitos> conjuntos;
-        for (const int32_t celula : AModelo.RunCel[r])
+        for (const int32_t celula : AModelo.CelulasDoRun(r))
             conjuntos.push_back(ADominios[celula]);
         std::array<uint8_t, 9> mudadas;
         const bool ok = ASoCombinacoes ? FiltrarPorCombinacoes(conjuntos, somas[r], mudadas)
@@ -232,9 +242,9 @@ int32_t ContarIndeterminadasDeReferencia(const TModelo& AModelo,
         if (!ok) return CIndeterminadasContradicao;
         for (size_t i = 0; i < conjuntos.size(); ++i) {
             if (!mudadas[i]) continue;
-            const int32_t celula = AModelo.RunCel[r][i];
+            const int32_t celula = AModelo.CelulasDoRun(r)[i];
             ADominios[celula] = conjuntos[i];
-            for (const int32_t q : AModelo.CelRun[celula]) {
+            for (const int32_t q : AModelo.RunsDaCelula(celula)) {
                 if (naFila[q] || (q == r && !ASoCombinacoes)) continue;
                 naFila[q] = true;
                 fila.push_back(q);
@@ -250,6 +260,7 @@ int32_t ContarIndeterminadasDeReferencia(const TModelo& AModelo,
 } // namespace
 
 TEST(ContarIndeterminadas, AgreesWithAPlainPropagation) {
+    TContextoGeracao contexto;
     int32_t comparacoes = 0, contradicoes = 0, resolvidas = 0;
     for (const int32_t N : {6, 9, 12})
         for (int vez = 0; vez < 40; ++vez) {
@@ -265,8 +276,9 @@ TEST(ContarIndeterminadas, AgreesWithAPlainPropagation) {
                     TDominios esperado, obtido;
                     const int32_t referencia =
                         ContarIndeterminadasDeReferencia(modelo, digitos, soCombinacoes, esperado);
-                    ASSERT_EQ(ContarIndeterminadas(modelo, digitos, soCombinacoes, obtido),
-                              referencia);
+                    ASSERT_EQ(
+                        ContarIndeterminadas(contexto, modelo, digitos, soCombinacoes, obtido),
+                        referencia);
                     if (referencia != CIndeterminadasContradicao) {
                         ASSERT_EQ(obtido, esperado);
                     }
@@ -275,6 +287,56 @@ TEST(ContarIndeterminadas, AgreesWithAPlainPropagation) {
                     ++comparacoes;
                 }
                 digitos[static_cast<size_t>(Aleatorio(modelo.NCel))] = 1 + Aleatorio(9);
+            }
+        }
+    EXPECT_GT(comparacoes, 1000);
+    EXPECT_GT(contradicoes, 0);
+}
+
+TEST(ContarIndeterminadasDesde, EndsWhereTheFullPropagationEnds) {
+    // New digits for one run change its total and those of the runs crossing it; starting
+    // from the propagation of all other runs must give the same count and sets as starting
+    // from scratch, for valid fillings and for digits that contradict the others.
+    TContextoGeracao contexto;
+    int32_t comparacoes = 0, contradicoes = 0;
+    for (const int32_t N : {6, 9, 12})
+        for (int vez = 0; vez < 15; ++vez) {
+            TSomadoBoard board(N);
+            if (!GerarGrelha(board, 2, 9) || !PreencherSolucao(board)) continue;
+            const TModelo modelo = ConstruirModelo(board);
+            std::vector<int32_t> digitos;
+            for (int32_t k = 0; k < modelo.NCel; ++k)
+                digitos.push_back(board.GetCell(modelo.CelR[k], modelo.CelC[k]).Solution);
+            for (int32_t run = 0; run < modelo.NRuns; ++run) {
+                std::vector<int32_t> mudados{run};
+                std::vector<uint8_t> fora(static_cast<size_t>(modelo.NRuns), 0);
+                for (const int32_t celula : modelo.CelulasDoRun(run))
+                    for (const int32_t q : modelo.RunsDaCelula(celula))
+                        if (q != run) mudados.push_back(q);
+                for (const int32_t q : mudados)
+                    fora[q] = 1;
+                std::vector<int32_t> novos = digitos;
+                for (const int32_t celula : modelo.CelulasDoRun(run))
+                    novos[celula] = 1 + Aleatorio(9);
+                for (const bool soCombinacoes : {true, false}) {
+                    TDominios base, esperado, obtido;
+                    const int32_t referencia =
+                        ContarIndeterminadas(contexto, modelo, novos, soCombinacoes, esperado);
+                    if (!PropagarSemRuns(contexto, modelo, SomasDosRuns(modelo, digitos),
+                                         soCombinacoes, fora, base)) {
+                        EXPECT_EQ(referencia, CIndeterminadasContradicao);
+                        continue;
+                    }
+                    ASSERT_EQ(ContarIndeterminadasDesde(contexto, modelo,
+                                                        SomasDosRuns(modelo, novos), soCombinacoes,
+                                                        base, mudados, obtido),
+                              referencia);
+                    if (referencia != CIndeterminadasContradicao) {
+                        ASSERT_EQ(obtido, esperado);
+                    }
+                    contradicoes += referencia == CIndeterminadasContradicao;
+                    ++comparacoes;
+                }
             }
         }
     EXPECT_GT(comparacoes, 1000);

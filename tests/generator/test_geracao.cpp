@@ -41,6 +41,7 @@ class PuzzlesGerados
 // Every generated puzzle has exactly one solution, found by a solver that knows nothing of
 // the program's reasoning; it is the board's own; and grading it again gives its level.
 TEST_P(PuzzlesGerados, HaveOneSolutionAndTheirOwnGrade) {
+    TContextoGeracao contexto;
     const auto [tamanho, nivel] = GetParam();
     for (int vez = 0; vez < 6; ++vez) {
         const std::unique_ptr<TSomadoBoard> board = GerarPuzzle(tamanho, nivel, 0);
@@ -74,7 +75,9 @@ TEST_P(PuzzlesGerados, HaveOneSolutionAndTheirOwnGrade) {
         for (int32_t k = 0; k < modelo.NCel; ++k)
             digitos.push_back(board->GetCell(modelo.CelR[k], modelo.CelC[k]).Solution);
         TDominios dominios;
-        EXPECT_EQ(ContarIndeterminadas(modelo, digitos, NivelSoCombinacoes(nivel), dominios), 0);
+        EXPECT_EQ(
+            ContarIndeterminadas(contexto, modelo, digitos, NivelSoCombinacoes(nivel), dominios),
+            0);
     }
 }
 
