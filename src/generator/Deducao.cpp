@@ -460,6 +460,17 @@ bool PropagarSemRuns(TContextoGeracao& AContexto, const TModelo& AModelo,
     return PropagarFila(AContexto, AModelo, ASomas, ASoCombinacoes, ADominios, fila, AFora.data());
 }
 
+bool PropagarSemRunsDesde(TContextoGeracao& AContexto, const TModelo& AModelo,
+                          std::span<const int32_t> ASomas, bool ASoCombinacoes,
+                          const TDominios& ABase, std::span<const int32_t> AAFiltrar,
+                          std::span<const uint8_t> AFora, TDominios& ADominios) {
+    ADominios = ABase;
+    TFilaDeRuns fila(AModelo.NRuns);
+    for (const int32_t r : AAFiltrar)
+        if (!AFora[r] && !fila.Contem(r)) fila.Acrescentar(r);
+    return PropagarFila(AContexto, AModelo, ASomas, ASoCombinacoes, ADominios, fila, AFora.data());
+}
+
 int32_t ContarIndeterminadas(TContextoGeracao& AContexto, const TModelo& AModelo,
                              std::span<const int32_t> ADigitos, bool ASoCombinacoes,
                              TDominios& ADominios) {

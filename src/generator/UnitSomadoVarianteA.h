@@ -195,6 +195,14 @@ int32_t ContarIndeterminadas(TContextoGeracao& AContexto, const TModelo& AModelo
 bool PropagarSemRuns(TContextoGeracao& AContexto, const TModelo& AModelo,
                      std::span<const int32_t> ASomas, bool ASoCombinacoes,
                      std::span<const uint8_t> AFora, TDominios& ADominios);
+// The base for leaving out some runs, made from the base for leaving out more of them
+// (ABase, made with their union): filters the runs AAFiltrar that are not marked in AFora.
+// The base of fewer runs holds all the base of more runs keeps, so this ends where
+// PropagarSemRuns with AFora would; one step's proposals share the larger base.
+bool PropagarSemRunsDesde(TContextoGeracao& AContexto, const TModelo& AModelo,
+                          std::span<const int32_t> ASomas, bool ASoCombinacoes,
+                          const TDominios& ABase, std::span<const int32_t> AAFiltrar,
+                          std::span<const uint8_t> AFora, TDominios& ADominios);
 int32_t ContarIndeterminadasDesde(TContextoGeracao& AContexto, const TModelo& AModelo,
                                   std::span<const int32_t> ASomas, bool ASoCombinacoes,
                                   const TDominios& ABase, std::span<const int32_t> ARunsMudados,
@@ -256,6 +264,9 @@ struct TMelhorProposta {
 
     std::vector<int32_t> Somas;
     std::vector<uint8_t> Fora;
+    std::vector<uint8_t> ForaDoPasso;
+    std::vector<int32_t> RunsDoPasso;
+    TDominios BaseDoPasso;
     TDominios Base;
     TDominios Rascunho;
 };
