@@ -250,6 +250,12 @@ void SuportePorEmparelhamentos(std::span<const TConjuntoDigitos> AConjuntos, int
     TConjuntoDigitos uniao = 0;
     for (const TConjuntoDigitos conjunto : AConjuntos)
         uniao |= conjunto;
+    // Once every digit of every cell is supported, the remaining combinations add nothing.
+    auto todosSuportados = [&] {
+        for (int32_t i = 0; i < n; ++i)
+            if (ASuportados[i] != AConjuntos[i]) return false;
+        return true;
+    };
     for (const TConjuntoDigitos c : Combinacoes(n, ASoma)) {
         if (c & ~uniao) continue;
         std::array<TConjuntoDigitos, CMaxComprimento> permitidos;
@@ -288,6 +294,7 @@ void SuportePorEmparelhamentos(std::span<const TConjuntoDigitos> AConjuntos, int
                 if (j == i || (alcance[j] >> i & 1u))
                     ASuportados[i] = static_cast<TConjuntoDigitos>(ASuportados[i] | (1u << d));
             }
+        if (todosSuportados()) return;
     }
 }
 
