@@ -6,15 +6,14 @@ namespace {
 // Sweeps every run in order until a sweep narrows nothing; false on a contradiction.
 bool PropagarPorVoltas(TContextoGeracao& AContexto, const TModelo& AModelo,
                        std::span<const int32_t> ASomas, TDominios& ADominios) {
-    std::array<uint8_t, CMaxComprimento> mudadas;
     bool mudouNaVolta = true;
     while (mudouNaVolta) {
         mudouNaVolta = false;
         for (int32_t r = 0; r < AModelo.NRuns; ++r) {
-            bool mudou = false;
-            if (!FiltrarRun(AContexto, true, AModelo, r, ASomas[r], ADominios, mudou, mudadas))
+            uint32_t mudadas = 0;
+            if (!FiltrarRun(AContexto, true, AModelo, r, ASomas[r], ADominios, mudadas))
                 return false;
-            mudouNaVolta = mudouNaVolta || mudou;
+            mudouNaVolta = mudouNaVolta || mudadas != 0;
         }
     }
     return true;

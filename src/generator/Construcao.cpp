@@ -164,16 +164,34 @@ void AvaliarPropostas(TContextoGeracao& AContexto, const TModelo& AModelo,
                       const std::vector<TProposta>& APropostas, TMelhorProposta& AMelhor) {
     // The proposals for one run (they come one after another) change the totals of that run
     // and of the runs crossing it, nothing else: the propagation of all other runs is made
-    // once and shared by them.
+    // once and shared by them. Those bases are made in turn from one propagation that leaves
+    // out the runs of every proposal of the step, so that each only adds back a few runs.
     std::vector<int32_t>& somas = AMelhor.Somas;
     somas.resize(static_cast<size_t>(AModelo.NRuns));
     for (int32_t r = 0; r < AModelo.NRuns; ++r)
         somas[r] = SomaDoRun(AModelo, ADigitos, r);
+    std::array<int32_t, 1 + CMaxComprimento> mudados, somasAnteriores;
+    std::vector<uint8_t>& foraDoPasso = AMelhor.ForaDoPasso;
+    foraDoPasso.assign(static_cast<size_t>(AModelo.NRuns), 0);
+    std::vector<int32_t>& runsDoPasso = AMelhor.RunsDoPasso;
+    runsDoPasso.clear();
+    for (size_t p = 0; p < APropostas.size(); ++p) {
+        if (p > 0 && APropostas[p].Run == APropostas[p - 1].Run) continue;
+        const int32_t nMudados = RunsMudados(AModelo, APropostas[p].Run, mudados);
+        for (int32_t i = 0; i < nMudados; ++i)
+            if (!foraDoPasso[mudados[i]]) {
+                foraDoPasso[mudados[i]] = 1;
+                runsDoPasso.push_back(mudados[i]);
+            }
+    }
+    // When fewer runs already contradict each other, so do more of them.
+    const bool baseDoPassoValida = PropagarSemRuns(AContexto, AModelo, somas, ASoCombinacoes,
+                                                   foraDoPasso, AMelhor.BaseDoPasso);
+
     std::vector<uint8_t>& fora = AMelhor.Fora;
     fora.assign(static_cast<size_t>(AModelo.NRuns), 0);
     TDominios& base = AMelhor.Base;
     TDominios& dominios = AMelhor.Rascunho;
-    std::array<int32_t, 1 + CMaxComprimento> mudados, somasAnteriores;
     int32_t nMudados = 0;
     bool baseValida = true;
     for (size_t p = 0; p < APropostas.size(); ++p) {
@@ -184,7 +202,9 @@ void AvaliarPropostas(TContextoGeracao& AContexto, const TModelo& AModelo,
             nMudados = RunsMudados(AModelo, run, mudados);
             for (int32_t i = 0; i < nMudados; ++i)
                 fora[mudados[i]] = 1;
-            baseValida = PropagarSemRuns(AContexto, AModelo, somas, ASoCombinacoes, fora, base);
+            baseValida = baseDoPassoValida &&
+                         PropagarSemRunsDesde(AContexto, AModelo, somas, ASoCombinacoes,
+                                              AMelhor.BaseDoPasso, runsDoPasso, fora, base);
         }
         const std::span<const int32_t> celulas = AModelo.CelulasDoRun(run);
         TArr9I anteriores;

@@ -3,41 +3,58 @@
 #include "generator/UnitSomadoVarianteA.h"
 
 #include <algorithm>
+#include <bit>
 
-TMemoriaDeRuns::TChave TMemoriaDeRuns::Chave(bool ASoCombinacoes,
-                                             std::span<const TConjuntoDigitos> AConjuntos,
-                                             int32_t ASoma) {
-    uint64_t baixa = 0, alta = 0;
-    const size_t n = AConjuntos.size();
-    for (size_t i = 0; i < n; ++i) {
+namespace {
+
+// The sets of a run, 9 bits each, the first seven in Baixa and the others in Alta.
+TMemoriaDeRuns::TPacote EmpacotarConjuntos(std::span<const TConjuntoDigitos> AConjuntos) {
+    TMemoriaDeRuns::TPacote pacote;
+    for (size_t i = 0; i < AConjuntos.size(); ++i) {
         if (i < 7)
-            baixa |= uint64_t{AConjuntos[i]} >> 1 << (9 * i);
+            pacote.Baixa |= uint64_t{AConjuntos[i]} >> 1 << (9 * i);
         else
-            alta |= uint64_t{AConjuntos[i]} >> 1 << (9 * (i - 7));
+            pacote.Alta |= uint64_t{AConjuntos[i]} >> 1 << (9 * (i - 7));
     }
-    return {baixa, alta | uint64_t{n} << 18 | uint64_t{ASoCombinacoes} << 22 |
-                       uint64_t{static_cast<uint32_t>(ASoma)} << 23 | uint64_t{1} << 63};
+    return pacote;
 }
 
-const bool*
-TMemoriaDeRuns::Procurar(const TChave& AChave,
-                         std::array<TConjuntoDigitos, CMaxComprimento>& AConjuntos) const {
+} // namespace
+
+TMemoriaDeRuns::TPacote TMemoriaDeRuns::Chave(bool ASoCombinacoes,
+                                              std::span<const TConjuntoDigitos> AConjuntos,
+                                              int32_t ASoma) {
+    TPacote chave = EmpacotarConjuntos(AConjuntos);
+    chave.Alta |= uint64_t{AConjuntos.size()} << 18 | uint64_t{ASoCombinacoes} << 22 |
+                  uint64_t{static_cast<uint32_t>(ASoma)} << 23 | uint64_t{1} << 63;
+    return chave;
+}
+
+TMemoriaDeRuns::TPacote TMemoriaDeRuns::Resposta(std::span<const TConjuntoDigitos> AAntes,
+                                                 std::span<const TConjuntoDigitos> ADepois,
+                                                 bool AValido) {
+    TPacote resposta = EmpacotarConjuntos(ADepois);
+    uint64_t mudadas = 0;
+    for (size_t i = 0; i < AAntes.size(); ++i)
+        if (AAntes[i] != ADepois[i]) mudadas |= uint64_t{1} << i;
+    resposta.Alta |= mudadas << CBitMudadas | uint64_t{AValido} << CBitValido;
+    return resposta;
+}
+
+const TMemoriaDeRuns::TPacote* TMemoriaDeRuns::Procurar(const TPacote& AChave) const {
     const TEntrada& entrada = FEntradas[Posicao(AChave)];
-    if (!(entrada.Chave == AChave)) return nullptr;
-    AConjuntos = entrada.Conjuntos;
-    return &entrada.Valido;
+    return entrada.Chave == AChave ? &entrada.Resposta : nullptr;
 }
 
-void TMemoriaDeRuns::Guardar(const TChave& AChave,
-                             const std::array<TConjuntoDigitos, CMaxComprimento>& AConjuntos,
-                             bool AValido) {
+const TMemoriaDeRuns::TPacote& TMemoriaDeRuns::Guardar(const TPacote& AChave,
+                                                       const TPacote& AResposta) {
     TEntrada& entrada = FEntradas[Posicao(AChave)];
     entrada.Chave = AChave;
-    entrada.Conjuntos = AConjuntos;
-    entrada.Valido = AValido;
+    entrada.Resposta = AResposta;
+    return entrada.Resposta;
 }
 
-size_t TMemoriaDeRuns::Posicao(const TChave& AChave) {
+size_t TMemoriaDeRuns::Posicao(const TPacote& AChave) {
     const uint64_t h = AChave.Baixa * 0x9E3779B97F4A7C15ull ^ AChave.Alta * 0xC2B2AE3D27D4EB4Full;
     return static_cast<size_t>(h >> (64 - CBitsPosicao));
 }
@@ -153,36 +170,39 @@ bool FiltrarPorCombinacoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma
     AMudadas.fill(0);
     const auto n = static_cast<int32_t>(AConjuntos.size());
     TConjuntoDigitos fixos = 0, uniaoAbertas = 0;
-    bool haAbertas = false;
+    // The open cells' sets, apart: every combination is checked against each of them.
+    std::array<TConjuntoDigitos, CMaxComprimento> abertas;
+    int32_t nAbertas = 0;
     for (const TConjuntoDigitos conjunto : AConjuntos) {
         if (UmSoDigito(conjunto)) {
             if (fixos & conjunto) return false;
             fixos |= conjunto;
         } else {
             uniaoAbertas |= conjunto;
-            haAbertas = true;
+            abertas[nAbertas++] = conjunto;
         }
     }
     if (ASoma < 0 || ASoma > CMaxSoma) return false;
     const std::span<const TConjuntoDigitos> combinacoes = Combinacoes(n, ASoma);
-    if (!haAbertas) {
+    if (nAbertas == 0) {
         for (const TConjuntoDigitos c : combinacoes)
             if (c == fixos) return true;
         return false;
     }
 
+    // The digits no combination can go beyond: once all of them are allowed, the remaining
+    // combinations have nothing to add.
+    const auto alcancaveis = static_cast<TConjuntoDigitos>(uniaoAbertas & ~fixos);
     TConjuntoDigitos permitidos = 0;
     for (const TConjuntoDigitos c : combinacoes) {
+        if (permitidos == alcancaveis) break;
         if ((c & fixos) != fixos) continue;
         const auto resto = static_cast<TConjuntoDigitos>(c & ~fixos);
         if (resto & ~uniaoAbertas) continue;
-        bool todasTocam = true;
-        for (const TConjuntoDigitos conjunto : AConjuntos)
-            if (!UmSoDigito(conjunto) && !(conjunto & resto)) {
-                todasTocam = false;
-                break;
-            }
-        if (todasTocam) permitidos |= resto;
+        int32_t a = 0;
+        while (a < nAbertas && (abertas[a] & resto))
+            ++a;
+        if (a == nAbertas) permitidos |= resto;
     }
     for (int32_t i = 0; i < n; ++i) {
         const TConjuntoDigitos conjunto = AConjuntos[i];
@@ -230,6 +250,12 @@ void SuportePorEmparelhamentos(std::span<const TConjuntoDigitos> AConjuntos, int
     TConjuntoDigitos uniao = 0;
     for (const TConjuntoDigitos conjunto : AConjuntos)
         uniao |= conjunto;
+    // Once every digit of every cell is supported, the remaining combinations add nothing.
+    auto todosSuportados = [&] {
+        for (int32_t i = 0; i < n; ++i)
+            if (ASuportados[i] != AConjuntos[i]) return false;
+        return true;
+    };
     for (const TConjuntoDigitos c : Combinacoes(n, ASoma)) {
         if (c & ~uniao) continue;
         std::array<TConjuntoDigitos, CMaxComprimento> permitidos;
@@ -268,6 +294,7 @@ void SuportePorEmparelhamentos(std::span<const TConjuntoDigitos> AConjuntos, int
                 if (j == i || (alcance[j] >> i & 1u))
                     ASuportados[i] = static_cast<TConjuntoDigitos>(ASuportados[i] | (1u << d));
             }
+        if (todosSuportados()) return;
     }
 }
 
@@ -291,18 +318,16 @@ bool FiltrarPorPosicoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma,
 }
 
 bool FiltrarRun(TContextoGeracao& AContexto, bool ASoCombinacoes, const TModelo& AModelo,
-                int32_t ARun, int32_t ASoma, TDominios& ADominios, bool& AMudou,
-                std::array<uint8_t, CMaxComprimento>& AMudadas) {
+                int32_t ARun, int32_t ASoma, TDominios& ADominios, uint32_t& AMudadas) {
     const std::span<const int32_t> celulas = AModelo.CelulasDoRun(ARun);
     const size_t n = celulas.size();
-    AMudou = false;
-    AMudadas.fill(0);
-    std::array<TConjuntoDigitos, CMaxComprimento> conjuntos{};
+    AMudadas = 0;
+    std::array<TConjuntoDigitos, CMaxComprimento> antes;
     TConjuntoDigitos todos = CDominioCompleto, uniao = 0;
     bool todosFixos = true;
     for (size_t i = 0; i < n; ++i) {
         const TConjuntoDigitos conjunto = ADominios[celulas[i]];
-        conjuntos[i] = conjunto;
+        antes[i] = conjunto;
         todos &= conjunto;
         uniao |= conjunto;
         todosFixos = todosFixos && UmSoDigito(conjunto);
@@ -312,30 +337,40 @@ bool FiltrarRun(TContextoGeracao& AContexto, bool ASoCombinacoes, const TModelo&
     if (todosFixos)
         return ContarBits(uniao) == static_cast<int32_t>(n) && CSomaDosDigitos[uniao] == ASoma;
 
-    const std::span<TConjuntoDigitos> run(conjuntos.data(), n);
+    const std::span<const TConjuntoDigitos> run(antes.data(), n);
+    std::array<TConjuntoDigitos, CMaxComprimento> depois;
+    const std::span<TConjuntoDigitos> novos(depois.data(), n);
+    std::copy(run.begin(), run.end(), novos.begin());
     bool ok;
     if (todos == CDominioCompleto) {
-        ok = FiltrarRunAberto(run, ASoma);
+        ok = FiltrarRunAberto(novos, ASoma);
     } else if (n == 2 && !ASoCombinacoes) {
         // Two cells are quicker worked out than looked up.
-        ok = FiltrarParPorPosicoes(run, ASoma);
+        ok = FiltrarParPorPosicoes(novos, ASoma);
     } else {
-        const TMemoriaDeRuns::TChave chave = TMemoriaDeRuns::Chave(ASoCombinacoes, run, ASoma);
-        if (const bool* guardado = AContexto.Memoria.Procurar(chave, conjuntos)) {
-            ok = *guardado;
-        } else {
-            ok = ASoCombinacoes ? FiltrarPorCombinacoes(run, ASoma, AMudadas)
-                                : FiltrarPorPosicoes(run, ASoma, AMudadas);
-            AContexto.Memoria.Guardar(chave, conjuntos, ok);
-            AMudadas.fill(0);
+        // The stored answer says which cells narrowed: only those are unpacked and written.
+        const TMemoriaDeRuns::TPacote chave = TMemoriaDeRuns::Chave(ASoCombinacoes, run, ASoma);
+        const TMemoriaDeRuns::TPacote* resposta = AContexto.Memoria.Procurar(chave);
+        if (!resposta) {
+            std::array<uint8_t, CMaxComprimento> mudadas;
+            const bool valido = ASoCombinacoes ? FiltrarPorCombinacoes(novos, ASoma, mudadas)
+                                               : FiltrarPorPosicoes(novos, ASoma, mudadas);
+            resposta =
+                &AContexto.Memoria.Guardar(chave, TMemoriaDeRuns::Resposta(run, novos, valido));
         }
+        if (!TMemoriaDeRuns::Valido(*resposta)) return false;
+        AMudadas = TMemoriaDeRuns::Mudadas(*resposta);
+        for (uint32_t m = AMudadas; m; m &= m - 1) {
+            const int32_t i = std::countr_zero(m);
+            ADominios[celulas[i]] = TMemoriaDeRuns::Conjunto(*resposta, i);
+        }
+        return true;
     }
     if (!ok) return false;
     for (size_t i = 0; i < n; ++i)
-        if (conjuntos[i] != ADominios[celulas[i]]) {
-            ADominios[celulas[i]] = conjuntos[i];
-            AMudadas[i] = 1;
-            AMudou = true;
+        if (depois[i] != antes[i]) {
+            ADominios[celulas[i]] = depois[i];
+            AMudadas |= 1u << i;
         }
     return true;
 }
@@ -381,17 +416,14 @@ private:
 bool PropagarFila(TContextoGeracao& AContexto, const TModelo& AModelo,
                   std::span<const int32_t> ASomas, bool ASoCombinacoes, TDominios& ADominios,
                   TFilaDeRuns& AFila, const uint8_t* AFora) {
-    std::array<uint8_t, CMaxComprimento> mudadas;
     while (!AFila.Vazia()) {
         const int32_t r = AFila.Tirar();
-        bool mudou = false;
-        if (!FiltrarRun(AContexto, ASoCombinacoes, AModelo, r, ASomas[r], ADominios, mudou,
-                        mudadas))
+        uint32_t mudadas = 0;
+        if (!FiltrarRun(AContexto, ASoCombinacoes, AModelo, r, ASomas[r], ADominios, mudadas))
             return false;
-        if (!mudou) continue;
         const std::span<const int32_t> celulas = AModelo.CelulasDoRun(r);
-        for (size_t i = 0; i < celulas.size(); ++i) {
-            if (!mudadas[i]) continue;
+        for (; mudadas; mudadas &= mudadas - 1) {
+            const int32_t i = std::countr_zero(mudadas);
             // The position rule leaves nothing more to narrow in its own run. The combination
             // rule does only when a cell became settled: while the settled digits stay the
             // same, every combination it kept still fits the narrowed sets, so a second pass
@@ -432,6 +464,17 @@ bool PropagarSemRuns(TContextoGeracao& AContexto, const TModelo& AModelo,
     TFilaDeRuns fila(AModelo.NRuns);
     for (int32_t r = 0; r < AModelo.NRuns; ++r)
         if (!AFora[r]) fila.Acrescentar(r);
+    return PropagarFila(AContexto, AModelo, ASomas, ASoCombinacoes, ADominios, fila, AFora.data());
+}
+
+bool PropagarSemRunsDesde(TContextoGeracao& AContexto, const TModelo& AModelo,
+                          std::span<const int32_t> ASomas, bool ASoCombinacoes,
+                          const TDominios& ABase, std::span<const int32_t> AAFiltrar,
+                          std::span<const uint8_t> AFora, TDominios& ADominios) {
+    ADominios = ABase;
+    TFilaDeRuns fila(AModelo.NRuns);
+    for (const int32_t r : AAFiltrar)
+        if (!AFora[r] && !fila.Contem(r)) fila.Acrescentar(r);
     return PropagarFila(AContexto, AModelo, ASomas, ASoCombinacoes, ADominios, fila, AFora.data());
 }
 

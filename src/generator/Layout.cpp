@@ -15,6 +15,8 @@ struct TBarrasDoEnsaio {
     bool Horizontal = true;
     std::vector<TBarraEscolhida> Todas;
     std::vector<TBarraEscolhida> Tocantes;
+    // Working space, kept from trial to trial so that a trial allocates nothing.
+    std::vector<TCandidatoBarra> Candidatos;
 };
 
 int32_t SortearComprimento(const TCandidatoBarra& ACandidato, int32_t AMin) {
@@ -29,10 +31,11 @@ int32_t SortearComprimento(const TCandidatoBarra& ACandidato, int32_t AMin) {
 bool PrepararEnsaio(const TGrelhaBooleana& g, int32_t N, int32_t AMin, int32_t AMax,
                     TBarrasDoEnsaio& AEnsaio) {
     bool horizontal = AleatorioReal() < CProbabilidadeHorizontal;
-    std::vector<TCandidatoBarra> candidatos = ListarCandidatosBarra(g, N, horizontal, AMin, AMax);
+    std::vector<TCandidatoBarra>& candidatos = AEnsaio.Candidatos;
+    ListarCandidatosBarra(g, N, horizontal, AMin, AMax, candidatos);
     if (candidatos.empty()) {
         horizontal = !horizontal;
-        candidatos = ListarCandidatosBarra(g, N, horizontal, AMin, AMax);
+        ListarCandidatosBarra(g, N, horizontal, AMin, AMax, candidatos);
     }
     if (candidatos.empty()) return false;
 
@@ -86,6 +89,14 @@ int32_t MinimoBrancas(int32_t N) {
 std::vector<TCandidatoBarra> ListarCandidatosBarra(const TGrelhaBooleana& g, int32_t N,
                                                    bool AHorizontal, int32_t AMin, int32_t AMax) {
     std::vector<TCandidatoBarra> candidatos;
+    ListarCandidatosBarra(g, N, AHorizontal, AMin, AMax, candidatos);
+    return candidatos;
+}
+
+void ListarCandidatosBarra(const TGrelhaBooleana& g, int32_t N, bool AHorizontal, int32_t AMin,
+                           int32_t AMax, std::vector<TCandidatoBarra>& ACandidatos) {
+    std::vector<TCandidatoBarra>& candidatos = ACandidatos;
+    candidatos.clear();
     for (int32_t L = 1; L < N; ++L) {
         int32_t s = -1; // start of the open stretch of blocked cells, -1 when none
         for (int32_t p = 1; p <= N; ++p) {
@@ -105,7 +116,6 @@ std::vector<TCandidatoBarra> ListarCandidatosBarra(const TGrelhaBooleana& g, int
             s = -1;
         }
     }
-    return candidatos;
 }
 
 bool BarraTocaBranca(const TGrelhaBooleana& g, int32_t N, bool AHorizontal, int32_t ALinha,

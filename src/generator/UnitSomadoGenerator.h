@@ -69,6 +69,9 @@ int32_t MinimoBrancas(int32_t N);
 
 std::vector<TCandidatoBarra> ListarCandidatosBarra(const TGrelhaBooleana& g, int32_t N,
                                                    bool AHorizontal, int32_t AMin, int32_t AMax);
+// The same into ACandidatos, whose storage is reused.
+void ListarCandidatosBarra(const TGrelhaBooleana& g, int32_t N, bool AHorizontal, int32_t AMin,
+                           int32_t AMax, std::vector<TCandidatoBarra>& ACandidatos);
 bool BarraTocaBranca(const TGrelhaBooleana& g, int32_t N, bool AHorizontal, int32_t ALinha,
                      int32_t AInicio, int32_t AComprimento);
 bool ColocarBarra(TGrelhaBooleana& g, int32_t N, int32_t ALinha, int32_t AColuna, bool AHorizontal,

@@ -109,36 +109,49 @@ using TDominios = std::vector<TConjuntoDigitos>;
 // Results of the rules by their whole input (rule, length, total and the cells' sets).
 // During a construction the same runs meet the same sets over and over, since a proposal
 // changes the totals of a few runs only; a direct-mapped table answers most applications
-// without running the rule.
+// without running the rule. An entry is 32 bytes, aligned, so that a look-up touches one
+// cache line: both the key and the answer hold the sets packed 9 bits each (bits 1..9 of
+// their words), the first seven in Baixa and the others in the low bits of Alta.
 class TMemoriaDeRuns {
 public:
-    struct TChave {
+    struct TPacote {
         uint64_t Baixa = 0;
         uint64_t Alta = 0;
-        bool operator==(const TChave&) const = default;
+        bool operator==(const TPacote&) const = default;
     };
+
+    // Above the sets: the length, the rule, the whole total (it may lie outside 0..45) and
+    // a used mark.
+    static TPacote Chave(bool ASoCombinacoes, std::span<const TConjuntoDigitos> AConjuntos,
+                         int32_t ASoma);
+    // Above the narrowed sets: the positions that narrowed and whether the run holds at all.
+    static TPacote Resposta(std::span<const TConjuntoDigitos> AAntes,
+                            std::span<const TConjuntoDigitos> ADepois, bool AValido);
+    static bool Valido(const TPacote& AResposta) { return AResposta.Alta >> CBitValido & 1; }
+    static uint32_t Mudadas(const TPacote& AResposta) {
+        return static_cast<uint32_t>(AResposta.Alta >> CBitMudadas) & 0x1FF;
+    }
+    static TConjuntoDigitos Conjunto(const TPacote& AResposta, int32_t APosicao) {
+        const uint64_t bits = APosicao < 7 ? AResposta.Baixa >> (9 * APosicao)
+                                           : AResposta.Alta >> (9 * (APosicao - 7));
+        return static_cast<TConjuntoDigitos>((bits & 0x1FF) << 1);
+    }
 
     TMemoriaDeRuns() : FEntradas(size_t{1} << CBitsPosicao) {}
 
-    // The cells' sets take 9 bits each (bits 1..9 of their words), 81 bits in all; above
-    // them the length, the rule, the whole total (it may lie outside 0..45) and a used mark.
-    static TChave Chave(bool ASoCombinacoes, std::span<const TConjuntoDigitos> AConjuntos,
-                        int32_t ASoma);
-
-    // The stored outcome for the key (the sets in AConjuntos), or nullptr.
-    const bool* Procurar(const TChave& AChave,
-                         std::array<TConjuntoDigitos, CMaxComprimento>& AConjuntos) const;
-    void Guardar(const TChave& AChave,
-                 const std::array<TConjuntoDigitos, CMaxComprimento>& AConjuntos, bool AValido);
+    // The answer stored for the key, or nullptr.
+    const TPacote* Procurar(const TPacote& AChave) const;
+    const TPacote& Guardar(const TPacote& AChave, const TPacote& AResposta);
 
 private:
     static constexpr int CBitsPosicao = 13;
-    struct TEntrada {
-        TChave Chave;
-        std::array<TConjuntoDigitos, CMaxComprimento> Conjuntos{};
-        bool Valido = false;
+    static constexpr int CBitMudadas = 18;
+    static constexpr int CBitValido = 27;
+    struct alignas(32) TEntrada {
+        TPacote Chave;
+        TPacote Resposta;
     };
-    static size_t Posicao(const TChave& AChave);
+    static size_t Posicao(const TPacote& AChave);
     std::vector<TEntrada> FEntradas;
 };
 
@@ -161,9 +174,9 @@ bool FiltrarPorCombinacoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma
 bool FiltrarPorPosicoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma,
                         std::array<uint8_t, CMaxComprimento>& AMudadas);
 
+// AMudadas gets bit i set when the set of the run's i-th cell narrowed.
 bool FiltrarRun(TContextoGeracao& AContexto, bool ASoCombinacoes, const TModelo& AModelo,
-                int32_t ARun, int32_t ASoma, TDominios& ADominios, bool& AMudou,
-                std::array<uint8_t, CMaxComprimento>& AMudadas);
+                int32_t ARun, int32_t ASoma, TDominios& ADominios, uint32_t& AMudadas);
 bool Propagar(TContextoGeracao& AContexto, const TModelo& AModelo, std::span<const int32_t> ASomas,
               bool ASoCombinacoes, TDominios& ADominios);
 // Cells left with more than one candidate after propagating the totals of ADigitos, or
@@ -182,6 +195,14 @@ int32_t ContarIndeterminadas(TContextoGeracao& AContexto, const TModelo& AModelo
 bool PropagarSemRuns(TContextoGeracao& AContexto, const TModelo& AModelo,
                      std::span<const int32_t> ASomas, bool ASoCombinacoes,
                      std::span<const uint8_t> AFora, TDominios& ADominios);
+// The base for leaving out some runs, made from the base for leaving out more of them
+// (ABase, made with their union): filters the runs AAFiltrar that are not marked in AFora.
+// The base of fewer runs holds all the base of more runs keeps, so this ends where
+// PropagarSemRuns with AFora would; one step's proposals share the larger base.
+bool PropagarSemRunsDesde(TContextoGeracao& AContexto, const TModelo& AModelo,
+                          std::span<const int32_t> ASomas, bool ASoCombinacoes,
+                          const TDominios& ABase, std::span<const int32_t> AAFiltrar,
+                          std::span<const uint8_t> AFora, TDominios& ADominios);
 int32_t ContarIndeterminadasDesde(TContextoGeracao& AContexto, const TModelo& AModelo,
                                   std::span<const int32_t> ASomas, bool ASoCombinacoes,
                                   const TDominios& ABase, std::span<const int32_t> ARunsMudados,
@@ -243,6 +264,9 @@ struct TMelhorProposta {
 
     std::vector<int32_t> Somas;
     std::vector<uint8_t> Fora;
+    std::vector<uint8_t> ForaDoPasso;
+    std::vector<int32_t> RunsDoPasso;
+    TDominios BaseDoPasso;
     TDominios Base;
     TDominios Rascunho;
 };

@@ -342,3 +342,63 @@ TEST(ContarIndeterminadasDesde, EndsWhereTheFullPropagationEnds) {
     EXPECT_GT(comparacoes, 1000);
     EXPECT_GT(contradicoes, 0);
 }
+
+TEST(PropagarSemRunsDesde, EndsWherePropagatingWithoutTheRunsEnds) {
+    // A base that leaves out the runs of several proposals, then given back all but the runs
+    // of one of them, must be the base made for that one alone: the same contradictions and,
+    // otherwise, the same sets.
+    TContextoGeracao contexto;
+    int32_t comparacoes = 0;
+    for (const int32_t N : {6, 9, 12})
+        for (int vez = 0; vez < 15; ++vez) {
+            TSomadoBoard board(N);
+            if (!GerarGrelha(board, 2, 9) || !PreencherSolucao(board)) continue;
+            const TModelo modelo = ConstruirModelo(board);
+            std::vector<int32_t> digitos;
+            for (int32_t k = 0; k < modelo.NCel; ++k)
+                digitos.push_back(board.GetCell(modelo.CelR[k], modelo.CelC[k]).Solution);
+            // Some wrong digits too, so that some bases contradict.
+            if (vez % 3 == 0)
+                digitos[static_cast<size_t>(Aleatorio(modelo.NCel))] = 1 + Aleatorio(9);
+            const std::vector<int32_t> somas = SomasDosRuns(modelo, digitos);
+            auto marcarRun = [&](int32_t ARun, std::vector<uint8_t>& AFora,
+                                 std::vector<int32_t>* ALista) {
+                std::vector<int32_t> runs{ARun};
+                for (const int32_t celula : modelo.CelulasDoRun(ARun))
+                    for (const int32_t q : modelo.RunsDaCelula(celula))
+                        if (q != ARun) runs.push_back(q);
+                for (const int32_t q : runs) {
+                    if (ALista && !AFora[q]) ALista->push_back(q);
+                    AFora[q] = 1;
+                }
+            };
+            std::vector<int32_t> escolhidos;
+            for (int i = 0; i < 8; ++i)
+                escolhidos.push_back(Aleatorio(modelo.NRuns));
+            std::vector<uint8_t> foraTodos(static_cast<size_t>(modelo.NRuns), 0);
+            std::vector<int32_t> runsTodos;
+            for (const int32_t run : escolhidos)
+                marcarRun(run, foraTodos, &runsTodos);
+            for (const bool soCombinacoes : {true, false}) {
+                TDominios comum;
+                const bool comumValida =
+                    PropagarSemRuns(contexto, modelo, somas, soCombinacoes, foraTodos, comum);
+                for (const int32_t run : escolhidos) {
+                    std::vector<uint8_t> fora(static_cast<size_t>(modelo.NRuns), 0);
+                    marcarRun(run, fora, nullptr);
+                    TDominios esperado, obtido;
+                    const bool valida =
+                        PropagarSemRuns(contexto, modelo, somas, soCombinacoes, fora, esperado);
+                    const bool obtidaValida =
+                        comumValida && PropagarSemRunsDesde(contexto, modelo, somas, soCombinacoes,
+                                                            comum, runsTodos, fora, obtido);
+                    ASSERT_EQ(obtidaValida, valida);
+                    if (valida) {
+                        ASSERT_EQ(obtido, esperado);
+                    }
+                    ++comparacoes;
+                }
+            }
+        }
+    EXPECT_GT(comparacoes, 500);
+}
