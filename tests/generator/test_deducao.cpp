@@ -257,6 +257,18 @@ int32_t ContarIndeterminadasDeReferencia(const TModelo& AModelo,
     return indeterminadas;
 }
 
+// A random filled board of side N as the search sees it: its model and the solution's digits
+// in cell order. False when the layout or the filling gave up.
+bool ModeloComSolucao(int32_t N, TModelo& AModelo, std::vector<int32_t>& ADigitos) {
+    TSomadoBoard board(N);
+    if (!GerarGrelha(board, 2, 9) || !PreencherSolucao(board)) return false;
+    AModelo = ConstruirModelo(board);
+    ADigitos.clear();
+    for (int32_t k = 0; k < AModelo.NCel; ++k)
+        ADigitos.push_back(board.GetCell(AModelo.CelR[k], AModelo.CelC[k]).Solution);
+    return true;
+}
+
 } // namespace
 
 TEST(ContarIndeterminadas, AgreesWithAPlainPropagation) {
@@ -264,12 +276,9 @@ TEST(ContarIndeterminadas, AgreesWithAPlainPropagation) {
     int32_t comparacoes = 0, contradicoes = 0, resolvidas = 0;
     for (const int32_t N : {6, 9, 12})
         for (int vez = 0; vez < 40; ++vez) {
-            TSomadoBoard board(N);
-            if (!GerarGrelha(board, 2, 9) || !PreencherSolucao(board)) continue;
-            const TModelo modelo = ConstruirModelo(board);
+            TModelo modelo;
             std::vector<int32_t> digitos;
-            for (int32_t k = 0; k < modelo.NCel; ++k)
-                digitos.push_back(board.GetCell(modelo.CelR[k], modelo.CelC[k]).Solution);
+            if (!ModeloComSolucao(N, modelo, digitos)) continue;
             // Valid fillings, then ones with random digits that often contradict themselves.
             for (int mutacao = 0; mutacao < 30; ++mutacao) {
                 for (const bool soCombinacoes : {true, false}) {
@@ -301,12 +310,9 @@ TEST(ContarIndeterminadasDesde, EndsWhereTheFullPropagationEnds) {
     int32_t comparacoes = 0, contradicoes = 0;
     for (const int32_t N : {6, 9, 12})
         for (int vez = 0; vez < 15; ++vez) {
-            TSomadoBoard board(N);
-            if (!GerarGrelha(board, 2, 9) || !PreencherSolucao(board)) continue;
-            const TModelo modelo = ConstruirModelo(board);
+            TModelo modelo;
             std::vector<int32_t> digitos;
-            for (int32_t k = 0; k < modelo.NCel; ++k)
-                digitos.push_back(board.GetCell(modelo.CelR[k], modelo.CelC[k]).Solution);
+            if (!ModeloComSolucao(N, modelo, digitos)) continue;
             for (int32_t run = 0; run < modelo.NRuns; ++run) {
                 std::vector<int32_t> mudados{run};
                 std::vector<uint8_t> fora(static_cast<size_t>(modelo.NRuns), 0);
@@ -351,12 +357,9 @@ TEST(PropagarSemRunsDesde, EndsWherePropagatingWithoutTheRunsEnds) {
     int32_t comparacoes = 0;
     for (const int32_t N : {6, 9, 12})
         for (int vez = 0; vez < 15; ++vez) {
-            TSomadoBoard board(N);
-            if (!GerarGrelha(board, 2, 9) || !PreencherSolucao(board)) continue;
-            const TModelo modelo = ConstruirModelo(board);
+            TModelo modelo;
             std::vector<int32_t> digitos;
-            for (int32_t k = 0; k < modelo.NCel; ++k)
-                digitos.push_back(board.GetCell(modelo.CelR[k], modelo.CelC[k]).Solution);
+            if (!ModeloComSolucao(N, modelo, digitos)) continue;
             // Some wrong digits too, so that some bases contradict.
             if (vez % 3 == 0)
                 digitos[static_cast<size_t>(Aleatorio(modelo.NCel))] = 1 + Aleatorio(9);
