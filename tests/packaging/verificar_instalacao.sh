@@ -179,6 +179,16 @@ deb)
   [[ "$(dpkg-deb -f "$deb" Maintainer)" =~ ^.+\ \<.+@.+\>$ ]] || falhar "Maintainer sem endereço"
   # Nothing of the build machine's development packages may leak into the dependencies.
   if grep -Eq -- '-dev( |,|$)' <<<"$depends"; then falhar "Depends com pacotes -dev"; fi
+  # The dependencies resolve from the Debian archive on a system that has nothing installed
+  # (apt's own state replaced by an empty one; apt-get update must have run, as scripts/setup
+  # makes sure). Without recommends, as a minimal system installs.
+  ls /var/lib/apt/lists/*_Packages* >/dev/null 2>&1 || falhar "sem listas do apt: apt-get update"
+  : >"$temp/status"
+  apt-get install -s --no-install-recommends -o Dir::State::status="$temp/status" "$deb" \
+    >"$temp/apt.log" 2>&1 || { cat "$temp/apt.log"; falhar "as dependências não se resolvem"; }
+  grep -q '^Inst libqt6gui6 ' "$temp/apt.log" || falhar "apt não instalaria libqt6gui6"
+  grep -q '^Inst somado ' "$temp/apt.log" || falhar "apt não instalaria o somado"
+  echo "Num sistema vazio, apt instalaria $(grep -c '^Inst ' "$temp/apt.log") pacotes"
   echo "Pacote $(basename "$deb"): ficheiros e dependências como esperado"
   ;;
 *)
