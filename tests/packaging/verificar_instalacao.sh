@@ -115,14 +115,18 @@ validadores)
   ;;
 mime)
   instalar
-  XDG_DATA_DIRS="$raiz/usr/share:/usr/share" update-mime-database "$raiz/usr/share/mime"
+  # One database of the system's types and ours, as update-mime-database makes it on an
+  # installed system: Qt takes each data folder's database as a whole, so two folders would
+  # only show which comes first.
+  cp /usr/share/mime/packages/freedesktop.org.xml "$raiz/usr/share/mime/packages/"
+  XDG_DATA_DIRS="$raiz/usr/share" update-mime-database "$raiz/usr/share/mime"
   amostras="$temp/amostras"
   mkdir -p "$amostras" "$temp/vazio"
   escrever_amostras "$amostras"
   tipo() { # $1: data folders, $2: match mode, $3: file; prints name, comment and icon
     XDG_DATA_DIRS="$1" XDG_DATA_HOME="$temp/vazio" "$tipo_mime" "$2" "$3"
   }
-  com="$raiz/usr/share:/usr/share"
+  com="$raiz/usr/share"
   # Without the installed type the system's own .smd types take the file: what this fixes.
   [ "$(tipo /usr/share ambos "$amostras/jogo.smd" | head -1)" != application/x-somado ] ||
     falhar "a amostra já é Somado sem o tipo instalado"
