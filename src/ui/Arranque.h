@@ -32,6 +32,10 @@ public:
 // False when neither is installed, and the texts stay in English.
 bool CarregarTraducoes(QApplication& AAplicacao);
 
+// Keeps Qt's file dialogs away from the user's QtProject.conf, whatever it is (a FIFO, a
+// huge file): they read and write their history in a folder of this run only.
+void IsolarHistoricoDosDialogos();
+
 // Everything the program sets up before its first window: name and icon, fonts,
 // translations, the visual style "Sky" (a message box and the default look when it cannot be
 // applied) and the generator. The widget tests start the same way.
