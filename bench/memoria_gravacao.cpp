@@ -19,8 +19,7 @@ int main(int argc, char** argv) {
     const QString alvo = pasta.filePath("grande.pdf");
     {
         QFile ficheiro(alvo);
-        if (!ficheiro.open(QIODevice::WriteOnly) || !ficheiro.resize(megas * 1024 * 1024))
-            return 1;
+        if (!ficheiro.open(QIODevice::WriteOnly) || !ficheiro.resize(megas * 1024 * 1024)) return 1;
     }
     if (::link(QFile::encodeName(alvo).constData(),
                QFile::encodeName(pasta.filePath("outro.pdf")).constData()) != 0)

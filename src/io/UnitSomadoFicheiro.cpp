@@ -139,8 +139,9 @@ public:
     }
 
     bool Repor(QFile& AFicheiro) {
-        if (!FCopia) return AFicheiro.seek(0) && AFicheiro.write(FBytes) == FBytes.size() &&
-                            AFicheiro.resize(FTamanho);
+        if (!FCopia)
+            return AFicheiro.seek(0) && AFicheiro.write(FBytes) == FBytes.size() &&
+                   AFicheiro.resize(FTamanho);
         return Copiar(*FCopia, AFicheiro) && AFicheiro.resize(FTamanho);
     }
 
@@ -169,11 +170,11 @@ void GravarPorCima(const QString& ACaminho, const QString& AAlvo, const QByteArr
         throw FalhaDaGravacao(ACaminho, MotivoDaCriacao(AAlvo, errno));
     TCopiaDoAntigo antigo;
     if (!antigo.Fazer(ficheiro))
-        throw FalhaDaGravacao(
-            ACaminho, ficheiro.error() != QFileDevice::NoError
-                          ? QStringLiteral("erro de leitura no disco")
-                          : QStringLiteral("não há espaço para uma cópia de segurança do "
-                                           "ficheiro antigo"));
+        throw FalhaDaGravacao(ACaminho,
+                              ficheiro.error() != QFileDevice::NoError
+                                  ? QStringLiteral("erro de leitura no disco")
+                                  : QStringLiteral("não há espaço para uma cópia de segurança do "
+                                                   "ficheiro antigo"));
     const auto escrever = [&ficheiro](const QByteArray& ATexto) {
         return ficheiro.seek(0) && ficheiro.write(ATexto) == ATexto.size() &&
                ficheiro.resize(ATexto.size()) && SincronizarComODisco(ficheiro);
@@ -238,8 +239,8 @@ void VerificarAntesDeGravar(const QString& ACaminho, const QString& AAlvo) {
 #ifdef Q_OS_UNIX
 bool EscreverTudo(int AFd, const QByteArray& ABytes) {
     for (qsizetype feito = 0; feito < ABytes.size();) {
-        const ssize_t n = ::write(AFd, ABytes.constData() + feito,
-                                  static_cast<size_t>(ABytes.size() - feito));
+        const ssize_t n =
+            ::write(AFd, ABytes.constData() + feito, static_cast<size_t>(ABytes.size() - feito));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         feito += n;
@@ -388,8 +389,8 @@ constexpr int32_t CSomaMaxima = 45; // 1 + 2 + … + 9
 int32_t SomaJogavel(const QString& ATexto) {
     const int32_t soma = TextoParaInteiro(ATexto);
     if (soma < 0 || soma > CSomaMaxima)
-        throw TValorInjogavel{Format("a soma %d está fora do intervalo de 0 a %d", soma,
-                                     CSomaMaxima)};
+        throw TValorInjogavel{
+            Format("a soma %d está fora do intervalo de 0 a %d", soma, CSomaMaxima)};
     return soma;
 }
 
@@ -407,8 +408,7 @@ int32_t DigitoJogavel(const TSomadoCell& ACell, const QString& ATexto, bool ASol
         throw TValorInjogavel{
             Format("a solução %d de uma casa branca está fora do intervalo de 1 a 9", digito)};
     if (!ASolucao && (digito < 0 || digito > 9))
-        throw TValorInjogavel{
-            Format("o algarismo %d está fora do intervalo de 0 a 9", digito)};
+        throw TValorInjogavel{Format("o algarismo %d está fora do intervalo de 0 a 9", digito)};
     return digito;
 }
 
@@ -446,8 +446,8 @@ public:
                     AAlterar(cell, valores[c]);
                 } catch (const TValorInjogavel& e) {
                     throw ESomadoError(
-                        Format("Ficheiro .smd inválido — na linha %d de \"%s\", coluna %d, %s.",
-                               r, ANome, c, e.Motivo.c_str()));
+                        Format("Ficheiro .smd inválido — na linha %d de \"%s\", coluna %d, %s.", r,
+                               ANome, c, e.Motivo.c_str()));
                 }
                 ABoard.SetCell(r, c, cell);
             }

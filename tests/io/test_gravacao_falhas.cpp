@@ -313,11 +313,11 @@ TEST_F(ioGravacaoFalha, DevicesFifosAndLinksToThemAreNeverReplaced) {
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), Caminho("nulo.smd")));
     ASSERT_TRUE(QFile::link(fifo, Caminho("para-canal.pdf")));
     std::vector<std::pair<QString, const char*>> casos = {
-        {fifo, "canal.smd"}, {Caminho("nulo.smd"), "nulo.smd"},
+        {fifo, "canal.smd"},
+        {Caminho("nulo.smd"), "nulo.smd"},
         {Caminho("para-canal.pdf"), "para-canal.pdf"}};
-    if (::geteuid() == 0 &&
-        ::mknod(QFile::encodeName(Caminho("disp.smd")).constData(), S_IFCHR | 0666,
-                ::makedev(1, 3)) == 0)
+    if (::geteuid() == 0 && ::mknod(QFile::encodeName(Caminho("disp.smd")).constData(),
+                                    S_IFCHR | 0666, ::makedev(1, 3)) == 0)
         casos.emplace_back(Caminho("disp.smd"), "disp.smd");
     const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
     for (const auto& [caminho, nome] : casos) {

@@ -82,20 +82,20 @@ TEST_P(uiHistoricoDialogos, TheDialogNeitherHangsOnNorChangesTheUsersQtProjectCo
 
 INSTANTIATE_TEST_SUITE_P(
     Conf, uiHistoricoDialogos,
-    ::testing::Values(
-        TCaso{"Missing", [](const QString&) {}},
-        TCaso{"Fifo",
-              [](const QString& ACaminho) {
-                  ASSERT_EQ(::mkfifo(QFile::encodeName(ACaminho).constData(), 0600), 0);
-              }},
-        TCaso{"Huge",
-              [](const QString& ACaminho) {
-                  QFile ficheiro(ACaminho);
-                  ASSERT_TRUE(ficheiro.open(QIODevice::WriteOnly));
-                  QByteArray linhas = "[FileDialog]\n";
-                  for (int i = 0; i < 100000; ++i)
-                      linhas += "chave" + QByteArray::number(i) + "=valor\n";
-                  for (int i = 0; i < 10; ++i)
-                      ASSERT_EQ(ficheiro.write(linhas), linhas.size());
-              }}),
+    ::testing::Values(TCaso{"Missing", [](const QString&) {}},
+                      TCaso{"Fifo",
+                            [](const QString& ACaminho) {
+                                ASSERT_EQ(::mkfifo(QFile::encodeName(ACaminho).constData(), 0600),
+                                          0);
+                            }},
+                      TCaso{"Huge",
+                            [](const QString& ACaminho) {
+                                QFile ficheiro(ACaminho);
+                                ASSERT_TRUE(ficheiro.open(QIODevice::WriteOnly));
+                                QByteArray linhas = "[FileDialog]\n";
+                                for (int i = 0; i < 100000; ++i)
+                                    linhas += "chave" + QByteArray::number(i) + "=valor\n";
+                                for (int i = 0; i < 10; ++i)
+                                    ASSERT_EQ(ficheiro.write(linhas), linhas.size());
+                            }}),
     [](const ::testing::TestParamInfo<TCaso>& AInfo) { return AInfo.param.Nome; });
