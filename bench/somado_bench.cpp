@@ -62,15 +62,19 @@ double Percentil(std::vector<double> AValores, double AFracao) {
     std::exit(2);
 }
 
-// A name not yet taken in the folder: puzzles are never written over.
-QString NomeLivre(const QDir& APasta, int ALado, TNivelDificuldade ANivel) {
+// Writes the puzzle under the first free name in the folder. Each name is created only if
+// nobody has it, in one step, so two runs into one folder take turns instead of writing over
+// each other's puzzles.
+QString GravarComNomeLivre(const QDir& APasta, int ALado, TNivelDificuldade ANivel,
+                           const TSomadoBoard& ABoard) {
     const char* nomes[] = {"facil", "medio", "dificil", "muito-dificil"};
+    const QByteArray texto = TextoDoPuzzle(ABoard);
     for (int n = 1;; ++n) {
-        const QString nome = QString("somado-%1x%1-%2-%3.smd")
-                                 .arg(ALado)
-                                 .arg(nomes[static_cast<int>(ANivel)])
-                                 .arg(n, 4, 10, QChar(u'0'));
-        if (!QFileInfo::exists(APasta.filePath(nome))) return APasta.filePath(nome);
+        const QString caminho = APasta.filePath(QString("somado-%1x%1-%2-%3.smd")
+                                                    .arg(ALado)
+                                                    .arg(nomes[static_cast<int>(ANivel)])
+                                                    .arg(n, 4, 10, QChar(u'0')));
+        if (CriarFicheiroNovo(caminho, texto)) return caminho;
     }
 }
 
@@ -104,7 +108,7 @@ int main(int argc, char** argv) {
             if (*fim || contagem < 1) Falhar("contagem inválida");
         } else if (opcao == "--budget") {
             orcamento = std::strtoll(valor.c_str(), &fim, 10);
-            if (*fim) Falhar("orçamento inválido");
+            if (valor.empty() || *fim || *orcamento < 0) Falhar("orçamento inválido");
         } else if (opcao == "--seed") {
             semente = std::strtoull(valor.c_str(), &fim, 10);
             if (valor.empty() || valor[0] == '-' || *fim) Falhar("semente inválida");
@@ -151,9 +155,8 @@ int main(int argc, char** argv) {
         std::printf("%3ld  sucesso  %8.3f s  %-13s  score %d", n, segundos,
                     NomeDoNivel(board->Difficulty()), board->DifficultyScore());
         if (!pasta.empty()) {
-            const QString caminho = NomeLivre(destino, lado, *nivel);
             try {
-                GravarFicheiroPuzzle(caminho, *board);
+                const QString caminho = GravarComNomeLivre(destino, lado, *nivel, *board);
                 std::printf("  %s", caminho.toStdString().c_str());
             } catch (const ESomadoError& e) {
                 std::fprintf(stderr, "\nsomado-bench: %s\n", e.what());
@@ -172,5 +175,10 @@ int main(int argc, char** argv) {
     std::printf("ContarIndeterminadas: %lld chamadas, %.0f por segundo\n",
                 static_cast<long long>(chamadas),
                 total > 0 ? static_cast<double>(chamadas) / total : 0.0);
+    // A report that could not be written (a full disk, a closed pipe) is a failed run.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "somado-bench: não foi possível escrever o relatório\n");
+        return 1;
+    }
     return 0;
 }

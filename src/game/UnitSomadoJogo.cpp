@@ -374,6 +374,19 @@ void TJogo::Proteger(const std::function<void()>& AComando) {
     }
 }
 
+void TJogo::LembrarFicheiro(const QString& ACaminho) {
+    const QFileInfo info(ACaminho);
+    FFicheiroJogo = {info.canonicalFilePath(), info.size(), info.lastModified()};
+}
+
+bool TJogo::AlteradoPorOutro(const QString& ACaminho) const {
+    if (FFicheiroJogo.Caminho.isEmpty()) return false;
+    const QFileInfo info(ACaminho);
+    return info.canonicalFilePath() == FFicheiroJogo.Caminho &&
+           (info.size() != FFicheiroJogo.Tamanho ||
+            info.lastModified() != FFicheiroJogo.Modificado);
+}
+
 bool TJogo::GuardarPuzzle() {
     if (!FBoard) return false;
     QString caminho;
@@ -383,7 +396,24 @@ bool TJogo::GuardarPuzzle() {
             QStringLiteral("O ficheiro \"%1\" já existe. Substituir?").arg(NomeSemPasta(caminho)),
             false) != TResposta::Sim)
         return false;
-    GravarFicheiroPuzzle(caminho, *FBoard);
+    // Another program (or another copy of this one) wrote the file since this game read or
+    // saved it: replacing it would lose that without a word.
+    if (AlteradoPorOutro(caminho) &&
+        FJanela.Perguntar(QStringLiteral("O ficheiro \"%1\" foi alterado por outro programa "
+                                         "depois de aberto ou guardado aqui. Substituir mesmo "
+                                         "assim?")
+                              .arg(NomeSemPasta(caminho)),
+                          false) != TResposta::Sim)
+        return false;
+    try {
+        GravarFicheiroPuzzle(caminho, *FBoard);
+    } catch (const ESomadoError&) {
+        // An earlier "Puzzle guardado" line must not stay as if it told of this save.
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(QStringLiteral("O puzzle não foi guardado."));
+        throw;
+    }
+    LembrarFicheiro(caminho);
     GuardarValoresBase();
     FJanela.LimparInformacao();
     FJanela.AdicionarInformacao(QStringLiteral("Puzzle guardado: ") + NomeSemPasta(caminho));
@@ -415,6 +445,7 @@ void TJogo::AbrirFicheiro(const QString& ACaminho) {
         return;
     }
     InstalarBoard(std::move(novo));
+    LembrarFicheiro(ACaminho);
     AvancarParaProximaVazia(0, -1);
     FJanela.RepintarGrelha();
     FJanela.FocarGrelha();
@@ -577,6 +608,8 @@ void TJogo::ExportarLote() {
                 false) != TResposta::Sim)
             return;
     }
+    // A place that cannot take the file fails now, not after minutes of generation.
+    VerificarDestino(caminho);
 
     TListaDeTabuleiros lista;
     int32_t falhados = 0;

@@ -6,6 +6,7 @@
 #include "game/Historico.h"
 #include "model/UnitSomado.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -210,6 +211,15 @@ private:
     // A file that exists may be replaced only after a "Sim".
     bool PodeSubstituir(const QString& ACaminho);
     bool NoTabuleiro(int32_t ARow, int32_t ACol) const;
+    // The file the game was last read from or saved to, as it was then.
+    struct TFicheiroJogo {
+        QString Caminho;
+        qint64 Tamanho = 0;
+        QDateTime Modificado;
+    };
+    void LembrarFicheiro(const QString& ACaminho);
+    bool AlteradoPorOutro(const QString& ACaminho) const;
+    TFicheiroJogo FFicheiroJogo;
     void EscreverValor(int32_t ARow, int32_t ACol, int32_t AValor);
 
     IJanelaJogo& FJanela;

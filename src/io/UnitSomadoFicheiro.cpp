@@ -5,12 +5,16 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QTemporaryFile>
 
 #include <array>
 #include <cerrno>
 #include <functional>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #endif
 
@@ -108,17 +112,69 @@ bool SincronizarComODisco(QFile& AFicheiro) {
 #endif
 }
 
-// The last resort when no temporary file can be made: the new bytes go over the old ones
-// without cutting the file first, and if they do not all fit, the old bytes (which fit in
-// the room they already had) go back. What remains unprotected is a crash or power cut in
-// the middle of the write.
-void GravarPorCima(const QString& ACaminho, const QByteArray& ABytes) {
-    QFile ficheiro(ACaminho);
+// The old bytes of a file about to be written in place, to put back if the new ones do not
+// fit. A small file is kept in memory; a larger one is copied in pieces to a temporary file
+// (beside it where its folder allows, else in the system's temporary folder), so that the
+// memory used stays bounded whatever the file's size.
+class TCopiaDoAntigo {
+public:
+    static constexpr qint64 CEmMemoria = 1024 * 1024;
+    static constexpr qint64 CPedaco = 1024 * 1024;
+
+    // False when the copy could not be made (no room for it anywhere).
+    bool Fazer(QFile& AFicheiro) {
+        FTamanho = AFicheiro.size();
+        if (!AFicheiro.seek(0)) return false;
+        if (FTamanho <= CEmMemoria) {
+            FBytes = AFicheiro.read(FTamanho);
+            return FBytes.size() == FTamanho;
+        }
+        for (const QString& pasta :
+             {QFileInfo(AFicheiro.fileName()).absolutePath(), QDir::tempPath()}) {
+            FCopia = std::make_unique<QTemporaryFile>(pasta + QStringLiteral("/.somado-XXXXXX"));
+            if (FCopia->open() && Copiar(AFicheiro, *FCopia)) return true;
+        }
+        FCopia.reset();
+        return false;
+    }
+
+    bool Repor(QFile& AFicheiro) {
+        if (!FCopia)
+            return AFicheiro.seek(0) && AFicheiro.write(FBytes) == FBytes.size() &&
+                   AFicheiro.resize(FTamanho);
+        return Copiar(*FCopia, AFicheiro) && AFicheiro.resize(FTamanho);
+    }
+
+private:
+    static bool Copiar(QFile& ADe, QFile& APara) {
+        if (!ADe.seek(0) || !APara.seek(0)) return false;
+        while (!ADe.atEnd()) {
+            const QByteArray pedaco = ADe.read(CPedaco);
+            if (pedaco.isEmpty() || APara.write(pedaco) != pedaco.size()) return false;
+        }
+        return ADe.error() == QFileDevice::NoError && APara.flush();
+    }
+
+    qint64 FTamanho = 0;
+    QByteArray FBytes;
+    std::unique_ptr<QTemporaryFile> FCopia;
+};
+
+// Where no temporary file can replace the file (its folder takes no new file, or other hard
+// links must see the new content): the new bytes go over the old ones without cutting the
+// file first, and if they do not all fit, the old bytes (which fit in the room they already
+// had) go back. What remains unprotected is a crash or power cut in the middle of the write.
+void GravarPorCima(const QString& ACaminho, const QString& AAlvo, const QByteArray& ABytes) {
+    QFile ficheiro(AAlvo);
     if (!ficheiro.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        throw FalhaDaGravacao(ACaminho, MotivoDaCriacao(ACaminho, errno));
-    const QByteArray antigo = ficheiro.readAll();
-    if (ficheiro.error() != QFileDevice::NoError)
-        throw FalhaDaGravacao(ACaminho, QStringLiteral("erro de leitura no disco"));
+        throw FalhaDaGravacao(ACaminho, MotivoDaCriacao(AAlvo, errno));
+    TCopiaDoAntigo antigo;
+    if (!antigo.Fazer(ficheiro))
+        throw FalhaDaGravacao(ACaminho,
+                              ficheiro.error() != QFileDevice::NoError
+                                  ? QStringLiteral("erro de leitura no disco")
+                                  : QStringLiteral("não há espaço para uma cópia de segurança do "
+                                                   "ficheiro antigo"));
     const auto escrever = [&ficheiro](const QByteArray& ATexto) {
         return ficheiro.seek(0) && ficheiro.write(ATexto) == ATexto.size() &&
                ficheiro.resize(ATexto.size()) && SincronizarComODisco(ficheiro);
@@ -127,10 +183,116 @@ void GravarPorCima(const QString& ACaminho, const QByteArray& ABytes) {
     if (escrever(ABytes)) return;
     const int erro = errno;
     QString motivo = MotivoDoErro(erro);
-    if (!escrever(antigo))
+    if (!antigo.Repor(ficheiro) || !SincronizarComODisco(ficheiro))
         motivo += QStringLiteral("; o ficheiro antigo pode ter ficado danificado");
     throw FalhaDaGravacao(ACaminho, motivo);
 }
+
+// The file a save really writes: a symbolic link is followed (the link stays a link and its
+// target gets the new content), through any chain of links.
+QString DestinoReal(const QString& ACaminho) {
+    QString alvo = QFileInfo(ACaminho).absoluteFilePath();
+    for (int passos = 0; passos < 40; ++passos) {
+        const QFileInfo info(alvo);
+        if (!info.isSymLink()) break;
+        alvo = info.symLinkTarget();
+    }
+    return alvo;
+}
+
+bool DiscoSoDeLeitura(const QString& AAlvo) {
+#ifdef Q_OS_UNIX
+    struct statvfs disco {};
+    const QFileInfo info(AAlvo);
+    const QString onde = info.exists() ? AAlvo : info.absolutePath();
+    return ::statvfs(QFile::encodeName(onde).constData(), &disco) == 0 &&
+           (disco.f_flag & ST_RDONLY) != 0;
+#else
+    Q_UNUSED(AAlvo);
+    return false;
+#endif
+}
+
+// What can be told before writing a byte: the causes that no permission changes, so that
+// they are named even for root, and a target that is no regular file.
+void VerificarAntesDeGravar(const QString& ACaminho, const QString& AAlvo) {
+    if (ACaminho.isEmpty())
+        throw FalhaDaGravacao(ACaminho, QStringLiteral("falta o nome do ficheiro"));
+    if (NomeDemasiadoComprido(ACaminho) || NomeDemasiadoComprido(AAlvo))
+        throw FalhaDaGravacao(ACaminho, QStringLiteral("o nome do ficheiro é demasiado comprido"));
+    const QFileInfo info(AAlvo);
+    if (!QFileInfo(info.absolutePath()).isDir())
+        throw FalhaDaGravacao(ACaminho, QStringLiteral("a pasta não existe"));
+    if (DiscoSoDeLeitura(AAlvo))
+        throw FalhaDaGravacao(ACaminho, QStringLiteral("o disco só permite leitura"));
+    if (info.isDir())
+        throw FalhaDaGravacao(ACaminho, QStringLiteral("já existe uma pasta com esse nome"));
+    if (info.exists() && !info.isFile())
+        throw FalhaDaGravacao(
+            ACaminho,
+            QStringLiteral("não é um ficheiro normal (pode ser um dispositivo ou um canal)"));
+    // Replacing it through its folder would get round the file's own protection.
+    if (info.exists() && !info.isWritable())
+        throw FalhaDaGravacao(ACaminho, QStringLiteral("sem permissão para alterar o ficheiro"));
+}
+
+#ifdef Q_OS_UNIX
+bool EscreverTudo(int AFd, const QByteArray& ABytes) {
+    for (qsizetype feito = 0; feito < ABytes.size();) {
+        const ssize_t n =
+            ::write(AFd, ABytes.constData() + feito, static_cast<size_t>(ABytes.size() - feito));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        feito += n;
+    }
+    return true;
+}
+
+// The new file takes the old one's owner, group and permissions, as far as the user may set
+// them; a new name gets what any new file of the user gets.
+void HerdarDono(int AFd, const struct stat* AAntigo) {
+    if (!AAntigo) {
+        const mode_t mascara = ::umask(0);
+        ::umask(mascara);
+        ::fchmod(AFd, 0666 & ~mascara);
+        return;
+    }
+    if (::fchown(AFd, AAntigo->st_uid, AAntigo->st_gid) != 0)
+        (void)::fchown(AFd, static_cast<uid_t>(-1), AAntigo->st_gid);
+    ::fchmod(AFd, AAntigo->st_mode & 07777);
+}
+
+// The whole text goes to a temporary file beside the target, with a short name of its own
+// (the target's name plus a suffix could pass the file system's limit), which takes the
+// target's place only once every byte is on disk.
+void GravarPorSubstituicao(const QString& ACaminho, const QString& AAlvo, const QByteArray& ABytes,
+                           const struct stat* AAntigo) {
+    QTemporaryFile temporario(QFileInfo(AAlvo).absolutePath() + QStringLiteral("/.somado-XXXXXX"));
+    errno = 0;
+    if (!temporario.open()) {
+        const int erro = errno;
+        if (SoPodeEscreverPorCima(AAlvo, erro)) {
+            GravarPorCima(ACaminho, AAlvo, ABytes);
+            return;
+        }
+        throw FalhaDaGravacao(ACaminho, MotivoDaCriacao(AAlvo, erro));
+    }
+    const int fd = temporario.handle();
+    errno = 0;
+    if (!EscreverTudo(fd, ABytes) || ::fsync(fd) != 0)
+        throw FalhaDaGravacao(ACaminho, MotivoDoErro(errno));
+    HerdarDono(fd, AAntigo);
+    errno = 0;
+    if (::rename(QFile::encodeName(temporario.fileName()).constData(),
+                 QFile::encodeName(AAlvo).constData()) != 0) {
+        const int erro = errno;
+        throw FalhaDaGravacao(ACaminho, erro == EACCES || erro == EPERM
+                                            ? MotivoDaCriacao(AAlvo, erro)
+                                            : MotivoDoErro(erro));
+    }
+    temporario.setAutoRemove(false);
+}
+#endif
 
 bool DigitoAscii(QChar ACaracter) {
     return ACaracter >= u'0' && ACaracter <= u'9';
@@ -214,7 +376,41 @@ private:
 using TFonteDeLinhas = std::function<bool(QString&)>;
 
 // Takes the cell, changes one field from the text value; the section reader writes it back.
+// A value that no game can hold is refused with TValorInjogavel, which the section reader
+// turns into a message naming the section and the row.
 using TAlteradorCelula = std::function<void(TSomadoCell&, const QString&)>;
+
+struct TValorInjogavel {
+    std::string Motivo;
+};
+
+constexpr int32_t CSomaMaxima = 45; // 1 + 2 + … + 9
+
+int32_t SomaJogavel(const QString& ATexto) {
+    const int32_t soma = TextoParaInteiro(ATexto);
+    if (soma < 0 || soma > CSomaMaxima)
+        throw TValorInjogavel{
+            Format("a soma %d está fora do intervalo de 0 a %d", soma, CSomaMaxima)};
+    return soma;
+}
+
+// Only a white cell holds digits: a digit hidden in a black or clue cell would be invisible,
+// yet undo and redo and the unsaved-moves test would see it.
+int32_t DigitoJogavel(const TSomadoCell& ACell, const QString& ATexto, bool ASolucao) {
+    const int32_t digito = TextoParaInteiro(ATexto);
+    if (ACell.CellType != TCellType::ctEmpty) {
+        if (digito != 0)
+            throw TValorInjogavel{
+                Format("a casa não é branca e não pode levar o valor %d", digito)};
+        return digito;
+    }
+    if (ASolucao && (digito < 1 || digito > 9))
+        throw TValorInjogavel{
+            Format("a solução %d de uma casa branca está fora do intervalo de 1 a 9", digito)};
+    if (!ASolucao && (digito < 0 || digito > 9))
+        throw TValorInjogavel{Format("o algarismo %d está fora do intervalo de 0 a 9", digito)};
+    return digito;
+}
 
 class TLeitorPuzzle {
 public:
@@ -246,7 +442,13 @@ public:
             const QStringList valores = linha.split(u' ');
             for (int32_t c = 0; c < n; ++c) {
                 TSomadoCell cell = ABoard.GetCell(r, c);
-                AAlterar(cell, valores[c]);
+                try {
+                    AAlterar(cell, valores[c]);
+                } catch (const TValorInjogavel& e) {
+                    throw ESomadoError(
+                        Format("Ficheiro .smd inválido — na linha %d de \"%s\", coluna %d, %s.", r,
+                               ANome, c, e.Motivo.c_str()));
+                }
                 ABoard.SetCell(r, c, cell);
             }
         }
@@ -285,7 +487,7 @@ int32_t TextoParaInteiro(const QString& ATexto) {
     // holds and which would hide a damaged line.
     const auto recusar = [&ATexto]() {
         return ESomadoError(
-            Format("'%s' is not a valid integer value", Utf8(TextoCitado(ATexto)).c_str()));
+            Format("'%s' não é um número inteiro válido.", Utf8(TextoCitado(ATexto)).c_str()));
     };
     qsizetype i = 0;
     bool negativo = false;
@@ -364,20 +566,42 @@ void GravarFicheiroPuzzle(const QString& ACaminho, const TSomadoBoard& ABoard) {
     GravarFicheiroInteiro(ACaminho, TextoDoPuzzle(ABoard));
 }
 
+void VerificarDestino(const QString& ACaminho) {
+    const QString alvo = DestinoReal(ACaminho);
+    VerificarAntesDeGravar(ACaminho, alvo);
+    QTemporaryFile prova(QFileInfo(alvo).absolutePath() + QStringLiteral("/.somado-XXXXXX"));
+    errno = 0;
+    if (prova.open()) return;
+    const int erro = errno;
+    if (!SoPodeEscreverPorCima(alvo, erro))
+        throw FalhaDaGravacao(ACaminho, MotivoDaCriacao(alvo, erro));
+}
+
 void GravarFicheiroInteiro(const QString& ACaminho, const QByteArray& ABytes) {
-    if (ACaminho.isEmpty())
-        throw FalhaDaGravacao(ACaminho, QStringLiteral("falta o nome do ficheiro"));
-    QSaveFile ficheiro(ACaminho);
+    const QString alvo = DestinoReal(ACaminho);
+    VerificarAntesDeGravar(ACaminho, alvo);
+#ifdef Q_OS_UNIX
+    struct stat antigo {};
+    const bool existe = ::stat(QFile::encodeName(alvo).constData(), &antigo) == 0;
+    // A file with other hard links is one file under several names: replacing it would leave
+    // the others with the old content.
+    if (existe && antigo.st_nlink > 1) {
+        GravarPorCima(ACaminho, alvo, ABytes);
+        return;
+    }
+    GravarPorSubstituicao(ACaminho, alvo, ABytes, existe ? &antigo : nullptr);
+#else
+    QSaveFile ficheiro(alvo);
     // Unbuffered, so that the result of write() is the file system's own. Through Qt's buffer
     // a full disk shows only inside commit(), which then still puts the cut-short temporary
     // file in place of the old one.
     if (!ficheiro.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const int erro = errno;
-        if (SoPodeEscreverPorCima(ACaminho, erro)) {
-            GravarPorCima(ACaminho, ABytes);
+        if (SoPodeEscreverPorCima(alvo, erro)) {
+            GravarPorCima(ACaminho, alvo, ABytes);
             return;
         }
-        throw FalhaDaGravacao(ACaminho, MotivoDaCriacao(ACaminho, erro));
+        throw FalhaDaGravacao(ACaminho, MotivoDaCriacao(alvo, erro));
     }
     errno = 0;
     if (ficheiro.write(ABytes) != ABytes.size() || !ficheiro.flush() ||
@@ -391,9 +615,30 @@ void GravarFicheiroInteiro(const QString& ACaminho, const QByteArray& ABytes) {
     if (!ficheiro.commit()) {
         const int erro = errno;
         throw FalhaDaGravacao(ACaminho, erro == EACCES || erro == EPERM
-                                            ? MotivoDaCriacao(ACaminho, erro)
+                                            ? MotivoDaCriacao(alvo, erro)
                                             : MotivoDoErro(erro));
     }
+#endif
+}
+
+bool CriarFicheiroNovo(const QString& ACaminho, const QByteArray& ABytes) {
+    if (ACaminho.isEmpty())
+        throw FalhaDaGravacao(ACaminho, QStringLiteral("falta o nome do ficheiro"));
+    QFile ficheiro(ACaminho);
+    errno = 0;
+    // NewOnly creates the name only if nobody has it yet, in the same step as checking.
+    if (!ficheiro.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        const int erro = errno;
+        if (erro == EEXIST || QFileInfo::exists(ACaminho)) return false;
+        throw FalhaDaGravacao(ACaminho, MotivoDaCriacao(ACaminho, erro));
+    }
+    errno = 0;
+    if (ficheiro.write(ABytes) != ABytes.size() || !SincronizarComODisco(ficheiro)) {
+        const int erro = errno;
+        ficheiro.remove();
+        throw FalhaDaGravacao(ACaminho, MotivoDoErro(erro));
+    }
+    return true;
 }
 
 QString TextoCitado(const QString& ATexto, qsizetype AMaximo) {
@@ -465,18 +710,18 @@ std::unique_ptr<TSomadoBoard> LerPuzzleDe(TFonteDeLinhas AFonte) {
         cell.CellType = TipoDaLetra(valor);
     });
     leitor.LerSeccao(*board, CSeccaoRightSum, [](TSomadoCell& cell, const QString& valor) {
-        cell.RightSum = TextoParaInteiro(valor);
+        cell.RightSum = SomaJogavel(valor);
     });
     leitor.LerSeccao(*board, CSeccaoDownSum, [](TSomadoCell& cell, const QString& valor) {
-        cell.DownSum = TextoParaInteiro(valor);
+        cell.DownSum = SomaJogavel(valor);
     });
     // Marks of an earlier check are not saved; a loaded digit starts unjudged.
     leitor.LerSeccao(*board, CSeccaoValue, [](TSomadoCell& cell, const QString& valor) {
-        cell.Value = TextoParaInteiro(valor);
+        cell.Value = DigitoJogavel(cell, valor, false);
         cell.DisplayState = TCellDisplayState::cdsNormal;
     });
     leitor.LerSeccao(*board, CSeccaoSolution, [](TSomadoCell& cell, const QString& valor) {
-        cell.Solution = TextoParaInteiro(valor);
+        cell.Solution = DigitoJogavel(cell, valor, true);
     });
 
     // The trailer and anything after it are left unread, so a file that lost its last line

@@ -36,9 +36,18 @@ void GravarFicheiroPuzzle(const QString& ACaminho, const TSomadoBoard& ABoard);
 // Writes a whole file through a temporary one that replaces the old file only when every byte
 // is on disk; raises ESomadoError naming the file (without its folder) and saying why, in
 // Portuguese. On failure the old file keeps its bytes and no temporary file stays behind.
-// Only where the folder refuses new files but the file itself may be written is the file
-// rewritten in place, and then the old bytes are written back if the new ones do not fit.
+// A symbolic link is followed; anything but a regular file (a device, a FIFO, a folder) is
+// refused. The replaced file keeps its owner, group and permissions. Where the folder
+// refuses new files but the file itself may be written, or where the file has other hard
+// links, the file is rewritten in place, and the old bytes are written back if the new ones
+// do not fit.
 void GravarFicheiroInteiro(const QString& ACaminho, const QByteArray& ABytes);
+// Raises, without writing anything, the ESomadoError that GravarFicheiroInteiro would raise
+// before its first byte: for work that should fail before it starts rather than at its end.
+void VerificarDestino(const QString& ACaminho);
+// Creates a file that does not exist yet with the bytes: false, with nothing written, when
+// the name is already taken (even by another program at the same moment).
+bool CriarFicheiroNovo(const QString& ACaminho, const QByteArray& ABytes);
 
 // Text quoted in a message: control and other invisible characters shown as visible signs
 // (NUL as U+2400), and at most AMaximo characters, the rest replaced by "…". A damaged

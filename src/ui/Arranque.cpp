@@ -5,6 +5,7 @@
 #include "ui/UnitMain.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <QFont>
 #include <QIcon>
@@ -12,6 +13,8 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTranslator>
 
 #include <exception>
@@ -62,8 +65,23 @@ bool CarregarTraducoes(QCoreApplication& AAplicacao) {
     return algumaCarregada;
 }
 
+void IsolarHistoricoDosDialogos() {
+    // Qt's file dialog reads its history from the user's QtProject.conf when it opens and
+    // writes it back when it closes: a FIFO there hung the first dialog, and a huge file cost
+    // seconds and hundreds of megabytes. The program keeps its dialogs' folders itself, so
+    // Qt's history lives in a folder of this run only, gone when the program ends.
+    static QTemporaryDir pasta(QDir::tempPath() + QStringLiteral("/somado-XXXXXX"));
+    const QString caminho =
+        pasta.isValid() ? pasta.path() : QDir::tempPath() + QStringLiteral("/somado-sem-pasta");
+    for (const QSettings::Format formato : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(formato, QSettings::UserScope, caminho);
+        QSettings::setPath(formato, QSettings::SystemScope, caminho);
+    }
+}
+
 void PrepararAplicacao(TAplicacaoSomado& AAplicacao) {
     QApplication::setApplicationName(QStringLiteral("Somado"));
+    IsolarHistoricoDosDialogos();
     // The icon's numbers are drawn in the program's fonts.
     PrepararFontes();
     QApplication::setWindowIcon(IconeDaAplicacao());

@@ -54,6 +54,10 @@ TLinhaDeComandos InterpretarLinhaDeComandos(const QStringList& AArgumentos);
 // --help and --version work without one.
 TLinhaDeComandos LerLinhaDeComandos(int& argc, char** argv);
 
+// Keeps Qt's file dialogs away from the user's QtProject.conf, whatever it is (a FIFO, a
+// huge file): they read and write their history in a folder of this run only.
+void IsolarHistoricoDosDialogos();
+
 // Everything the program sets up before its first window: name and icon, fonts,
 // translations, the visual style "Sky" (a message box and the default look when it cannot be
 // applied) and the generator. The widget tests start the same way.

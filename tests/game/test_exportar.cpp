@@ -191,6 +191,19 @@ TEST_F(Exportar, AnErrorInsideTheBatchGivesTheWindowBack) {
         << "no progress line stays behind";
 }
 
+// A place that cannot take the file is found out before the first puzzle is generated, with
+// the message the save would give at the end.
+TEST_F(Exportar, ABatchToAPlaceThatCannotBeWrittenFailsBeforeGenerating) {
+    janela.FicheiroLotePdf = Caminho("nao-existe/lote.pdf");
+    janela.Informacao = QStringList{"antes"};
+    EXPECT_NO_THROW(jogo.BitBtnExportarLoteClick());
+    EXPECT_EQ(gerador.Chamadas, 1) << "only the start-up generation";
+    EXPECT_EQ(janela.Erros, QStringList{"Não foi possível gravar o ficheiro \"lote.pdf\": a "
+                                        "pasta não existe"});
+    EXPECT_EQ(janela.Lotes, 0);
+    EXPECT_FALSE(jogo.LoteEmCurso());
+}
+
 // Settings changed while the batch runs do not reach it: the cover, the pages and the result
 // line all tell of the batch that was started.
 TEST_F(Exportar, ABatchWorksOnTheSettingsItStartedWith) {

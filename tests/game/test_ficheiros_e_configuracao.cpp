@@ -473,3 +473,59 @@ TEST_F(Ficheiros, AFileNamedAtStartUpThatCannotBeReadLeavesTheFirstPuzzle) {
         EXPECT_FALSE(jogo.HaJogadasPorGravar());
     }
 }
+
+// Two copies of the program on one file: the second save over it asks first, instead of
+// silently dropping what the other copy saved.
+TEST_F(Ficheiros, SavingOverAFileChangedBySomeoneElseAsksFirst) {
+    const QString caminho = Caminho("partilhado.smd");
+    const QString alterado =
+        "O ficheiro \"partilhado.smd\" foi alterado por outro programa depois de aberto ou "
+        "guardado aqui. Substituir mesmo assim?";
+    const QString existe = "O ficheiro \"partilhado.smd\" já existe. Substituir?";
+    GravarFicheiroPuzzle(caminho, *CriarPuzzleFixo());
+    janela.FicheiroAbrir = caminho;
+    jogo.AbrirPuzzle();
+    Escrever(2, 3, '2');
+    janela.FicheiroGuardar = caminho;
+
+    // The other copy saves its own moves (a different text) meanwhile.
+    auto outro = CriarPuzzleFixo();
+    TSomadoCell cell = outro->GetCell(2, 1);
+    cell.Value = 7;
+    outro->SetCell(2, 1, cell);
+    GravarFicheiroPuzzle(caminho, *outro);
+    const QByteArray doOutro = Conteudo(caminho);
+
+    janela.Respostas = {R::Sim, R::Nao};
+    EXPECT_FALSE(jogo.GuardarPuzzle());
+    EXPECT_EQ(janela.Perguntas, (QStringList{existe, alterado}));
+    EXPECT_EQ(Conteudo(caminho), doOutro);
+    EXPECT_TRUE(jogo.HaJogadasPorGravar());
+
+    janela.Perguntas.clear();
+    janela.Respostas = {R::Sim, R::Sim};
+    EXPECT_TRUE(jogo.GuardarPuzzle());
+    EXPECT_EQ(janela.Perguntas, (QStringList{existe, alterado}));
+    EXPECT_EQ(LerFicheiroPuzzle(caminho)->GetCell(2, 3).Value, 2);
+
+    // Unchanged since this save: only the usual question.
+    Escrever(2, 4, '4');
+    janela.Perguntas.clear();
+    janela.Respostas = {R::Sim};
+    EXPECT_TRUE(jogo.GuardarPuzzle());
+    EXPECT_EQ(janela.Perguntas, QStringList{existe});
+}
+
+// After a failed save no earlier "Puzzle guardado" line stays as if it were this one's.
+TEST_F(Ficheiros, AFailedSaveLeavesNoEarlierSuccessLine) {
+    Escrever(2, 3, '2');
+    janela.FicheiroGuardar = Caminho("jogo.smd");
+    ASSERT_TRUE(jogo.GuardarPuzzle());
+    ASSERT_EQ(janela.Informacao, QStringList{"Puzzle guardado: jogo.smd"});
+    Escrever(2, 4, '4');
+    janela.FicheiroGuardar = Caminho("nao-existe/jogo.smd");
+    jogo.BitBtnGuardarClick();
+    EXPECT_EQ(janela.Erros,
+              QStringList{"Não foi possível gravar o ficheiro \"jogo.smd\": a pasta não existe"});
+    EXPECT_EQ(janela.Informacao, QStringList{"O puzzle não foi guardado."});
+}

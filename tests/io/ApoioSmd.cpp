@@ -144,21 +144,18 @@ TSomadoCell CelulaGerada(int32_t N, int32_t ARow, int32_t ACol) {
         break;
     case 1:
         cell.CellType = TCellType::ctClue;
-        cell.RightSum = (ARow * 31 + ACol * 17) % 61 - 10;
-        cell.DownSum = (ARow * 13 + ACol * 29) % 47;
+        cell.RightSum = (ARow * 31 + ACol * 17) % 46;
+        cell.DownSum = (ARow * 13 + ACol * 29) % 46;
         break;
     default:
         cell.CellType = TCellType::ctEmpty;
         cell.Value = (ARow * ACol) % 10;
         cell.Solution = (ARow + 2 * ACol) % 9 + 1;
     }
+    // The ends of every playable range.
     if (ARow == 0 && ACol == N - 1) {
-        cell.RightSum = INT32_MAX;
-        cell.DownSum = INT32_MIN;
-    }
-    if (ARow == N - 1 && ACol == 0) {
-        cell.Value = -7;
-        cell.Solution = INT32_MIN;
+        cell.RightSum = 45;
+        cell.DownSum = 0;
     }
     return cell;
 }

@@ -28,8 +28,8 @@ QStringList LinhasDoExemplo();
 // The same board built cell by cell from small tables, not from the file.
 TSomadoBoard TabuleiroDoExemplo();
 
-// A pattern for any size with all three kinds of cell, multi-digit and negative numbers and
-// both 32-bit extremes.
+// A playable pattern for any size with all three kinds of cell, multi-digit sums and the ends
+// of every range the reader accepts.
 TSomadoCell CelulaGerada(int32_t N, int32_t ARow, int32_t ACol);
 TSomadoBoard TabuleiroGerado(int32_t N, TNivelDificuldade ANivel, int32_t AScore);
 // The pattern's file lines with the given header line, trailer included.

@@ -15,6 +15,7 @@
 #include <map>
 #include <string>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -77,17 +78,49 @@ TEST_F(ioFicheiros, SavingOverALongerFileLeavesNothingOfIt) {
     EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
 }
 
-// The new text goes to a fresh file that takes the old one's name only when complete; a file
-// rewritten in place would show the change through a second hard link as well.
-TEST_F(ioFicheiros, SavingReplacesTheFileInsteadOfRewritingItInPlace) {
-    Escrever(Caminho("puzzle.smd"), BytesDoExemplo());
+// A file with several hard links is one file under several names: every name sees the new
+// content, and the file stays one file.
+TEST_F(ioFicheiros, SavingOverAHardLinkedFileChangesItUnderEveryName) {
+    Escrever(Caminho("puzzle.smd"), QByteArray(50000, 'x')); // longer: the rest must go
     ASSERT_EQ(::link(QFile::encodeName(Caminho("puzzle.smd")).constData(),
                      QFile::encodeName(Caminho("copia.smd")).constData()),
               0);
     const TSomadoBoard board = TabuleiroGerado(7, TNivelDificuldade::ndMedio, 3);
     GravarFicheiroPuzzle(Caminho("puzzle.smd"), board);
     EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
-    EXPECT_EQ(ConteudoDe(Caminho("copia.smd")).toStdString(), BytesDoExemplo().toStdString());
+    EXPECT_EQ(ConteudoDe(Caminho("copia.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(Caminho("copia.smd")).constData(), &info), 0);
+    EXPECT_EQ(info.st_nlink, 2u);
+    EXPECT_EQ(QDir(FPasta.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"copia.smd", "puzzle.smd"}));
+}
+
+// A symbolic link is followed: its target gets the new content and the link stays a link.
+TEST_F(ioFicheiros, SavingThroughASymbolicLinkWritesItsTarget) {
+    Escrever(Caminho("alvo.smd"), BytesDoExemplo());
+    ASSERT_TRUE(QFile::link(Caminho("alvo.smd"), Caminho("atalho.smd")));
+    const TSomadoBoard board = TabuleiroGerado(8, TNivelDificuldade::ndFacil, 2);
+    GravarFicheiroPuzzle(Caminho("atalho.smd"), board);
+    EXPECT_TRUE(QFileInfo(Caminho("atalho.smd")).isSymLink());
+    EXPECT_EQ(ConteudoDe(Caminho("alvo.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
+}
+
+// Names up to the file system's limit of 255 bytes: saving over one (which needs a temporary
+// file beside it) works as often as it is asked.
+TEST_F(ioFicheiros, NamesUpToTheLimitCanBeSavedOverAgainAndAgain) {
+    for (const int comprimento : {249, 250, 252, 255}) {
+        const QString nome = QString(comprimento - 4, u'n') + QStringLiteral(".smd");
+        SCOPED_TRACE(comprimento);
+        for (int vez = 1; vez <= 3; ++vez) {
+            const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, vez);
+            EXPECT_EQ(MensagemDoErro([&] { GravarFicheiroPuzzle(Caminho(nome), board); }),
+                      "(sem erro)");
+            EXPECT_EQ(ConteudoDe(Caminho(nome)).toStdString(), TextoDoPuzzle(board).toStdString());
+        }
+        ASSERT_TRUE(QFile::remove(Caminho(nome)));
+    }
+    EXPECT_TRUE(QDir(FPasta.path()).isEmpty());
 }
 
 TEST_F(ioFicheiros, OpensTheExampleWrittenByAnotherEditor) {

@@ -16,6 +16,8 @@
 #include <cstring>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -195,4 +197,155 @@ TEST_F(ioDiscoCheio, SavingOverAFileOnAFullDiskKeepsItAndSaysTheDiskIsFull) {
               Falha("puzzle.smd", "o disco está cheio"));
     EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
     EXPECT_EQ(Nomes(FPasta.path()), (QStringList{"enchimento", "puzzle.smd"}));
+}
+
+namespace {
+
+// A tmpfs of the given size that the test mounts; only root may mount one.
+class ioDiscoMontado : public ::testing::Test {
+protected:
+    void Montar(const char* AOpcoes) {
+        ASSERT_TRUE(FPasta.isValid());
+        if (::geteuid() != 0) GTEST_SKIP() << "mounting a tmpfs needs root";
+        FPonto = QFile::encodeName(FPasta.path());
+        if (::mount("tmpfs", FPonto.constData(), "tmpfs", MS_NOSUID | MS_NODEV, AOpcoes) != 0)
+            GTEST_SKIP() << "mount not permitted here: " << std::strerror(errno);
+        FMontado = true;
+    }
+    void TearDown() override {
+        if (FMontado) ::umount2(FPonto.constData(), MNT_DETACH);
+    }
+    QString Caminho(const QString& ANome) const { return FPasta.filePath(ANome); }
+
+    QTemporaryDir FPasta;
+    QByteArray FPonto;
+    bool FMontado = false;
+};
+
+} // namespace
+
+// Root may write anywhere the permission bits are concerned, but not on a read-only disk;
+// the message says so instead of blaming permissions.
+TEST_F(ioDiscoMontado, AReadOnlyDiskIsNamedAsSuchEvenForRoot) {
+    Montar("size=1m");
+    if (!FMontado) return;
+    Escrever(Caminho("puzzle.smd"), BytesDoExemplo());
+    ASSERT_EQ(::mount("tmpfs", FPonto.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0)
+        << std::strerror(errno);
+    const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
+    EXPECT_EQ(MensagemDoErro([&] { GravarFicheiroPuzzle(Caminho("puzzle.smd"), board); }),
+              Falha("puzzle.smd", "o disco só permite leitura"));
+    EXPECT_EQ(MensagemDoErro([&] { GravarFicheiroPuzzle(Caminho("novo.smd"), board); }),
+              Falha("novo.smd", "o disco só permite leitura"));
+    EXPECT_EQ(MensagemDoErro([&] { VerificarDestino(Caminho("novo.pdf")); }),
+              Falha("novo.pdf", "o disco só permite leitura"));
+    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
+}
+
+// An old file larger than what the in-place route keeps in memory: its copy goes to a
+// temporary file (here, the full disk has no room beside it, so to the system's temporary
+// folder), and comes back in full when the new bytes do not fit.
+TEST_F(ioDiscoMontado, InPlaceWriteOfALargeFileOnAFullDiskPutsEveryOldByteBack) {
+    Montar("size=4m");
+    if (!FMontado) return;
+    QByteArray antigo(2 * 1024 * 1024 + 123, 'a');
+    for (qsizetype i = 0; i < antigo.size(); i += 997)
+        antigo[i] = static_cast<char>('0' + i % 10);
+    Escrever(Caminho("lote.pdf"), antigo);
+    // A second name makes the save go in place.
+    ASSERT_EQ(::link(QFile::encodeName(Caminho("lote.pdf")).constData(),
+                     QFile::encodeName(Caminho("outro.pdf")).constData()),
+              0);
+    {
+        QFile enchimento(Caminho("enchimento"));
+        ASSERT_TRUE(enchimento.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray bloco(4096, 'z');
+        while (enchimento.write(bloco) == bloco.size()) {}
+        while (enchimento.write(bloco.left(1)) == 1) {}
+    }
+    const QByteArray novo(3 * 1024 * 1024, 'n');
+    EXPECT_EQ(MensagemDoErro([&] { GravarFicheiroInteiro(Caminho("lote.pdf"), novo); }),
+              Falha("lote.pdf", "o disco está cheio"));
+    EXPECT_TRUE(ConteudoDe(Caminho("lote.pdf")) == antigo);
+    EXPECT_TRUE(ConteudoDe(Caminho("outro.pdf")) == antigo);
+    EXPECT_EQ(Nomes(FPasta.path()), (QStringList{"enchimento", "lote.pdf", "outro.pdf"}));
+}
+
+namespace {
+
+struct stat Estado(const QString& ACaminho) {
+    struct stat info {};
+    EXPECT_EQ(::stat(QFile::encodeName(ACaminho).constData(), &info), 0);
+    return info;
+}
+
+} // namespace
+
+// Root saving over another user's file leaves it that user's, with its permissions.
+TEST_F(ioGravacaoFalha, TheReplacedFileKeepsItsOwnerGroupAndPermissions) {
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
+    const QString alvo = Caminho("dele.smd");
+    Escrever(alvo, BytesDoExemplo());
+    ASSERT_EQ(::chown(QFile::encodeName(alvo).constData(), CNinguem, CNinguem), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(alvo).constData(), 0640), 0);
+    const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
+    GravarFicheiroPuzzle(alvo, board);
+    const struct stat depois = Estado(alvo);
+    EXPECT_EQ(depois.st_uid, CNinguem);
+    EXPECT_EQ(depois.st_gid, CNinguem);
+    EXPECT_EQ(depois.st_mode & 07777, 0640u);
+    EXPECT_EQ(ConteudoDe(alvo).toStdString(), TextoDoPuzzle(board).toStdString());
+}
+
+// A new file gets what any new file of the user gets: read and write for all, less the
+// user's mask.
+TEST_F(ioGravacaoFalha, ANewFileGetsTheUsersUsualPermissions) {
+    const mode_t mascara = ::umask(022);
+    GravarFicheiroPuzzle(Caminho("novo.smd"), TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1));
+    ::umask(mascara);
+    EXPECT_EQ(Estado(Caminho("novo.smd")).st_mode & 07777, 0644u);
+}
+
+// Only a regular file is ever replaced: a device, a FIFO or a link to one stays what it was.
+// Only devices made in the test's own folder are used, so that a save that wrongly goes
+// ahead can never touch the system's own.
+TEST_F(ioGravacaoFalha, DevicesFifosAndLinksToThemAreNeverReplaced) {
+    const QString fifo = Caminho("canal.smd");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    ASSERT_TRUE(QFile::link(fifo, Caminho("para-canal.pdf")));
+    std::vector<std::pair<QString, const char*>> casos = {
+        {fifo, "canal.smd"}, {Caminho("para-canal.pdf"), "para-canal.pdf"}};
+    const QString dispositivo = Caminho("disp.smd");
+    if (::geteuid() == 0 &&
+        ::mknod(QFile::encodeName(dispositivo).constData(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+        ASSERT_TRUE(QFile::link(dispositivo, Caminho("para-disp.smd")));
+        casos.emplace_back(dispositivo, "disp.smd");
+        casos.emplace_back(Caminho("para-disp.smd"), "para-disp.smd");
+    }
+    const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
+    for (const auto& [caminho, nome] : casos) {
+        SCOPED_TRACE(nome);
+        const std::string esperado =
+            Falha(nome, "não é um ficheiro normal (pode ser um dispositivo ou um canal)");
+        EXPECT_EQ(MensagemDoErro([&] { GravarFicheiroPuzzle(caminho, board); }), esperado);
+        EXPECT_EQ(MensagemDoErro([&] { VerificarDestino(caminho); }), esperado);
+    }
+    for (const auto& [caminho, nome] : casos) {
+        SCOPED_TRACE(nome);
+        const QFileInfo info(caminho);
+        EXPECT_FALSE(info.isFile());
+        EXPECT_EQ(info.isSymLink(), QString::fromLatin1(nome).startsWith("para-"));
+    }
+    EXPECT_EQ(Nomes(FPasta.path()).size(), static_cast<qsizetype>(casos.size()));
+}
+
+// A link into a folder that does not exist names the missing folder.
+TEST_F(ioGravacaoFalha, ALinkIntoAMissingFolderSaysTheFolderDoesNotExist) {
+    ASSERT_TRUE(QFile::link(Caminho("sumiu/alvo.smd"), Caminho("atalho.smd")));
+    EXPECT_EQ(MensagemDoErro([&] {
+                  GravarFicheiroPuzzle(Caminho("atalho.smd"),
+                                       TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1));
+              }),
+              Falha("atalho.smd", "a pasta não existe"));
+    EXPECT_EQ(Nomes(FPasta.path()), QStringList{"atalho.smd"});
 }

@@ -17,8 +17,8 @@ struct TCasoIdaEVolta {
     uint32_t Semente;
 };
 
-// Any value a cell may hold, check marks and given flags included, and runs that the file
-// does not keep.
+// Any value a playable cell may hold, check marks and given flags included, and runs that the
+// file does not keep.
 TSomadoBoard TabuleiroAoAcaso(const TCasoIdaEVolta& ACaso) {
     std::mt19937 gerador(ACaso.Semente);
     const auto entre = [&gerador](int32_t AMinimo, int32_t AMaximo) {
@@ -29,10 +29,11 @@ TSomadoBoard TabuleiroAoAcaso(const TCasoIdaEVolta& ACaso) {
         for (int32_t c = 0; c < ACaso.Tamanho; ++c) {
             TSomadoCell cell;
             cell.CellType = static_cast<TCellType>(entre(0, 2));
-            cell.RightSum = entre(-50, 100);
+            cell.RightSum = entre(0, 45);
             cell.DownSum = entre(0, 45);
-            cell.Value = entre(-1, 12);
-            cell.Solution = entre(INT32_MIN, INT32_MAX);
+            const bool branca = cell.CellType == TCellType::ctEmpty;
+            cell.Value = branca ? entre(0, 9) : 0;
+            cell.Solution = branca ? entre(1, 9) : 0;
             cell.IsGiven = entre(0, 1) == 1;
             cell.DisplayState = static_cast<TCellDisplayState>(entre(0, 3));
             board.SetCell(r, c, cell);

@@ -56,7 +56,11 @@ std::string ContagemErrada(int32_t ARow, const char* ASeccao, int32_t N) {
                   ASeccao, N);
 }
 std::string NaoInteiro(const char* ATexto) {
-    return Format("'%s' is not a valid integer value", ATexto);
+    return Format("'%s' não é um número inteiro válido.", ATexto);
+}
+std::string Injogavel(int32_t ARow, const char* ASeccao, int32_t ACol, const char* AMotivo) {
+    return Format("Ficheiro .smd inválido — na linha %d de \"%s\", coluna %d, %s.", ARow, ASeccao,
+                  ACol, AMotivo);
 }
 std::string TipoDesconhecido(const char* ALetra) {
     return Format("Carácter de tipo de célula desconhecido: \"%s\".", ALetra);
@@ -148,6 +152,31 @@ std::vector<TCasoFalha> CasosDeFalha() {
         {"LoneMinus", ExemploComFila(sValue, 4, "0 0 0 - 0 0 0 0 0"), NaoInteiro("-")},
         {"NumberTooBigFor32Bits", ExemploComFila(sSolution, 2, "0 7 5 2 4 1 3 8 2147483648"),
          NaoInteiro("2147483648")},
+        // Values no game can hold: each named by its section, row and column.
+        {"SumAbove45", ExemploComFila(sRightSum, 2, "46 0 0 0 0 0 0 0 0"),
+         Injogavel(2, "RIGHTSUM", 0, "a soma 46 está fora do intervalo de 0 a 45")},
+        {"NegativeSum", ExemploComFila(sRightSum, 6, "-38 0 0 0 0 0 0 0 0"),
+         Injogavel(6, "RIGHTSUM", 0, "a soma -38 está fora do intervalo de 0 a 45")},
+        {"SmallestInteger", ExemploComFila(sDownSum, 0, "0 -2147483648 0 29 42 0 0 0 0"),
+         Injogavel(0, "DOWNSUM", 1, "a soma -2147483648 está fora do intervalo de 0 a 45")},
+        {"LargestInteger", ExemploComFila(sDownSum, 1, "0 0 0 0 0 29 42 17 2147483647"),
+         Injogavel(1, "DOWNSUM", 8, "a soma 2147483647 está fora do intervalo de 0 a 45")},
+        {"DigitAbove9", ExemploComFila(sValue, 2, "0 42 0 0 0 0 0 0 0"),
+         Injogavel(2, "VALUE", 1, "o algarismo 42 está fora do intervalo de 0 a 9")},
+        {"NegativeDigit", ExemploComFila(sValue, 2, "0 0 0 0 0 0 0 0 -1"),
+         Injogavel(2, "VALUE", 8, "o algarismo -1 está fora do intervalo de 0 a 9")},
+        {"DigitInABlackCell", ExemploComFila(sValue, 0, "3 0 0 0 0 0 0 0 0"),
+         Injogavel(0, "VALUE", 0, "a casa não é branca e não pode levar o valor 3")},
+        {"DigitInAClueCell", ExemploComFila(sValue, 1, "0 0 7 0 0 0 0 0 0"),
+         Injogavel(1, "VALUE", 2, "a casa não é branca e não pode levar o valor 7")},
+        {"WhiteCellWithoutSolution", ExemploComFila(sSolution, 1, "0 0 0 1 3 0 0 0 0"),
+         Injogavel(1, "SOLUTION", 1,
+                   "a solução 0 de uma casa branca está fora do intervalo de 1 a 9")},
+        {"SolutionAbove9", ExemploComFila(sSolution, 8, "0 0 0 0 0 8 9 0 10"),
+         Injogavel(8, "SOLUTION", 8,
+                   "a solução 10 de uma casa branca está fora do intervalo de 1 a 9")},
+        {"SolutionInABlackCell", ExemploComFila(sSolution, 4, "0 0 0 4 6 3 5 0 1"),
+         Injogavel(4, "SOLUTION", 8, "a casa não é branca e não pode levar o valor 1")},
     };
 }
 
@@ -240,26 +269,29 @@ TEST(ioLerPuzzle, ReadsTheExampleIntoTheBoardBuiltCellByCell) {
     EsperarMesmoTabuleiro(TabuleiroDoExemplo(), *LerPuzzle(LinhasDoExemplo()));
 }
 
-// The reader does not judge the numbers: a digit out of range or a negative sum is the
-// game's business, and refusing it here would make such a file impossible to open and mend.
-TEST(ioLerPuzzle, KeepsNumbersItDoesNotUnderstand) {
+// A plus sign the writer never writes is still a number the reader takes.
+TEST(ioLerPuzzle, TakesAPlusSign) {
     QStringList linhas = LinhasDoExemplo();
-    linhas[LinhaDaFila(9, sValue, 2)] = QStringLiteral("0 42 0 0 0 0 0 0 -1");
-    linhas[LinhaDaFila(9, sRightSum, 6)] = QStringLiteral("-38 0 0 0 0 0 0 0 0");
     linhas[LinhaDaFila(9, sDownSum, 0)] = QStringLiteral("0 +16 0 29 42 0 0 0 0");
-    const auto lido = LerPuzzle(linhas);
+    EsperarMesmoTabuleiro(TabuleiroDoExemplo(), *LerPuzzle(linhas));
+}
 
-    TSomadoBoard esperado = TabuleiroDoExemplo();
-    const auto alterar = [&esperado](int32_t r, int32_t c, int32_t TSomadoCell::*AMembro,
-                                     int32_t AValor) {
-        TSomadoCell cell = esperado.GetCell(r, c);
-        cell.*AMembro = AValor;
-        esperado.SetCell(r, c, cell);
-    };
-    alterar(2, 1, &TSomadoCell::Value, 42);
-    alterar(2, 8, &TSomadoCell::Value, -1);
-    alterar(6, 0, &TSomadoCell::RightSum, -38);
-    EsperarMesmoTabuleiro(esperado, *lido);
+// Whatever the program itself writes opens again: the empty all-black board of a size change
+// included, and a board with every digit and the solution shown.
+TEST(ioLerPuzzle, EveryBoardTheProgramWritesOpensAgain) {
+    for (const int32_t lado : {6, 9, 12, 15, 16, 20, 25}) {
+        SCOPED_TRACE(lado);
+        const TSomadoBoard vazio(lado);
+        EsperarMesmoTabuleiro(vazio, *LerPuzzle(LinhasDoTexto(TextoDoPuzzle(vazio))));
+    }
+    TSomadoBoard cheio = TabuleiroDoExemplo();
+    for (int32_t r = 0; r < 9; ++r)
+        for (int32_t c = 0; c < 9; ++c) {
+            TSomadoCell cell = cheio.GetCell(r, c);
+            if (cell.CellType == TCellType::ctEmpty) cell.Value = 9 - cell.Solution;
+            cheio.SetCell(r, c, cell);
+        }
+    EsperarMesmoTabuleiro(cheio, *LerPuzzle(LinhasDoTexto(TextoDoPuzzle(cheio))));
 }
 
 TEST(ioLerValorCabecalho, TakesTheDigitsRightAfterTheFirstKeyWithEquals) {
@@ -389,7 +421,7 @@ TEST(ioTextoCitado, ShowsControlCharactersAndCutsLongText) {
 // A NUL used to end the message early: "0\0" was quoted as '0'.
 TEST(ioTextoCitado, MessagesQuoteNulVisiblyAndLongLinesShort) {
     EXPECT_EQ(MensagemDoErro([] { TextoParaInteiro(QString::fromUtf16(u"0\0", 2)); }),
-              "'0\u2400' is not a valid integer value");
+              "'0\u2400' não é um número inteiro válido.");
     EXPECT_EQ(MensagemDoErro([] { TipoDaLetra(QString::fromUtf16(u"B\0E", 3)); }),
               "Carácter de tipo de célula desconhecido: \"B\u2400E\".");
     const QStringList linhas =
