@@ -103,10 +103,15 @@ bool CorridaEmConflito(const TSomadoBoard& ABoard, const TCorrida& ACorrida, int
 QString CombinacoesDaCorrida(const TSomadoBoard& ABoard, const TCorrida& ACorrida) {
     const auto casas = static_cast<int32_t>(ACorrida.Celulas.size());
     uint32_t colocados = 0;
+    // A digit placed twice fits no combination.
+    bool repetido = false;
     for (const auto& [r, c] : ACorrida.Celulas)
-        if (const int32_t v = ABoard.GetCell(r, c).Value; v >= 1 && v <= 9) colocados |= 1u << v;
+        if (const int32_t v = ABoard.GetCell(r, c).Value; v >= 1 && v <= 9) {
+            repetido = repetido || (colocados & (1u << v));
+            colocados |= 1u << v;
+        }
     QStringList combinacoes;
-    if (ACorrida.Soma > 0)
+    if (ACorrida.Soma > 0 && !repetido)
         for (const auto conjunto : Combinacoes(casas, ACorrida.Soma))
             if ((static_cast<uint32_t>(conjunto) & colocados) == colocados)
                 combinacoes << DigitosDoConjunto(static_cast<uint32_t>(conjunto));
