@@ -846,3 +846,42 @@ TEST(JanelaLote, ClosingDuringABatchStopsItAndThenCloses) {
     EXPECT_TRUE(janela.BitBtnExportarLote->isEnabled());
     EXPECT_TRUE(janela.BitBtnConfigurar->isEnabled());
 }
+
+TEST_F(Janela, CtrlDigitTogglesAMarkThatIsDrawnAndUndone) {
+    janela->SeleccionarCelula(2, 1);
+    const QImage antes = grelha()->grab().toImage();
+    QTest::keyClick(grelha(), Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(janela->Jogo().Notas(2, 1), 1u << 3);
+    EXPECT_EQ(celula(2, 1).Value, 0);
+    EXPECT_EQ(actual(), std::pair(2, 1)) << "a mark does not move on";
+    const QImage depois = grelha()->grab().toImage();
+    const QRect caixa = grelha()->visualRect(grelha()->model()->index(2, 1));
+    EXPECT_NE(antes.copy(caixa), depois.copy(caixa)) << "the mark shows in its cell";
+    QTest::keyClick(grelha(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(janela->Jogo().Notas(2, 1), 0);
+}
+
+TEST_F(Janela, RunsAreaFollowsTheCurrentCellAndClockShowsInFreeRoom) {
+    janela->SeleccionarCelula(4, 4);
+    EXPECT_TRUE(janela->LabelCorridas->text().startsWith(QStringLiteral("→ 18 em 4 casas:")));
+    EXPECT_TRUE(janela->LabelCorridas->text().contains(QStringLiteral("↓ 42 em 7 casas:")));
+    janela->SeleccionarCelula(1, 3);
+    EXPECT_TRUE(janela->LabelCorridas->text().startsWith(QStringLiteral("→ 4 em 2 casas: 1+3")));
+    EXPECT_TRUE(janela->LabelRelogio->text().startsWith(QStringLiteral("Tempo: ")));
+    // Neither covers a button, the size label or the information box.
+    for (QLabel* nova : {janela->LabelCorridas, janela->LabelRelogio})
+        for (QWidget* outro :
+             janela->PanelLateral->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (outro != nova && outro != janela->LabelCorridas && outro != janela->LabelRelogio)
+                EXPECT_FALSE(nova->geometry().intersects(outro->geometry()))
+                    << outro->objectName().toStdString();
+}
+
+TEST_F(Janela, ClickingTheInformationBoxLeavesTheKeyboardOnTheBoard) {
+    janela->SeleccionarCelula(2, 3);
+    QTest::mouseClick(janela->MemoInformacao->viewport(), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(grelha()->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), "5");
+    EXPECT_EQ(celula(2, 3).Value, 5);
+}
