@@ -8,11 +8,13 @@
 #include "ui/UnitSobre.h"
 
 #include <QButtonGroup>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
 
@@ -884,4 +886,48 @@ TEST_F(Janela, ClickingTheInformationBoxLeavesTheKeyboardOnTheBoard) {
     EXPECT_TRUE(grelha()->hasFocus());
     QTest::keyClicks(QApplication::focusWidget(), "5");
     EXPECT_EQ(celula(2, 3).Value, 5);
+}
+
+TEST_F(Janela, RightClickMenuTogglesMarksClearsThemAndSwitchesConflictsOff) {
+    // Picks the item of that caption in the menu that is about to open, and notes the
+    // captions it offered.
+    QStringList vistos;
+    const auto escolher = [&vistos](const QString& ALegenda) {
+        QTimer::singleShot(50, [ALegenda, &vistos] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            vistos.clear();
+            for (QAction* accao : menu->actions())
+                if (!accao->isSeparator()) vistos << accao->text();
+            for (QAction* accao : menu->actions())
+                if (accao->text() == ALegenda) {
+                    menu->close();
+                    accao->trigger();
+                    return;
+                }
+            menu->close();
+        });
+    };
+    const auto menuEm = [this](int r, int c) {
+        QContextMenuEvent evento(QContextMenuEvent::Mouse, centro(r, c),
+                                 grelha()->viewport()->mapToGlobal(centro(r, c)));
+        QApplication::sendEvent(grelha()->viewport(), &evento);
+    };
+    escolher(QStringLiteral("Nota 4"));
+    menuEm(2, 1);
+    EXPECT_EQ(actual(), std::pair(2, 1)) << "the right-clicked white cell becomes current";
+    EXPECT_EQ(janela->Jogo().Notas(2, 1), 1u << 4);
+    for (const char* legenda :
+         {"Nota 1", "Nota 9", "Desfazer", "Refazer", "Apagar notas", "Mostrar conflitos"})
+        EXPECT_TRUE(vistos.contains(QString::fromUtf8(legenda))) << legenda;
+    escolher(QStringLiteral("Apagar notas"));
+    menuEm(3, 3);
+    EXPECT_EQ(janela->Jogo().Notas(2, 1), 0);
+    escolher(QStringLiteral("Desfazer"));
+    menuEm(3, 3);
+    EXPECT_EQ(janela->Jogo().Notas(2, 1), 1u << 4);
+    ASSERT_TRUE(janela->Jogo().MostrarConflitos());
+    escolher(QStringLiteral("Mostrar conflitos"));
+    menuEm(3, 3);
+    EXPECT_FALSE(janela->Jogo().MostrarConflitos());
 }
