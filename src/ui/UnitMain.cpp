@@ -270,8 +270,11 @@ void TFormMain::ActualizarCorridas() {
     int32_t r = 0, c = 0;
     StringGrid1->CelulaActual(r, c);
     const TSomadoBoard* board = FJogo->Board();
-    LabelCorridas->setText(board && !FJogo->MostraSolucao() ? CorridasDaCelula(*board, r, c)
-                                                            : QString());
+    const QString texto =
+        board && !FJogo->MostraSolucao() ? CorridasDaCelula(*board, r, c) : QString();
+    LabelCorridas->setText(texto);
+    // A long list may not fit the area: the whole of it on hovering.
+    LabelCorridas->setToolTip(texto);
 }
 
 void TFormMain::LimparInformacao() {
