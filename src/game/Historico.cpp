@@ -8,7 +8,7 @@ void THistoricoJogadas::Limpar() {
 }
 
 void THistoricoJogadas::Registar(TPassoHistorico APasso) {
-    if (APasso.Mudancas.empty()) return;
+    if (APasso.Mudancas.empty() && APasso.Notas.empty()) return;
     FDesfazer.push_back(std::move(APasso));
     FRefazer.clear();
 }

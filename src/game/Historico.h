@@ -12,10 +12,21 @@ struct TMudancaDigito {
     int32_t Depois = 0;
 };
 
-// One step of the history: a typed digit, an erasure or a hint change one cell; "Limpar"
-// changes every filled cell at once.
+// One cell's pencil marks before and after a change (bit d for candidate d).
+struct TMudancaNotas {
+    int32_t Row = 0;
+    int32_t Col = 0;
+    uint16_t Antes = 0;
+    uint16_t Depois = 0;
+};
+
+// One step of the history: a typed digit, an erasure, a hint or a mark change one cell;
+// "Limpar" changes every filled cell at once.
 struct TPassoHistorico {
     std::vector<TMudancaDigito> Mudancas;
+    // Marks changed by the same step: a toggled mark, the marks a placed digit rules out in
+    // its runs, or every mark "Limpar" clears.
+    std::vector<TMudancaNotas> Notas;
     bool TodoOTabuleiro = false;
 };
 

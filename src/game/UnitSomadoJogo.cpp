@@ -34,7 +34,127 @@ int64_t TempoLimiteGeracao(TTamanhoTabuleiro ATamanho) {
 }
 
 TJogo::TJogo(IJanelaJogo& AJanela, TGeradorDePuzzles AGerador)
-    : FJanela(AJanela), FGerador(std::move(AGerador)) {}
+    : FJanela(AJanela), FGerador(std::move(AGerador)) {
+    DefinirFonteDeTempo({});
+}
+
+void TJogo::DefinirFonteDeTempo(std::function<int64_t()> AFonte) {
+    if (!AFonte) {
+        auto relogio = std::make_shared<QElapsedTimer>();
+        relogio->start();
+        AFonte = [relogio] { return relogio->elapsed(); };
+    }
+    const int64_t decorrido = TempoDeJogoMs();
+    FFonteDeTempo = std::move(AFonte);
+    ReporRelogio(decorrido);
+}
+
+int64_t TJogo::TempoDeJogoMs() const {
+    if (FInicioTrechoMs < 0 || !FFonteDeTempo) return FTempoAcumuladoMs;
+    return FTempoAcumuladoMs + std::max<int64_t>(0, FFonteDeTempo() - FInicioTrechoMs);
+}
+
+bool TJogo::RelogioDeveCorrer() const {
+    return FBoard && !FPausado && FGameState == TGameState::gsPlaying &&
+           !TabuleiroCompletoECorrecto();
+}
+
+void TJogo::ReporRelogio(int64_t AAcumuladoMs) {
+    FTempoAcumuladoMs = AAcumuladoMs;
+    FInicioTrechoMs = -1;
+    AcertarRelogio();
+}
+
+// Starts or stops the running stretch as the state asks.
+void TJogo::AcertarRelogio() {
+    const bool deve = RelogioDeveCorrer();
+    if (deve && FInicioTrechoMs < 0) {
+        FInicioTrechoMs = FFonteDeTempo();
+    } else if (!deve && FInicioTrechoMs >= 0) {
+        FTempoAcumuladoMs = TempoDeJogoMs();
+        FInicioTrechoMs = -1;
+    }
+}
+
+void TJogo::PausarRelogio() {
+    FPausado = true;
+    AcertarRelogio();
+}
+
+void TJogo::RetomarRelogio() {
+    FPausado = false;
+    AcertarRelogio();
+}
+
+QString TJogo::TextoDoTempo(int64_t AMilissegundos) {
+    const int64_t segundos = std::max<int64_t>(0, AMilissegundos) / 1000;
+    const int64_t h = segundos / 3600, m = segundos / 60 % 60, s = segundos % 60;
+    if (h > 0)
+        return QStringLiteral("%1:%2:%3")
+            .arg(h)
+            .arg(m, 2, 10, QChar(u'0'))
+            .arg(s, 2, 10, QChar(u'0'));
+    return QStringLiteral("%1:%2").arg(m).arg(s, 2, 10, QChar(u'0'));
+}
+
+bool TJogo::TabuleiroCompletoECorrecto() const {
+    if (!FBoard) return false;
+    bool algumaBranca = false;
+    for (int32_t r = 0; r < FBoard->Size(); ++r)
+        for (int32_t c = 0; c < FBoard->Size(); ++c) {
+            const TSomadoCell cell = FBoard->GetCell(r, c);
+            if (cell.CellType != TCellType::ctEmpty) continue;
+            algumaBranca = true;
+            if (cell.Value == 0 || cell.Value != cell.Solution) return false;
+        }
+    return algumaBranca;
+}
+
+void TJogo::DepoisDeMudarDigitos() {
+    if (FGameState == TGameState::gsPlaying && TabuleiroCompletoECorrecto()) {
+        AcertarRelogio();
+        FGameState = TGameState::gsSolved;
+        FVerificacaoActual = false;
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(QStringLiteral("Parabéns! Puzzle resolvido correctamente."));
+        FJanela.AdicionarInformacao(
+            QStringLiteral("Tempo de jogo: %1.").arg(TextoDoTempo(TempoDeJogoMs())));
+        return;
+    }
+    if (FGameState == TGameState::gsSolved) FGameState = TGameState::gsPlaying;
+    AcertarRelogio();
+    if (FVerificacaoActual) {
+        FVerificacaoActual = false;
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(QStringLiteral(
+            "As jogadas mudaram desde a última verificação — carregue em Verificar de novo."));
+    }
+}
+
+void TJogo::DefinirMostrarConflitos(bool AMostrar) {
+    FMostrarConflitos = AMostrar;
+    FJanela.RepintarGrelha();
+}
+
+bool TJogo::CelulaEmConflito(int32_t ARow, int32_t ACol) const {
+    return FMostrarConflitos && FBoard && !MostraSolucao() && DigitoEmConflito(*FBoard, ARow, ACol);
+}
+
+void TJogo::IrParaPrimeiraVazia() {
+    if (!FBoard) return;
+    const int32_t n = FBoard->Size();
+    for (int32_t i = 0; i < n * n; ++i)
+        if (const TSomadoCell cell = FBoard->GetCell(i / n, i % n);
+            cell.CellType == TCellType::ctEmpty && cell.Value == 0) {
+            FJanela.SeleccionarCelula(i / n, i % n);
+            return;
+        }
+    for (int32_t i = 0; i < n * n; ++i)
+        if (PodeSeleccionar(i / n, i % n)) {
+            FJanela.SeleccionarCelula(i / n, i % n);
+            return;
+        }
+}
 
 void TJogo::DefinirLote(const TConfiguracao& AConfiguracao) {
     FTamanhoLote = AConfiguracao.TamanhoLote;
@@ -62,6 +182,7 @@ void TJogo::Iniciar() {
         CarregarPuzzleFixo();
     }
     FGameState = TGameState::gsPlaying;
+    ReporRelogio(0);
     GuardarValoresBase();
     AtualizarLabelTamanho();
     FJanela.ConfigurarGrelha();
@@ -110,7 +231,7 @@ bool TJogo::GerarNovoPuzzle() {
     const int32_t n = board->Size();
     const QString nivel = NomeDoNivel(board->Difficulty());
     InstalarBoard(std::move(board));
-    AvancarParaProximaVazia(0, -1);
+    IrParaPrimeiraVazia();
     FJanela.RepintarGrelha();
     FJanela.FocarGrelha();
     FJanela.LimparInformacao();
@@ -123,7 +244,10 @@ bool TJogo::GerarNovoPuzzle() {
 void TJogo::InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard) {
     FBoard = std::move(ABoard);
     FHistorico.Limpar();
+    FNotas.clear();
     FGameState = TGameState::gsPlaying;
+    FVerificacaoActual = false;
+    ReporRelogio(0);
     FJanela.DefinirLegendaVerSolucao(CVerSolucao);
     GuardarValoresBase();
     FJanela.ConfigurarGrelha();
@@ -151,6 +275,8 @@ void TJogo::GuardarValoresBase() {
     for (int32_t r = 0; r < n; ++r)
         for (int32_t c = 0; c < n; ++c)
             FValoresBase[r][c] = FBoard->GetCell(r, c).Value;
+    if (FNotas.size() != static_cast<size_t>(n * n)) FNotas.assign(static_cast<size_t>(n * n), 0);
+    FNotasBase = FNotas;
 }
 
 bool TJogo::HaJogadasPorGravar() const {
@@ -160,7 +286,7 @@ bool TJogo::HaJogadasPorGravar() const {
     for (int32_t r = 0; r < n; ++r)
         for (int32_t c = 0; c < n; ++c)
             if (FBoard->GetCell(r, c).Value != FValoresBase[r][c]) return true;
-    return false;
+    return FNotas != FNotasBase;
 }
 
 void TJogo::VerSolucao() {
@@ -180,6 +306,8 @@ void TJogo::VerSolucao() {
     FJanela.RepintarGrelha();
     FJanela.LimparInformacao();
     FJanela.DefinirLegendaVerSolucao(mostrar ? CEsconderSolucao : CVerSolucao);
+    FVerificacaoActual = false;
+    AcertarRelogio();
     FJanela.AdicionarInformacao(
         mostrar ? QStringLiteral("Solução revelada. Clique novamente para esconder.")
                 : QStringLiteral("Solução escondida — as suas jogadas continuam como estavam."));
@@ -199,8 +327,10 @@ void TJogo::Verificar() {
     FJanela.LimparInformacao();
     if (resolvido) {
         FGameState = TGameState::gsSolved;
+        AcertarRelogio();
         FJanela.AdicionarInformacao(QStringLiteral("Parabéns! Puzzle resolvido correctamente."));
     } else {
+        FVerificacaoActual = true;
         FJanela.AdicionarInformacao(QStringLiteral("Correctas: %1. Erradas: %2. Por preencher: %3.")
                                         .arg(corretas)
                                         .arg(erradas)
@@ -210,17 +340,24 @@ void TJogo::Verificar() {
 
 void TJogo::Limpar() {
     if (!FBoard) return;
-    TPassoHistorico apagadas{{}, true};
+    TPassoHistorico apagadas{{}, {}, true};
     for (int32_t r = 0; r < FBoard->Size(); ++r)
         for (int32_t c = 0; c < FBoard->Size(); ++c)
             if (const int32_t valor = FBoard->GetCell(r, c).Value; valor != 0)
                 apagadas.Mudancas.push_back({r, c, valor, 0});
+    for (int32_t r = 0; r < FBoard->Size(); ++r)
+        for (int32_t c = 0; c < FBoard->Size(); ++c)
+            if (const uint16_t notas = Notas(r, c); notas != 0)
+                apagadas.Notas.push_back({r, c, notas, 0});
+    std::fill(FNotas.begin(), FNotas.end(), uint16_t{0});
     FHistorico.Registar(std::move(apagadas));
     FBoard->LimparJogadas();
     FGameState = TGameState::gsPlaying;
+    FVerificacaoActual = false;
+    AcertarRelogio();
     FJanela.DefinirLegendaVerSolucao(CVerSolucao);
     FJanela.RepintarGrelha();
-    AvancarParaProximaVazia(0, -1);
+    IrParaPrimeiraVazia();
     FJanela.FocarGrelha();
     FJanela.LimparInformacao();
     FJanela.AdicionarInformacao(
@@ -238,10 +375,9 @@ void TJogo::Dica() {
         if (!EscolherCelulaVaziaAoAcaso(r, c)) return;
         FJanela.SeleccionarCelula(r, c);
     }
-    const int32_t solucao = FBoard->GetCell(r, c).Solution;
-    FHistorico.Registar({{{r, c, 0, solucao}}});
-    EscreverValor(r, c, solucao);
+    ColocarDigito(r, c, FBoard->GetCell(r, c).Solution);
     FJanela.RepintarGrelha();
+    DepoisDeMudarDigitos();
     AvancarParaProximaVazia(r, c);
     FJanela.FocarGrelha();
 }
@@ -299,14 +435,98 @@ bool TJogo::EscreverCaracter(QChar ACaracter) {
     if (!NoTabuleiro(r, c)) return false;
     if (FBoard->GetCell(r, c).CellType == TCellType::ctEmpty && ACaracter >= u'1' &&
         ACaracter <= u'9') {
-        const int32_t digito = ACaracter.unicode() - u'0';
-        if (const int32_t antes = FBoard->GetCell(r, c).Value; antes != digito)
-            FHistorico.Registar({{{r, c, antes, digito}}});
-        EscreverValor(r, c, digito);
+        const int32_t antes = FBoard->GetCell(r, c).Value;
+        ColocarDigito(r, c, ACaracter.unicode() - u'0');
         FJanela.RepintarGrelha();
         AvancarParaProximaVazia(r, c);
+        if (FBoard->GetCell(r, c).Value != antes) DepoisDeMudarDigitos();
     }
     return true;
+}
+
+void TJogo::ColocarDigito(int32_t ARow, int32_t ACol, int32_t ADigito) {
+    TPassoHistorico passo;
+    if (const int32_t antes = FBoard->GetCell(ARow, ACol).Value; antes != ADigito)
+        passo.Mudancas.push_back({ARow, ACol, antes, ADigito});
+    passo.Notas = NotasRetiradasPor(ARow, ACol, ADigito);
+    for (const TMudancaNotas& m : passo.Notas)
+        DefinirNotas(m.Row, m.Col, m.Depois);
+    FHistorico.Registar(std::move(passo));
+    EscreverValor(ARow, ACol, ADigito);
+}
+
+std::vector<TMudancaNotas> TJogo::NotasRetiradasPor(int32_t ARow, int32_t ACol,
+                                                    int32_t ADigito) const {
+    std::vector<TMudancaNotas> retiradas;
+    const auto bit = static_cast<uint16_t>(1u << ADigito);
+    const auto percorrer = [&](int32_t ADeltaRow, int32_t ADeltaCol) {
+        for (int32_t r = ARow + ADeltaRow, c = ACol + ADeltaCol; PodeSeleccionar(r, c);
+             r += ADeltaRow, c += ADeltaCol)
+            if (const uint16_t notas = Notas(r, c); notas & bit)
+                retiradas.push_back({r, c, notas, static_cast<uint16_t>(notas & ~bit)});
+    };
+    percorrer(0, -1);
+    percorrer(0, 1);
+    percorrer(-1, 0);
+    percorrer(1, 0);
+    return retiradas;
+}
+
+uint16_t TJogo::Notas(int32_t ARow, int32_t ACol) const {
+    if (!NoTabuleiro(ARow, ACol)) return 0;
+    const size_t i = static_cast<size_t>(ARow * FBoard->Size() + ACol);
+    return i < FNotas.size() ? FNotas[i] : 0;
+}
+
+void TJogo::DefinirNotas(int32_t ARow, int32_t ACol, uint16_t ANotas) {
+    if (!NoTabuleiro(ARow, ACol)) return;
+    const size_t i = static_cast<size_t>(ARow * FBoard->Size() + ACol);
+    if (i < FNotas.size()) FNotas[i] = ANotas & CTodasAsNotas;
+}
+
+void TJogo::AlternarNota(int32_t ADigito) {
+    if (!FBoard || MostraSolucao() || ADigito < 1 || ADigito > 9) return;
+    int32_t r = 0, c = 0;
+    FJanela.CelulaActual(r, c);
+    if (!PodeSeleccionar(r, c) || FBoard->GetCell(r, c).Value != 0) return;
+    const uint16_t antes = Notas(r, c);
+    const auto depois = static_cast<uint16_t>(antes ^ (1u << ADigito));
+    FHistorico.Registar({{}, {{r, c, antes, depois}}, false});
+    DefinirNotas(r, c, depois);
+    FJanela.RepintarGrelha();
+}
+
+void TJogo::ApagarNotas() {
+    if (!FBoard || MostraSolucao()) return;
+    TPassoHistorico passo;
+    for (int32_t r = 0; r < FBoard->Size(); ++r)
+        for (int32_t c = 0; c < FBoard->Size(); ++c)
+            if (const uint16_t notas = Notas(r, c); notas != 0)
+                passo.Notas.push_back({r, c, notas, 0});
+    if (passo.Notas.empty()) return;
+    std::fill(FNotas.begin(), FNotas.end(), uint16_t{0});
+    FHistorico.Registar(std::move(passo));
+    FJanela.RepintarGrelha();
+}
+
+TEstadoDoJogo TJogo::EstadoDoJogo() const {
+    TEstadoDoJogo estado;
+    estado.Notas = FNotas;
+    estado.TempoMs = TempoDeJogoMs();
+    return estado;
+}
+
+void TJogo::InstalarEstado(const TEstadoDoJogo& AEstado) {
+    const int32_t n = FBoard ? FBoard->Size() : 0;
+    if (AEstado.Notas.size() == static_cast<size_t>(n * n)) {
+        FNotas = AEstado.Notas;
+        // Marks only belong in white cells.
+        for (int32_t r = 0; r < n; ++r)
+            for (int32_t c = 0; c < n; ++c)
+                if (!PodeSeleccionar(r, c)) FNotas[static_cast<size_t>(r * n + c)] = 0;
+    }
+    FNotasBase = FNotas;
+    ReporRelogio(AEstado.TempoMs);
 }
 
 void TJogo::ApagarCelulaActual() {
@@ -315,9 +535,11 @@ void TJogo::ApagarCelulaActual() {
     FJanela.CelulaActual(r, c);
     if (!NoTabuleiro(r, c) || FBoard->GetCell(r, c).CellType != TCellType::ctEmpty) return;
     if (const int32_t antes = FBoard->GetCell(r, c).Value; antes != 0)
-        FHistorico.Registar({{{r, c, antes, 0}}});
+        FHistorico.Registar({{{r, c, antes, 0}}, {}});
+    const bool mudou = FBoard->GetCell(r, c).Value != 0;
     EscreverValor(r, c, 0);
     FJanela.RepintarGrelha();
+    if (mudou) DepoisDeMudarDigitos();
 }
 
 void TJogo::AvancarParaProximaVazia(int32_t ARow, int32_t ACol) {
@@ -406,7 +628,7 @@ bool TJogo::GuardarPuzzle() {
                           false) != TResposta::Sim)
         return false;
     try {
-        GravarFicheiroPuzzle(caminho, *FBoard);
+        GravarFicheiroJogo(caminho, *FBoard, EstadoDoJogo());
     } catch (const ESomadoError&) {
         // An earlier "Puzzle guardado" line must not stay as if it told of this save.
         FJanela.LimparInformacao();
@@ -435,8 +657,9 @@ void TJogo::AbrirFicheiroIndicado(const QString& ACaminho) {
 
 void TJogo::AbrirFicheiro(const QString& ACaminho) {
     std::unique_ptr<TSomadoBoard> novo;
+    TEstadoDoJogo estado;
     try {
-        novo = LerFicheiroPuzzle(ACaminho);
+        novo = LerFicheiroJogo(ACaminho, estado);
     } catch (const ESomadoError& e) {
         // Nothing changes but the report: board, digits, state and grid stay.
         FJanela.LimparInformacao();
@@ -446,7 +669,8 @@ void TJogo::AbrirFicheiro(const QString& ACaminho) {
     }
     InstalarBoard(std::move(novo));
     LembrarFicheiro(ACaminho);
-    AvancarParaProximaVazia(0, -1);
+    InstalarEstado(estado);
+    IrParaPrimeiraVazia();
     FJanela.RepintarGrelha();
     FJanela.FocarGrelha();
     FJanela.LimparInformacao();
@@ -698,10 +922,15 @@ void TJogo::Refazer() {
 void TJogo::AplicarPasso(const TPassoHistorico& APasso, bool AAntes) {
     for (const TMudancaDigito& m : APasso.Mudancas)
         if (NoTabuleiro(m.Row, m.Col)) EscreverValor(m.Row, m.Col, AAntes ? m.Antes : m.Depois);
+    for (const TMudancaNotas& m : APasso.Notas)
+        DefinirNotas(m.Row, m.Col, AAntes ? m.Antes : m.Depois);
     FJanela.RepintarGrelha();
     // A step over the whole board ("Limpar") selects as "Limpar" does.
     if (APasso.TodoOTabuleiro)
-        AvancarParaProximaVazia(0, -1);
-    else
+        IrParaPrimeiraVazia();
+    else if (!APasso.Mudancas.empty())
         FJanela.SeleccionarCelula(APasso.Mudancas.front().Row, APasso.Mudancas.front().Col);
+    else if (APasso.Notas.size() == 1)
+        FJanela.SeleccionarCelula(APasso.Notas.front().Row, APasso.Notas.front().Col);
+    if (!APasso.Mudancas.empty()) DepoisDeMudarDigitos();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/Historico.h"
+#include "io/UnitSomadoFicheiro.h"
 #include "model/UnitSomado.h"
 
 #include <QDateTime>
@@ -50,6 +51,13 @@ QString CombinacoesDaSoma(int32_t ASoma, int32_t ACasas);
 // The tooltip of a clue cell: a line for its across sum ("→ …"), then one for its down sum
 // ("↓ …"); empty for any other cell.
 QString CombinacoesDaPista(const TSomadoBoard& ABoard, int32_t ARow, int32_t ACol);
+
+// The rules alone, never the solution: a digit that repeats in one of its runs, or that
+// completes a run whose total is not the clue's sum.
+bool DigitoEmConflito(const TSomadoBoard& ABoard, int32_t ARow, int32_t ACol);
+// The across and down run of a white cell, one line each ("→ 16 em 2 casas: 7+9"), with only
+// the combinations that hold every digit already placed in that run; empty for other cells.
+QString CorridasDaCelula(const TSomadoBoard& ABoard, int32_t ARow, int32_t ACol);
 
 // What the game needs of the window.
 class IJanelaJogo {
@@ -180,6 +188,35 @@ public:
     // Backspace, Delete and F2 empty the current white cell; the key goes on to the grid.
     void ApagarCelulaActual();
     void AvancarParaProximaVazia(int32_t ARow, int32_t ACol);
+    // The first empty white cell; on a board without one, the first white cell, so the
+    // keyboard always starts where it can move.
+    void IrParaPrimeiraVazia();
+
+    // ---- Pencil marks: bit d of a cell's marks is candidate d
+    uint16_t Notas(int32_t ARow, int32_t ACol) const;
+    // Ctrl+digit: toggles ADigito among the current cell's marks, when it is an empty white
+    // cell and the solution is hidden.
+    void AlternarNota(int32_t ADigito);
+    // Clears every mark on the board as one step.
+    void ApagarNotas();
+    // The marks and the time played, as saved with the game.
+    TEstadoDoJogo EstadoDoJogo() const;
+
+    // ---- Rule conflicts: shown unless the player switches them off
+    bool MostrarConflitos() const { return FMostrarConflitos; }
+    void DefinirMostrarConflitos(bool AMostrar);
+    // Whether (ARow, ACol) is drawn as breaking a rule now.
+    bool CelulaEmConflito(int32_t ARow, int32_t ACol) const;
+
+    // ---- The play clock: the time spent on this board. It runs while the board is being
+    // played and the window is not minimised; it stops when the board is finished.
+    int64_t TempoDeJogoMs() const;
+    void PausarRelogio();
+    void RetomarRelogio();
+    // The clock's source, in milliseconds from any fixed point; tests hand in their own.
+    void DefinirFonteDeTempo(std::function<int64_t()> AFonte);
+    // Minutes and seconds ("12:05"), with hours in front past the hour ("1:02:05").
+    static QString TextoDoTempo(int64_t AMilissegundos);
 
     // ---- Undo and redo of the changes to the digits (refused while the solution is shown)
     void Desfazer();
@@ -221,12 +258,35 @@ private:
     bool AlteradoPorOutro(const QString& ACaminho) const;
     TFicheiroJogo FFicheiroJogo;
     void EscreverValor(int32_t ARow, int32_t ACol, int32_t AValor);
+    // Places ADigito in (ARow, ACol) as one step of the history, taking that digit off the
+    // marks of the other cells of its two runs.
+    void ColocarDigito(int32_t ARow, int32_t ACol, int32_t ADigito);
+    void DefinirNotas(int32_t ARow, int32_t ACol, uint16_t ANotas);
+    std::vector<TMudancaNotas> NotasRetiradasPor(int32_t ARow, int32_t ACol, int32_t ADigito) const;
+    void InstalarEstado(const TEstadoDoJogo& AEstado);
+    // After a digit changed: the finish, or a note that the last check is out of date.
+    void DepoisDeMudarDigitos();
+    bool TabuleiroCompletoECorrecto() const;
+    void ReporRelogio(int64_t AAcumuladoMs);
+    bool RelogioDeveCorrer() const;
+    void AcertarRelogio();
 
     IJanelaJogo& FJanela;
     TGeradorDePuzzles FGerador;
     std::unique_ptr<TSomadoBoard> FBoard;
     TGameState FGameState = TGameState::gsEmpty;
     std::vector<std::vector<int32_t>> FValoresBase;
+    // One entry per cell, row by row; with a copy as last saved or opened.
+    std::vector<uint16_t> FNotas;
+    std::vector<uint16_t> FNotasBase;
+    bool FMostrarConflitos = true;
+    // The counts of "Verificar" are on show and still match the digits.
+    bool FVerificacaoActual = false;
+    std::function<int64_t()> FFonteDeTempo;
+    int64_t FTempoAcumuladoMs = 0;
+    // Where the running stretch started, or -1 while the clock stands.
+    int64_t FInicioTrechoMs = -1;
+    bool FPausado = false;
     // Belongs to the current board: emptied whenever another board is installed.
     THistoricoJogadas FHistorico;
 

@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <functional>
@@ -733,7 +734,9 @@ std::unique_ptr<TSomadoBoard> LerPuzzleDe(TFonteDeLinhas AFonte) {
 
 } // namespace
 
-std::unique_ptr<TSomadoBoard> LerFicheiroPuzzle(const QString& ACaminho) {
+namespace {
+
+QByteArray LerBytesDoFicheiro(const QString& ACaminho) {
     const auto falha = [&ACaminho](const QString& AMotivo) {
         return ESomadoError(Format("Não foi possível ler o ficheiro \"%s\": %s",
                                    Utf8(NomeSemPasta(ACaminho)).c_str(), Utf8(AMotivo).c_str()));
@@ -754,5 +757,93 @@ std::unique_ptr<TSomadoBoard> LerFicheiroPuzzle(const QString& ACaminho) {
     if (ficheiro.error() != QFileDevice::NoError)
         throw falha(QStringLiteral("erro de leitura no disco"));
     if (bytes.size() > CTamanhoMaximoFicheiro) throw falha(demasiadoGrande);
-    return LerPuzzleDoTexto(bytes);
+    return bytes;
+}
+
+constexpr const char* CSeccaoNotas = "[NOTAS]";
+constexpr const char* CChaveTempo = "TEMPO=";
+
+// The first line after the board's last row: header, five titled sections of ALado rows.
+qsizetype LinhasDoTabuleiro(int32_t ALado) {
+    return 1 + 5 * (static_cast<qsizetype>(ALado) + 1);
+}
+
+bool LerNotasDaLinha(const QString& ALinha, int32_t ALado, uint16_t* ADestino) {
+    const QStringList valores = ALinha.split(u' ');
+    if (valores.size() != ALado) return false;
+    for (int32_t c = 0; c < ALado; ++c) {
+        bool ok = false;
+        const uint v = valores[c].toUInt(&ok);
+        if (!ok || (v & ~static_cast<uint>(CTodasAsNotas)) != 0) return false;
+        ADestino[c] = static_cast<uint16_t>(v);
+    }
+    return true;
+}
+
+TEstadoDoJogo LerEstadoDasLinhas(const QStringList& ALinhas, int32_t ALado) {
+    TEstadoDoJogo estado;
+    if (ALado <= 0 || ALado > 64) return estado;
+    const qsizetype inicio = ALinhas.indexOf(QLatin1String(CSeccaoNotas), LinhasDoTabuleiro(ALado));
+    if (inicio < 0 || inicio + ALado + 1 >= ALinhas.size()) return estado;
+    std::vector<uint16_t> notas(static_cast<size_t>(ALado) * static_cast<size_t>(ALado));
+    for (int32_t r = 0; r < ALado; ++r)
+        if (!LerNotasDaLinha(ALinhas[inicio + 1 + r], ALado, notas.data() + r * ALado))
+            return estado;
+    const QString linhaTempo = ALinhas[inicio + 1 + ALado];
+    if (!linhaTempo.startsWith(QLatin1String(CChaveTempo))) return estado;
+    bool ok = false;
+    const qlonglong tempo = linhaTempo.sliced(qstrlen(CChaveTempo)).toLongLong(&ok);
+    // Up to a thousand hours; anything else is not a time this program wrote.
+    if (!ok || tempo < 0 || tempo > 3600LL * 1000 * 1000) return estado;
+    estado.Notas = std::move(notas);
+    estado.TempoMs = tempo;
+    return estado;
+}
+
+} // namespace
+
+std::unique_ptr<TSomadoBoard> LerFicheiroPuzzle(const QString& ACaminho) {
+    return LerPuzzleDoTexto(LerBytesDoFicheiro(ACaminho));
+}
+
+QStringList LinhasDoEstado(const TEstadoDoJogo& AEstado, int32_t ALado) {
+    QStringList linhas;
+    linhas << QString::fromLatin1(CSeccaoNotas);
+    for (int32_t r = 0; r < ALado; ++r) {
+        QStringList valores;
+        for (int32_t c = 0; c < ALado; ++c) {
+            const size_t i = static_cast<size_t>(r) * ALado + c;
+            valores << QString::number(i < AEstado.Notas.size() ? AEstado.Notas[i] & CTodasAsNotas
+                                                                : 0);
+        }
+        linhas << valores.join(u' ');
+    }
+    linhas << QString::fromLatin1(CChaveTempo) +
+                  QString::number(std::max<int64_t>(0, AEstado.TempoMs));
+    return linhas;
+}
+
+QByteArray TextoDoJogo(const TSomadoBoard& ABoard, const TEstadoDoJogo& AEstado) {
+    QByteArray texto = TextoDoPuzzle(ABoard);
+    for (const QString& linha : LinhasDoEstado(AEstado, ABoard.Size())) {
+        texto += linha.toLatin1();
+        texto += "\r\n";
+    }
+    return texto;
+}
+
+void GravarFicheiroJogo(const QString& ACaminho, const TSomadoBoard& ABoard,
+                        const TEstadoDoJogo& AEstado) {
+    GravarFicheiroInteiro(ACaminho, TextoDoJogo(ABoard, AEstado));
+}
+
+TEstadoDoJogo LerEstadoDoTexto(const QByteArray& ABytes, int32_t ALado) {
+    return LerEstadoDasLinhas(LinhasDoTexto(ABytes), ALado);
+}
+
+std::unique_ptr<TSomadoBoard> LerFicheiroJogo(const QString& ACaminho, TEstadoDoJogo& AEstado) {
+    const QByteArray bytes = LerBytesDoFicheiro(ACaminho);
+    auto board = LerPuzzleDoTexto(bytes);
+    AEstado = LerEstadoDoTexto(bytes, board->Size());
+    return board;
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // One letter per cell kind in the TIPO section; a value outside the enumeration writes "?",
 // which the reader refuses, so a damaged board can never be read back as a different one.
@@ -73,3 +74,23 @@ std::unique_ptr<TSomadoBoard> LerPuzzleDoTexto(const QByteArray& ABytes);
 // Refuses, before reading, anything that is not a regular file or is larger than
 // CTamanhoMaximoFicheiro; never reads more than that.
 std::unique_ptr<TSomadoBoard> LerFicheiroPuzzle(const QString& ACaminho);
+
+// What a game in progress keeps beside the board: the pencil marks (bit d set for candidate
+// d, one entry per cell, row by row) and the time played. Written after the board's last
+// line, where readers of the board stop reading, so any reader still opens the file.
+struct TEstadoDoJogo {
+    std::vector<uint16_t> Notas;
+    int64_t TempoMs = 0;
+};
+inline constexpr uint16_t CTodasAsNotas = 0x3FE;
+QStringList LinhasDoEstado(const TEstadoDoJogo& AEstado, int32_t ALado);
+// The board's text followed by the game's own section.
+QByteArray TextoDoJogo(const TSomadoBoard& ABoard, const TEstadoDoJogo& AEstado);
+void GravarFicheiroJogo(const QString& ACaminho, const TSomadoBoard& ABoard,
+                        const TEstadoDoJogo& AEstado);
+// The game's section of a file whose board is ALado cells wide. The marks only help the
+// player, so a missing or damaged section gives no marks and no time rather than losing the
+// board: every row and the time line must be whole and in range, or none of it is taken.
+TEstadoDoJogo LerEstadoDoTexto(const QByteArray& ABytes, int32_t ALado);
+// Reads board and section from one read of the file, with LerFicheiroPuzzle's checks.
+std::unique_ptr<TSomadoBoard> LerFicheiroJogo(const QString& ACaminho, TEstadoDoJogo& AEstado);

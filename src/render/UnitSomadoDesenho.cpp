@@ -16,6 +16,7 @@ namespace {
 constexpr double CFracaoDigito = 0.5;
 constexpr double CFracaoPista = 0.3;
 constexpr double CFracaoMargemPista = 0.1;
+constexpr double CFracaoNota = 0.27;
 
 const QString CNomeFonte = QStringLiteral("Segoe UI");
 
@@ -116,6 +117,26 @@ void EscreverPista(QPainter& ACanvas, const TRectCelula& ARect, int32_t ASoma, b
                    ARect.Bottom - medida.Altura - margem);
 }
 
+// Candidate d sits in a fixed place of a 3 × 3 layout, 1 top left to 9 bottom right, as on a
+// telephone keypad turned the right way up.
+void EscreverNotas(QPainter& ACanvas, const TRectCelula& ARect, uint16_t ANotas) {
+    const int32_t largura = ARect.Right - ARect.Left;
+    const int32_t altura = ARect.Bottom - ARect.Top;
+    const int32_t tamanho = Escalar(altura, CFracaoNota);
+    if (tamanho <= 0) return;
+    for (int32_t d = 1; d <= 9; ++d) {
+        if (!(ANotas & (1u << d))) continue;
+        const QString texto = QString::number(d);
+        TTextoMedido medida = Medir(ACanvas, texto, tamanho);
+        const int32_t coluna = (d - 1) % 3, linha = (d - 1) / 3;
+        // Centred in its third of the cell, inside the cell's outline.
+        const int32_t cx = ARect.Left + (largura * (2 * coluna + 1)) / 6;
+        const int32_t cy = ARect.Top + (altura * (2 * linha + 1)) / 6;
+        EscreverEm(ACanvas, medida, texto, CCorNota, cx - medida.Largura / 2,
+                   cy - medida.Altura / 2);
+    }
+}
+
 void DesenharDiagonal(QPainter& ACanvas, const TRectCelula& ARect) {
     // The line ends on (Right, Bottom), which belongs to the next cell: the flat cap leaves
     // that pixel out on a raster. On a PDF page the stroke is a true band half a unit either
@@ -160,7 +181,7 @@ QColor CorDoDigito(TCellDisplayState AEstado) {
 }
 
 void DesenharCelula(QPainter& ACanvas, const TRectCelula& ARect, const TSomadoCell& ACelula,
-                    bool AMostrarSolucao, bool ABorda) {
+                    bool AMostrarSolucao, bool ABorda, const TExtrasCelula& AExtras) {
     const TSemSuavizacao semSuavizacao(ACanvas);
     switch (ACelula.CellType) {
     case TCellType::ctBlack:
@@ -173,9 +194,18 @@ void DesenharCelula(QPainter& ACanvas, const TRectCelula& ARect, const TSomadoCe
         if (ACelula.DownSum != 0) EscreverPista(ACanvas, ARect, ACelula.DownSum, false);
         break;
     case TCellType::ctEmpty: {
-        PreencherCelula(ACanvas, ARect, CCorBranca, ABorda);
         const int32_t valor = AMostrarSolucao ? ACelula.Solution : ACelula.Value;
-        if (valor != 0) EscreverDigito(ACanvas, ARect, valor, CorDoDigito(ACelula.DisplayState));
+        const bool conflito = AExtras.Conflito && !AMostrarSolucao && valor != 0;
+        PreencherCelula(ACanvas, ARect, conflito ? CCorFundoConflito : CCorBranca, ABorda);
+        // A digit judged wrong by a check keeps its red; a rule conflict alone shows in its own
+        // colour, on its own background.
+        const QColor cor = conflito && ACelula.DisplayState == TCellDisplayState::cdsNormal
+                               ? CCorConflito
+                               : CorDoDigito(ACelula.DisplayState);
+        if (valor != 0)
+            EscreverDigito(ACanvas, ARect, valor, cor);
+        else if (!AMostrarSolucao && AExtras.Notas != 0)
+            EscreverNotas(ACanvas, ARect, AExtras.Notas);
         break;
     }
     }

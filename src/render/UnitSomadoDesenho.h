@@ -33,7 +33,19 @@ inline const QColor CCorDigitoRevelado{0, 55, 120};
 // The colour of a white cell's digit for its display state.
 QColor CorDoDigito(TCellDisplayState AEstado);
 
+inline const QColor CCorNota{90, 90, 90};
+inline const QColor CCorConflito{200, 110, 0};
+inline const QColor CCorFundoConflito{255, 228, 196};
+
+// What only the screen shows of a white cell: the player's pencil marks (bit d for candidate
+// d, drawn only while the cell holds no digit), and whether its digit breaks a rule. Printed
+// pages pass none of it.
+struct TExtrasCelula {
+    uint16_t Notas = 0;
+    bool Conflito = false;
+};
+
 void DesenharCelula(QPainter& ACanvas, const TRectCelula& ARect, const TSomadoCell& ACelula,
-                    bool AMostrarSolucao, bool ABorda);
+                    bool AMostrarSolucao, bool ABorda, const TExtrasCelula& AExtras = {});
 void DesenharGrelha(QPainter& ACanvas, int32_t AX0, int32_t AY0, int32_t ATamanhoCelula,
                     int32_t ANumeroCelulas, int32_t ALarguraFina, int32_t ALarguraGrossa);

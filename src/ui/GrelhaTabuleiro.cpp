@@ -3,9 +3,11 @@
 #include "game/UnitSomadoJogo.h"
 #include "render/UnitSomadoDesenho.h"
 
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QToolTip>
 
@@ -156,6 +158,12 @@ void TGrelhaTabuleiro::mousePressEvent(QMouseEvent* AEvento) {
 
 void TGrelhaTabuleiro::keyPressEvent(QKeyEvent* AEvento) {
     const int tecla = AEvento->key();
+    // Ctrl+digit toggles a pencil mark; the keypad's digits too.
+    if ((AEvento->modifiers() & Qt::ControlModifier) && tecla >= Qt::Key_1 && tecla <= Qt::Key_9) {
+        FJogo.AlternarNota(tecla - Qt::Key_0);
+        AEvento->accept();
+        return;
+    }
     if (tecla == Qt::Key_Backspace || tecla == Qt::Key_Delete || tecla == Qt::Key_F2) {
         FJogo.ApagarCelulaActual();
         QTableView::keyPressEvent(AEvento);
@@ -167,6 +175,46 @@ void TGrelhaTabuleiro::keyPressEvent(QKeyEvent* AEvento) {
         return;
     }
     QTableView::keyPressEvent(AEvento);
+}
+
+void TGrelhaTabuleiro::contextMenuEvent(QContextMenuEvent* AEvento) {
+    const QModelIndex alvo = indexAt(AEvento->pos());
+    if (alvo.isValid() && FJogo.PodeSeleccionar(alvo.row(), alvo.column()))
+        SeleccionarCelula(alvo.row(), alvo.column());
+    setFocus(Qt::PopupFocusReason);
+    int32_t r = 0, c = 0;
+    CelulaActual(r, c);
+    const TSomadoBoard* board = FJogo.Board();
+    const bool podeMarcar = board && !FJogo.MostraSolucao() && FJogo.PodeSeleccionar(r, c) &&
+                            board->GetCell(r, c).Value == 0;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("MenuGrelha"));
+    const uint16_t notas = FJogo.Notas(r, c);
+    for (int32_t d = 1; d <= 9; ++d) {
+        QAction* nota = menu.addAction(QStringLiteral("Nota %1").arg(d));
+        nota->setCheckable(true);
+        nota->setChecked(notas & (1u << d));
+        nota->setEnabled(podeMarcar);
+        nota->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_0 + d)));
+        connect(nota, &QAction::triggered, this, [this, d] { FJogo.AlternarNota(d); });
+    }
+    menu.addSeparator();
+    QAction* desfazer = menu.addAction(QStringLiteral("Desfazer"));
+    desfazer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(desfazer, &QAction::triggered, this, [this] { FJogo.Desfazer(); });
+    QAction* refazer = menu.addAction(QStringLiteral("Refazer"));
+    refazer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    connect(refazer, &QAction::triggered, this, [this] { FJogo.Refazer(); });
+    QAction* apagar = menu.addAction(QStringLiteral("Apagar notas"));
+    connect(apagar, &QAction::triggered, this, [this] { FJogo.ApagarNotas(); });
+    menu.addSeparator();
+    QAction* conflitos = menu.addAction(QStringLiteral("Mostrar conflitos"));
+    conflitos->setCheckable(true);
+    conflitos->setChecked(FJogo.MostrarConflitos());
+    connect(conflitos, &QAction::toggled, this,
+            [this](bool AMostrar) { FJogo.DefinirMostrarConflitos(AMostrar); });
+    menu.exec(AEvento->globalPos());
+    AEvento->accept();
 }
 
 // The focus frame follows the keyboard focus.
@@ -207,7 +255,9 @@ void TDelegadoCelula::paint(QPainter* APainter, const QStyleOptionViewItem& AOpc
     const QRect r = AOpcao.rect;
     APainter->save();
     DesenharCelula(*APainter, {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()},
-                   board->GetCell(AIndice.row(), AIndice.column()), FJogo.MostraSolucao(), true);
+                   board->GetCell(AIndice.row(), AIndice.column()), FJogo.MostraSolucao(), true,
+                   {FJogo.Notas(AIndice.row(), AIndice.column()),
+                    FJogo.CelulaEmConflito(AIndice.row(), AIndice.column())});
     if (AIndice == FGrelha.currentIndex() && FGrelha.hasFocus()) {
         // The focus frame: 3 units of the highlight colour, 1 unit inside the cell.
         APainter->setBrush(Qt::NoBrush);

@@ -41,6 +41,9 @@ protected:
     QModelIndex moveCursor(CursorAction AAccao, Qt::KeyboardModifiers AModificadores) override;
     void mousePressEvent(QMouseEvent* AEvento) override;
     void keyPressEvent(QKeyEvent* AEvento) override;
+    // The right-click menu: the marks of the cell under the mouse, undo, redo, clearing the
+    // marks and the display of conflicts.
+    void contextMenuEvent(QContextMenuEvent* AEvento) override;
     void focusInEvent(QFocusEvent* AEvento) override;
     void focusOutEvent(QFocusEvent* AEvento) override;
     // Hovering a clue cell shows the combinations of its sums.

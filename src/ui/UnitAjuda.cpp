@@ -61,6 +61,10 @@ TFormAjuda::TFormAjuda(QWidget* AParent) : QDialog(AParent) {
     RichEditRegras->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEditRegras->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEditRegras->setLineWrapMode(QTextEdit::WidgetWidth);
+    // The player reads and may copy the rules, never edit them.
+    RichEditRegras->setReadOnly(true);
+    RichEditRegras->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                            Qt::TextSelectableByKeyboard);
 
     BitBtnOK = new QPushButton(QStringLiteral("OK"), this);
     BitBtnOK->setObjectName(QStringLiteral("BitBtnOK"));

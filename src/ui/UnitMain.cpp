@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTimer>
 
 // The panel that holds the grid: it refits the grid whenever it changes size.
 class TPainelGrelha : public QWidget {
@@ -143,9 +144,28 @@ void TFormMain::CriarComponentes() {
     LabelTamanhoConfigurado->setObjectName(QStringLiteral("LabelTamanhoConfigurado"));
     LabelTamanhoConfigurado->move(32, 541);
 
+    LabelRelogio = new QLabel(PanelLateral);
+    LabelRelogio->setObjectName(QStringLiteral("LabelRelogio"));
+    LabelRelogio->setGeometry(64, 3, 100, 20);
+    LabelRelogio->setAlignment(Qt::AlignCenter);
+    LabelRelogio->setToolTip(QStringLiteral("Tempo de jogo neste tabuleiro"));
+
+    LabelCorridas = new QLabel(PanelLateral);
+    LabelCorridas->setObjectName(QStringLiteral("LabelCorridas"));
+    // Between the last button and the size label, the room the panel has free.
+    LabelCorridas->setGeometry(6, 488, CLarguraLateral - 12, 50);
+    LabelCorridas->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LabelCorridas->setWordWrap(true);
+    QFont fonteCorridas = LabelCorridas->font();
+    fonteCorridas.setPixelSize(11);
+    LabelCorridas->setFont(fonteCorridas);
+
     MemoInformacao = new QPlainTextEdit(PanelLateral);
     MemoInformacao->setObjectName(QStringLiteral("MemoInformacao"));
     MemoInformacao->setReadOnly(true);
+    // Its text can still be selected with the mouse, but a click leaves the keyboard on the
+    // board.
+    MemoInformacao->setFocusPolicy(Qt::NoFocus);
     MemoInformacao->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MemoInformacao->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     QFont consolas(QStringLiteral("Consolas"));
@@ -189,6 +209,12 @@ void TFormMain::LigarEventos() {
             [this] { FJogo->BitBtnExportarLoteClick(); });
     connect(BitBtnAjuda, &QPushButton::clicked, this, [this] { FormAjuda->exec(); });
     connect(BitBtnSobre, &QPushButton::clicked, this, [this] { FormSobre->exec(); });
+    connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { ActualizarCorridas(); });
+    auto* relogio = new QTimer(this);
+    relogio->setInterval(500);
+    connect(relogio, &QTimer::timeout, this, [this] { ActualizarRelogio(); });
+    relogio->start();
 }
 
 void TFormMain::LigarAtalhos() {
@@ -221,10 +247,34 @@ void TFormMain::showEvent(QShowEvent* AEvento) {
     if (FJaMostrada) return;
     FJaMostrada = true;
     AjustarTamanhoGrelha();
-    FJogo->AvancarParaProximaVazia(0, -1);
+    FJogo->IrParaPrimeiraVazia();
     // The keyboard starts on the board, with the current cell framed.
     FocarGrelha();
     RepintarGrelha();
+}
+
+void TFormMain::changeEvent(QEvent* AEvento) {
+    QMainWindow::changeEvent(AEvento);
+    if (AEvento->type() != QEvent::WindowStateChange) return;
+    if (isMinimized())
+        FJogo->PausarRelogio();
+    else
+        FJogo->RetomarRelogio();
+}
+
+void TFormMain::ActualizarRelogio() {
+    LabelRelogio->setText(QStringLiteral("Tempo: ") + TJogo::TextoDoTempo(FJogo->TempoDeJogoMs()));
+}
+
+void TFormMain::ActualizarCorridas() {
+    int32_t r = 0, c = 0;
+    StringGrid1->CelulaActual(r, c);
+    const TSomadoBoard* board = FJogo->Board();
+    const QString texto =
+        board && !FJogo->MostraSolucao() ? CorridasDaCelula(*board, r, c) : QString();
+    LabelCorridas->setText(texto);
+    // A long list may not fit the area: the whole of it on hovering.
+    LabelCorridas->setToolTip(texto);
 }
 
 void TFormMain::LimparInformacao() {
@@ -254,6 +304,8 @@ void TFormMain::AjustarTamanhoGrelha() {
 
 void TFormMain::RepintarGrelha() {
     StringGrid1->viewport()->update();
+    ActualizarCorridas();
+    ActualizarRelogio();
 }
 
 void TFormMain::FocarGrelha() {

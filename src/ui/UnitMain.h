@@ -50,6 +50,9 @@ public:
     QPushButton* BitBtnSobre = nullptr;
     QPushButton* BitBtnSair = nullptr;
     QLabel* LabelTamanhoConfigurado = nullptr;
+    // The play clock, above the buttons, and the current cell's runs, below them.
+    QLabel* LabelRelogio = nullptr;
+    QLabel* LabelCorridas = nullptr;
     QPlainTextEdit* MemoInformacao = nullptr;
     TDialogoFicheiro OpenDialog1;
     TDialogoFicheiro SaveDialog1;
@@ -86,6 +89,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* AEvento) override;
+    // The clock stands while the window is minimised.
+    void changeEvent(QEvent* AEvento) override;
     // Every way of closing the window comes here: it closes only when PodeSair allows it.
     void closeEvent(QCloseEvent* AEvento) override;
 
@@ -100,6 +105,8 @@ private:
     // Shows the dialog, offering AProposto as the name; false when the user cancels.
     bool Escolher(TDialogoFicheiro& ADialogo, const QString& AProposto, QString& ACaminho);
     void DefinirTamanhoMinimo();
+    void ActualizarRelogio();
+    void ActualizarCorridas();
 
     std::unique_ptr<TJogo> FJogo;
     bool FJaMostrada = false;

@@ -37,5 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* ADados, size_t ATamanho) {
     const std::string porLinhas = Resultado([&] { return LerPuzzleDoTexto(bytes); });
     const std::string porLista = Resultado([&] { return LerPuzzle(LinhasDoTexto(bytes)); });
     if (porLinhas != porLista) std::abort();
+    // The game's own section after the board: any bytes give marks inside the nine digits and
+    // a time in range, or nothing.
+    for (const int32_t lado : {6, 9, 25}) {
+        const TEstadoDoJogo estado = LerEstadoDoTexto(bytes, lado);
+        if (!estado.Notas.empty() && estado.Notas.size() != static_cast<size_t>(lado * lado))
+            std::abort();
+        for (const uint16_t notas : estado.Notas)
+            if (notas & ~CTodasAsNotas) std::abort();
+        if (estado.TempoMs < 0) std::abort();
+    }
     return 0;
 }

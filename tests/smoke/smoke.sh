@@ -87,13 +87,71 @@ echo "  VALUE, linha 1: $linha"
 echo "6. Sobre uma pista, a dica lista as combinações da soma"
 # (0, 3) of the 6 × 6 puzzle: 15 down over two cells, in a grid of 64-unit cells centred in
 # the board's panel.
-lado=$((6 * 64))
-xdotool mousemove "$((x0 + (grelha[2] - lado) / 2 + 3 * 64 + 32))" "$((y0 + (altura - lado) / 2 + 32))"
+xdotool mousemove "$((x0 + (grelha[2] - 6 * 64) / 2 + 3 * 64 + 32))" "$((y0 + (altura - 6 * 64) / 2 + 32))"
 esperar 10 ha_janelas 2 || falhou "a dica da pista não apareceu"
 captura 6-dica-da-pista
 xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
 
-echo "7. Sair fecha o programa (nada por gravar)"
+# The centre of cell (r, c) of the 6 × 6 board, 64-unit cells centred in the board's panel.
+lado=$((6 * 64))
+centro_x() { echo "$((x0 + (grelha[2] - lado) / 2 + $1 * 64 + 32))"; }
+centro_y() { echo "$((y0 + (altura - lado) / 2 + $1 * 64 + 32))"; }
+memo=("$((x0 + largura - 220))" "$((y0 + altura - 126))" 220 126)
+
+echo "7. Ctrl+3 numa casa vazia põe a nota 3, que se vê, se guarda e volta ao abrir"
+xdotool mousemove "$(centro_x 2)" "$(centro_y 2)" click 1
+xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+captura 7-sem-nota
+xdotool key ctrl+3
+captura 7-nota
+n=$("$olhar" difere "$imagens/7-sem-nota.png" "$imagens/7-nota.png" "${grelha[@]}")
+echo "  a nota mudou $n pixels da grelha"
+[ "$n" -gt 0 ] || falhou "a nota 3 não se viu na casa (2, 2)"
+clicar_botao 213
+escolher_ficheiro notas.smd 7-dialogo-guardar
+esperar 5 test -s notas.smd || falhou "Guardar não escreveu notas.smd"
+linha=$(tr -d '\r' <notas.smd | awk '/^\[NOTAS\]$/ {getline; getline; getline; print; exit}')
+echo "  NOTAS, linha 2: $linha"
+[ "$linha" = "0 0 8 0 0 0" ] || falhou "esperava '0 0 8 0 0 0' na linha 2 das notas"
+clicar_botao 150 # Limpar: the mark goes too
+captura 7-limpo
+n=$("$olhar" difere "$imagens/7-sem-nota.png" "$imagens/7-limpo.png" "${grelha[@]}")
+[ "$n" -gt 0 ] || falhou "Limpar não mudou o tabuleiro"
+xdotool key ctrl+z
+clicar_botao 244
+# Limpar and its undo leave nothing unsaved: straight to the dialog.
+escolher_ficheiro notas.smd 7-dialogo-abrir
+xdotool mousemove "$(centro_x 2)" "$(centro_y 2)" click 1
+xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+captura 7-reaberto
+# Cell (2, 2) only: the red of the earlier check is not saved, by design.
+casa=("$((x0 + (grelha[2] - lado) / 2 + 2 * 64))" "$((y0 + (altura - lado) / 2 + 2 * 64))" 64 64)
+n=$("$olhar" difere "$imagens/7-nota.png" "$imagens/7-reaberto.png" "${casa[@]}")
+echo "  depois de reabrir, $n pixels diferentes do tabuleiro com a nota"
+[ "$n" -eq 0 ] || falhou "a nota 3 não voltou ao reabrir notas.smd"
+
+echo "8. Escrever a solução inteira: o fim é anunciado e o relógio pára"
+clicar_botao 150
+escrever 862789969731261
+captura 8-quase
+escrever 9
+captura 8-fim
+n=$("$olhar" difere "$imagens/8-quase.png" "$imagens/8-fim.png" "${memo[@]}")
+echo "  o último dígito mudou $n pixels da caixa de informação"
+[ "$n" -gt 0 ] || falhou "o fim não apareceu na caixa de informação"
+clicar_botao 213
+escolher_ficheiro fim1.smd 8-dialogo-guardar
+sleep 2
+clicar_botao 213
+escolher_ficheiro fim2.smd 8-dialogo-guardar-2
+t1=$(tr -d '\r' <fim1.smd | grep '^TEMPO=')
+t2=$(tr -d '\r' <fim2.smd | grep '^TEMPO=')
+echo "  $t1, dois segundos depois $t2"
+[ -n "$t1" ] && [ "$t1" = "$t2" ] || falhou "o relógio não parou no fim"
+linha=$(tr -d '\r' <fim2.smd | awk '/^VALUE$/ {getline; getline; print; exit}')
+[ "$linha" = "0 0 0 8 0 6" ] || falhou "esperava '0 0 0 8 0 6' na linha 1 de VALUE, não '$linha'"
+
+echo "9. Sair fecha o programa (nada por gravar)"
 clicar_botao 460
 esperar 10 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa não terminou depois de Sair"
 # Its exit status too: a sanitizer build reports leaks and errors through it.

@@ -333,12 +333,18 @@ TEST(AjudaSobreJanelas, FixedSizeCloseOnlyAndOKAccepts) {
     }
 }
 
-TEST(AjudaJanela, TextBoxIsEditableAndScrollsVertically) {
+TEST(AjudaJanela, TextBoxIsReadOnlyButSelectableAndScrollsVertically) {
     TFormAjuda dialogo;
     QTextEdit* caixa = dialogo.RichEditRegras;
     EXPECT_EQ(dialogo.findChild<QTextEdit*>("RichEditRegras"), caixa);
     EXPECT_EQ(caixa->geometry(), QRect(8, 16, 730, 377));
-    EXPECT_FALSE(caixa->isReadOnly());
+    EXPECT_TRUE(caixa->isReadOnly());
+    EXPECT_TRUE(caixa->textInteractionFlags() & Qt::TextSelectableByMouse);
+    EXPECT_TRUE(caixa->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    const QString antes = caixa->toPlainText();
+    QTest::keyClicks(caixa, "abc");
+    QTest::keyClick(caixa, Qt::Key_Delete);
+    EXPECT_EQ(caixa->toPlainText(), antes);
     EXPECT_EQ(caixa->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(caixa->font().family(), "Segoe UI");
     EXPECT_EQ(caixa->font().pixelSize(), 12);

@@ -8,11 +8,13 @@
 #include "ui/UnitSobre.h"
 
 #include <QButtonGroup>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
 
@@ -845,4 +847,87 @@ TEST(JanelaLote, ClosingDuringABatchStopsItAndThenCloses) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(janela.BitBtnExportarLote->isEnabled());
     EXPECT_TRUE(janela.BitBtnConfigurar->isEnabled());
+}
+
+TEST_F(Janela, CtrlDigitTogglesAMarkThatIsDrawnAndUndone) {
+    janela->SeleccionarCelula(2, 1);
+    const QImage antes = grelha()->grab().toImage();
+    QTest::keyClick(grelha(), Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(janela->Jogo().Notas(2, 1), 1u << 3);
+    EXPECT_EQ(celula(2, 1).Value, 0);
+    EXPECT_EQ(actual(), std::pair(2, 1)) << "a mark does not move on";
+    const QImage depois = grelha()->grab().toImage();
+    const QRect caixa = grelha()->visualRect(grelha()->model()->index(2, 1));
+    EXPECT_NE(antes.copy(caixa), depois.copy(caixa)) << "the mark shows in its cell";
+    QTest::keyClick(grelha(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(janela->Jogo().Notas(2, 1), 0);
+}
+
+TEST_F(Janela, RunsAreaFollowsTheCurrentCellAndClockShowsInFreeRoom) {
+    janela->SeleccionarCelula(4, 4);
+    EXPECT_TRUE(janela->LabelCorridas->text().startsWith(QStringLiteral("→ 18 em 4 casas:")));
+    EXPECT_TRUE(janela->LabelCorridas->text().contains(QStringLiteral("↓ 42 em 7 casas:")));
+    janela->SeleccionarCelula(1, 3);
+    EXPECT_TRUE(janela->LabelCorridas->text().startsWith(QStringLiteral("→ 4 em 2 casas: 1+3")));
+    EXPECT_TRUE(janela->LabelRelogio->text().startsWith(QStringLiteral("Tempo: ")));
+    // Neither covers a button, the size label or the information box.
+    for (QLabel* nova : {janela->LabelCorridas, janela->LabelRelogio})
+        for (QWidget* outro :
+             janela->PanelLateral->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (outro != nova && outro != janela->LabelCorridas && outro != janela->LabelRelogio)
+                EXPECT_FALSE(nova->geometry().intersects(outro->geometry()))
+                    << outro->objectName().toStdString();
+}
+
+TEST_F(Janela, ClickingTheInformationBoxLeavesTheKeyboardOnTheBoard) {
+    janela->SeleccionarCelula(2, 3);
+    QTest::mouseClick(janela->MemoInformacao->viewport(), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(grelha()->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), "5");
+    EXPECT_EQ(celula(2, 3).Value, 5);
+}
+
+TEST_F(Janela, RightClickMenuTogglesMarksClearsThemAndSwitchesConflictsOff) {
+    // Picks the item of that caption in the menu that is about to open, and notes the
+    // captions it offered.
+    QStringList vistos;
+    const auto escolher = [&vistos](const QString& ALegenda) {
+        QTimer::singleShot(50, [ALegenda, &vistos] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            vistos.clear();
+            for (QAction* accao : menu->actions())
+                if (!accao->isSeparator()) vistos << accao->text();
+            for (QAction* accao : menu->actions())
+                if (accao->text() == ALegenda) {
+                    menu->close();
+                    accao->trigger();
+                    return;
+                }
+            menu->close();
+        });
+    };
+    const auto menuEm = [this](int r, int c) {
+        QContextMenuEvent evento(QContextMenuEvent::Mouse, centro(r, c),
+                                 grelha()->viewport()->mapToGlobal(centro(r, c)));
+        QApplication::sendEvent(grelha()->viewport(), &evento);
+    };
+    escolher(QStringLiteral("Nota 4"));
+    menuEm(2, 1);
+    EXPECT_EQ(actual(), std::pair(2, 1)) << "the right-clicked white cell becomes current";
+    EXPECT_EQ(janela->Jogo().Notas(2, 1), 1u << 4);
+    for (const char* legenda :
+         {"Nota 1", "Nota 9", "Desfazer", "Refazer", "Apagar notas", "Mostrar conflitos"})
+        EXPECT_TRUE(vistos.contains(QString::fromUtf8(legenda))) << legenda;
+    escolher(QStringLiteral("Apagar notas"));
+    menuEm(3, 3);
+    EXPECT_EQ(janela->Jogo().Notas(2, 1), 0);
+    escolher(QStringLiteral("Desfazer"));
+    menuEm(3, 3);
+    EXPECT_EQ(janela->Jogo().Notas(2, 1), 1u << 4);
+    ASSERT_TRUE(janela->Jogo().MostrarConflitos());
+    escolher(QStringLiteral("Mostrar conflitos"));
+    menuEm(3, 3);
+    EXPECT_FALSE(janela->Jogo().MostrarConflitos());
 }
