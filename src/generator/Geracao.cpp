@@ -54,8 +54,8 @@ std::unique_ptr<TSomadoBoard> GerarPuzzleComAleatorio(TTamanhoTabuleiro ATamanho
                                                       TNivelDificuldade ANivel,
                                                       int64_t ATempoLimiteMs,
                                                       TAleatorio& AAleatorio,
-                                                      const std::atomic<bool>* AParar) {
-    TContextoGeracao contexto(AAleatorio, AParar);
+                                                      const std::atomic<bool>& AParar) {
+    TContextoGeracao contexto(AAleatorio, &AParar);
     std::unique_ptr<TSomadoBoard> board =
         GerarPuzzleNoContexto(ATamanho, ANivel, ATempoLimiteMs, contexto);
     AAleatorio = contexto.Aleatorio;

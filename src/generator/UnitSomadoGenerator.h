@@ -143,7 +143,7 @@ std::unique_ptr<TSomadoBoard> GerarPuzzleComAleatorio(TTamanhoTabuleiro ATamanho
                                                       TNivelDificuldade ANivel,
                                                       int64_t ATempoLimiteMs,
                                                       TAleatorio& AAleatorio,
-                                                      const std::atomic<bool>* AParar);
+                                                      const std::atomic<bool>& AParar);
 // The same with a context of the caller's, whose counters the benchmarks read afterwards.
 std::unique_ptr<TSomadoBoard> GerarPuzzleNoContexto(TTamanhoTabuleiro ATamanho,
                                                     TNivelDificuldade ANivel,

@@ -75,7 +75,7 @@ void PrepararAplicacao(TAplicacaoSomado& AAplicacao) {
 
 std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao) {
     PrepararAplicacao(AAplicacao);
-    return std::make_unique<TFormMain>(GerarPuzzle);
+    return std::make_unique<TFormMain>(GerarPuzzleComAleatorio);
 }
 
 QIcon IconeDaAplicacao() {

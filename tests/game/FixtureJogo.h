@@ -71,7 +71,6 @@ protected:
 
     TJanelaFalsa janela;
     TGeradorFalso gerador;
-    TJogo jogo{janela, [this](TTamanhoTabuleiro t, TNivelDificuldade n, int64_t l) {
-                   return gerador(t, n, l);
-               }};
+    TJogo jogo{janela, [this](TTamanhoTabuleiro t, TNivelDificuldade n, int64_t l, TAleatorio&,
+                              const std::atomic<bool>&) { return gerador(t, n, l); }};
 };
