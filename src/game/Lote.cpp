@@ -13,9 +13,8 @@ TGeracaoLote::TGeracaoLote(TGeradorDePuzzles AGerador, TPedidoLote APedido)
       FResultados(FPedido.Niveis.size()), FTentativas(FPedido.Niveis.size(), 0),
       FFeitos(FPedido.Niveis.size(), false) {
     const auto quantos = static_cast<int32_t>(FPedido.Niveis.size());
-    const int32_t threads =
-        std::clamp(FPedido.Threads > 0 ? FPedido.Threads : ThreadsDaMaquina(), 1,
-                   std::max(quantos, 1));
+    const int32_t threads = std::clamp(FPedido.Threads > 0 ? FPedido.Threads : ThreadsDaMaquina(),
+                                       1, std::max(quantos, 1));
     FActivos = quantos > 0 ? threads : 0;
     if (quantos == 0) return;
     try {
@@ -82,8 +81,8 @@ void TGeracaoLote::Trabalhar() {
         TAleatorio fluxo = TAleatorio::DoPuzzle(FPedido.Semente, static_cast<uint64_t>(k));
         std::unique_ptr<TSomadoBoard> board;
         try {
-            for (int32_t tentativa = 1;
-                 tentativa <= FPedido.Tentativas && !board && !FParar.load(); ++tentativa) {
+            for (int32_t tentativa = 1; tentativa <= FPedido.Tentativas && !board && !FParar.load();
+                 ++tentativa) {
                 {
                     std::lock_guard bloqueio(FMutex);
                     FTentativas[k] = tentativa;

@@ -645,20 +645,24 @@ void TJogo::ExportarLote() {
         // The process-wide stream gives the batch its seed, and the seed every puzzle's stream.
         pedido.Semente = AleatorioDoProcesso().Proximo();
         pedido.Threads = FThreadsLote;
+        const auto linhaDoProgresso = [&](const TProgressoLote& AProgresso) {
+            return QStringLiteral("A gerar puzzle %1 de %2, %3 (tentativa %4 de %5)...")
+                .arg(std::min(AProgresso.Concluidos + 1, lote.QuantidadeLote))
+                .arg(lote.QuantidadeLote)
+                .arg(NomeDoNivel(progressivo
+                                     ? NivelProgressivo(AProgresso.Indice, lote.QuantidadeLote)
+                                     : lote.DificuldadeLote))
+                .arg(AProgresso.Tentativa)
+                .arg(CTentativasPorPuzzleLote);
+        };
+        QString linhaMostrada = linhaDoProgresso(TProgressoLote{});
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(linhaMostrada);
         TGeracaoLote geracao(FGerador, std::move(pedido));
-        QString linhaMostrada;
-        for (;;) {
-            const TProgressoLote progresso = geracao.Progresso();
-            const QString linha =
-                QStringLiteral("A gerar puzzle %1 de %2, %3 (tentativa %4 de %5)...")
-                    .arg(std::min(progresso.Concluidos + 1, lote.QuantidadeLote))
-                    .arg(lote.QuantidadeLote)
-                    .arg(NomeDoNivel(progressivo
-                                         ? NivelProgressivo(progresso.Indice, lote.QuantidadeLote)
-                                         : lote.DificuldadeLote))
-                    .arg(progresso.Tentativa)
-                    .arg(CTentativasPorPuzzleLote);
-            if (linha != linhaMostrada) {
+        for (bool primeira = true;; primeira = false) {
+            // The first time the window paints the line it already has.
+            if (const QString linha = linhaDoProgresso(geracao.Progresso());
+                !primeira && linha != linhaMostrada) {
                 FJanela.LimparInformacao();
                 FJanela.AdicionarInformacao(linha);
                 linhaMostrada = linha;

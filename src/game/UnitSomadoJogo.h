@@ -297,8 +297,8 @@ private:
     void AplicarPasso(const TPassoHistorico& APasso, bool AAntes);
     // Runs the generator on a worker thread with the process-wide stream, which comes back
     // advanced; the window handles its events meanwhile. No board when it fails or is stopped.
-    std::unique_ptr<TSomadoBoard> GerarEmFundo(TTamanhoTabuleiro ATamanho,
-                                               TNivelDificuldade ANivel, int64_t ALimiteMs);
+    std::unique_ptr<TSomadoBoard> GerarEmFundo(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
+                                               int64_t ALimiteMs);
     bool Ocupado() const { return FLoteEmCurso || FGeracaoEmCurso; }
 
     bool FLoteEmCurso = false;
