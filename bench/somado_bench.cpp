@@ -1,5 +1,6 @@
 // somado-bench: runs GerarPuzzle a number of times and reports how long it takes.
 //   somado-bench --size N --level L --count K [--budget MS] [--seed S] [--save DIR]
+//                [--threads T]
 #include "generator/UnitSomadoGenerator.h"
 #include "generator/UnitSomadoVarianteA.h"
 #include "io/UnitSomadoFicheiro.h"
@@ -8,25 +9,30 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
 const char* const CUso =
     "uso: somado-bench --size N --level L --count K [--budget MS] [--seed S] [--save DIR]\n"
+    "                  [--threads T]\n"
     "  N: 6 9 12 15 16 20 25\n"
     "  L: facil medio dificil muito-dificil (ou 0..3)\n"
     "  MS: orçamento por puzzle em milissegundos (por omissão 30000; 75000 para 12 e 15;\n"
     "      0 sem limite)\n"
     "  S: semente do gerador aleatório, para repetir exatamente uma série (por omissão, o "
     "relógio)\n"
-    "  DIR: pasta onde cada puzzle gerado é gravado como ficheiro .smd\n";
+    "  DIR: pasta onde cada puzzle gerado é gravado como ficheiro .smd\n"
+    "  T: threads de trabalho (por omissão, uma por núcleo); a mesma semente dá os mesmos\n"
+    "     puzzles com qualquer número de threads\n";
 
 std::optional<TTamanhoTabuleiro> TamanhoDoLado(int ALado) {
     for (int t = 0; t <= static_cast<int>(TTamanhoTabuleiro::tt16); ++t)
@@ -87,6 +93,7 @@ int main(int argc, char** argv) {
     std::optional<long long> orcamento;
     std::optional<unsigned long long> semente;
     std::string pasta;
+    long threads = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string opcao = argv[i];
         if (opcao == "--help" || opcao == "-h") {
@@ -112,6 +119,9 @@ int main(int argc, char** argv) {
         } else if (opcao == "--seed") {
             semente = std::strtoull(valor.c_str(), &fim, 10);
             if (valor.empty() || valor[0] == '-' || *fim) Falhar("semente inválida");
+        } else if (opcao == "--threads") {
+            threads = std::strtol(valor.c_str(), &fim, 10);
+            if (*fim || threads < 1 || threads > 1024) Falhar("número de threads inválido");
         } else if (opcao == "--save") {
             pasta = valor;
         } else {
@@ -129,24 +139,53 @@ int main(int argc, char** argv) {
             Falhar("não foi possível criar a pasta");
     }
 
-    if (semente)
-        SemearAleatorio(*semente);
-    else
+    // Puzzle n draws from a stream made from the seed and n, as a batch's puzzles do: the
+    // same seed gives the same puzzles whatever the number of threads.
+    if (!semente) {
         SemearAleatorio();
+        semente = AleatorioDoProcesso().Proximo();
+    }
+    if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+    threads = std::min(threads, contagem);
+
+    struct TResultado {
+        std::unique_ptr<TSomadoBoard> Board;
+        double Segundos = 0;
+        int64_t Chamadas = 0;
+    };
+    std::vector<TResultado> resultados(static_cast<size_t>(contagem));
+    std::atomic<long> proximo{0};
+    const auto inicio = std::chrono::steady_clock::now();
+    {
+        std::vector<std::jthread> trabalhadores;
+        for (long t = 0; t < threads; ++t)
+            trabalhadores.emplace_back([&] {
+                for (long k; (k = proximo.fetch_add(1)) < contagem;) {
+                    const auto antes = std::chrono::steady_clock::now();
+                    // A context of its own for every puzzle, as the program's calls have.
+                    TContextoGeracao contexto(
+                        TAleatorio::DoPuzzle(*semente, static_cast<uint64_t>(k)));
+                    TResultado& r = resultados[static_cast<size_t>(k)];
+                    r.Board = GerarPuzzleNoContexto(*tamanho, *nivel, *orcamento, contexto);
+                    r.Chamadas = contexto.ChamadasContarIndeterminadas;
+                    r.Segundos =
+                        std::chrono::duration<double>(std::chrono::steady_clock::now() - antes)
+                            .count();
+                }
+            });
+    }
+    const double total =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+
     std::vector<double> tempos;
     int sucessos = 0;
     int64_t chamadas = 0;
-    const auto inicio = std::chrono::steady_clock::now();
     for (long n = 1; n <= contagem; ++n) {
-        const auto antes = std::chrono::steady_clock::now();
-        // A context of its own for every puzzle, as the program's calls have.
-        TContextoGeracao contexto;
-        const std::unique_ptr<TSomadoBoard> board =
-            GerarPuzzleNoContexto(*tamanho, *nivel, *orcamento, contexto);
-        chamadas += contexto.ChamadasContarIndeterminadas;
-        const double segundos =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - antes).count();
+        const TResultado& r = resultados[static_cast<size_t>(n - 1)];
+        const double segundos = r.Segundos;
+        chamadas += r.Chamadas;
         tempos.push_back(segundos);
+        const std::unique_ptr<TSomadoBoard>& board = r.Board;
         if (!board) {
             std::printf("%3ld  nenhum   %8.3f s\n", n, segundos);
             continue;
@@ -165,13 +204,13 @@ int main(int argc, char** argv) {
         }
         std::printf("\n");
     }
-    const double total =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
     std::printf("\n%dx%d %s, orçamento %lld ms: sucesso %d/%ld (%.0f %%)\n", lado, lado,
                 NomeDoNivel(*nivel), *orcamento, sucessos, contagem,
                 100.0 * sucessos / static_cast<double>(contagem));
     std::printf("tempo: mediana %.3f s, p90 %.3f s, máximo %.3f s\n", Percentil(tempos, 0.5),
                 Percentil(tempos, 0.9), *std::max_element(tempos.begin(), tempos.end()));
+    std::printf("semente %llu, %ld threads: %.2f s ao todo\n",
+                static_cast<unsigned long long>(*semente), threads, total);
     std::printf("ContarIndeterminadas: %lld chamadas, %.0f por segundo\n",
                 static_cast<long long>(chamadas),
                 total > 0 ? static_cast<double>(chamadas) / total : 0.0);

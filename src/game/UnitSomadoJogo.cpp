@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <future>
 
 namespace {
 
@@ -169,8 +170,14 @@ void TJogo::Iniciar() {
     FNivelConfigurado = predefinida.Nivel;
     DefinirLote(predefinida);
     FTamanhoConfigurado = predefinida.Tamanho;
-    FBoard = FGerador(TTamanhoTabuleiro::tt9, FNivelConfigurado,
-                      TempoLimiteGeracao(TTamanhoTabuleiro::tt9));
+    {
+        // Before the window shows: on this thread, with nothing to stop it.
+        TAleatorio fluxo = AleatorioDoProcesso();
+        const std::atomic<bool> nunca{false};
+        FBoard = FGerador(TTamanhoTabuleiro::tt9, FNivelConfigurado,
+                          TempoLimiteGeracao(TTamanhoTabuleiro::tt9), fluxo, nunca);
+        AleatorioDoProcesso() = fluxo;
+    }
     FHistorico.Limpar();
     FJanela.LimparInformacao();
     if (FBoard) {
@@ -193,8 +200,57 @@ void TJogo::AtualizarLabelTamanho() {
     FJanela.DefinirLegendaTamanho(QStringLiteral("Tamanho seleccionado: %1x%1").arg(lado));
 }
 
+namespace {
+
+// Sets a flag for as long as it lives, whichever way the scope is left.
+class TMarca {
+public:
+    explicit TMarca(bool& AMarca) : FMarca(AMarca) { FMarca = true; }
+    ~TMarca() { FMarca = false; }
+    TMarca(const TMarca&) = delete;
+    TMarca& operator=(const TMarca&) = delete;
+
+private:
+    bool& FMarca;
+};
+
+// How often the interface thread looks at work running on other threads when nothing tells
+// it sooner: short enough for input to feel immediate.
+constexpr std::chrono::milliseconds CIntervaloEventos{15};
+
+} // namespace
+
+std::unique_ptr<TSomadoBoard> TJogo::GerarEmFundo(TTamanhoTabuleiro ATamanho,
+                                                  TNivelDificuldade ANivel, int64_t ALimiteMs) {
+    const TMarca emCurso(FGeracaoEmCurso);
+    FInterromperLote = false;
+    TAleatorio fluxo = AleatorioDoProcesso();
+    std::atomic<bool> parar{false};
+    std::future<std::unique_ptr<TSomadoBoard>> futuro =
+        std::async(std::launch::async, [this, ATamanho, ANivel, ALimiteMs, &fluxo, &parar] {
+            return FGerador(ATamanho, ANivel, ALimiteMs, fluxo, parar);
+        });
+    // Whichever way this is left, the worker is told to stop before the future waits for it.
+    struct TPararAoSair {
+        std::atomic<bool>& Parar;
+        ~TPararAoSair() { Parar.store(true); }
+    };
+    {
+        const TPararAoSair pararAoSair{parar};
+        while (futuro.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
+            FJanela.ProcessarEventos();
+            if (FInterromperLote) parar.store(true);
+            futuro.wait_for(CIntervaloEventos);
+        }
+    }
+    std::unique_ptr<TSomadoBoard> board = futuro.get();
+    AleatorioDoProcesso() = fluxo;
+    if (FInterromperLote) return nullptr;
+    return board;
+}
+
 bool TJogo::GerarNovoPuzzle() {
-    if (FLoteEmCurso) return false;
+    if (Ocupado()) return false;
     const int32_t lado = LadoDoTabuleiro(FTamanhoConfigurado);
     FJanela.LimparInformacao();
     FJanela.AdicionarInformacao(QStringLiteral("A gerar puzzle %1x%1...").arg(lado));
@@ -205,8 +261,8 @@ bool TJogo::GerarNovoPuzzle() {
     cronometro.start();
     std::unique_ptr<TSomadoBoard> board;
     try {
-        board = FGerador(FTamanhoConfigurado, FNivelConfigurado,
-                         TempoLimiteGeracao(FTamanhoConfigurado));
+        board = GerarEmFundo(FTamanhoConfigurado, FNivelConfigurado,
+                             TempoLimiteGeracao(FTamanhoConfigurado));
     } catch (...) {
         // The window comes back to life before the error is reported, without the
         // progress lines.
@@ -218,6 +274,14 @@ bool TJogo::GerarNovoPuzzle() {
     }
     const qint64 decorrido = cronometro.elapsed();
     FJanela.TerminarEspera();
+
+    if (FInterromperLote) {
+        // The close that stopped the generation goes on, with its usual question.
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(QStringLiteral("Geração interrompida."));
+        FJanela.Fechar();
+        return false;
+    }
 
     if (!board) {
         FJanela.LimparInformacao();
@@ -290,7 +354,7 @@ bool TJogo::HaJogadasPorGravar() const {
 }
 
 void TJogo::VerSolucao() {
-    if (!FBoard) return;
+    if (!FBoard || FGeracaoEmCurso) return;
     const bool mostrar = FGameState != TGameState::gsSolutionShown;
     FGameState = mostrar ? TGameState::gsSolutionShown : TGameState::gsPlaying;
     const TCellDisplayState marca =
@@ -339,7 +403,7 @@ void TJogo::Verificar() {
 }
 
 void TJogo::Limpar() {
-    if (!FBoard) return;
+    if (!FBoard || FGeracaoEmCurso) return;
     TPassoHistorico apagadas{{}, {}, true};
     for (int32_t r = 0; r < FBoard->Size(); ++r)
         for (int32_t c = 0; c < FBoard->Size(); ++c)
@@ -365,7 +429,7 @@ void TJogo::Limpar() {
 }
 
 void TJogo::Dica() {
-    if (!FBoard || FGameState == TGameState::gsSolutionShown) return;
+    if (!FBoard || FGeracaoEmCurso || FGameState == TGameState::gsSolutionShown) return;
     int32_t r = 0, c = 0;
     FJanela.CelulaActual(r, c);
     const bool actualServe = NoTabuleiro(r, c) &&
@@ -429,7 +493,7 @@ void TJogo::EscreverValor(int32_t ARow, int32_t ACol, int32_t AValor) {
 }
 
 bool TJogo::EscreverCaracter(QChar ACaracter) {
-    if (FGameState == TGameState::gsSolutionShown) return true;
+    if (FGameState == TGameState::gsSolutionShown || FGeracaoEmCurso) return true;
     int32_t r = 0, c = 0;
     FJanela.CelulaActual(r, c);
     if (!NoTabuleiro(r, c)) return false;
@@ -485,7 +549,7 @@ void TJogo::DefinirNotas(int32_t ARow, int32_t ACol, uint16_t ANotas) {
 }
 
 void TJogo::AlternarNota(int32_t ADigito) {
-    if (!FBoard || MostraSolucao() || ADigito < 1 || ADigito > 9) return;
+    if (!FBoard || MostraSolucao() || FGeracaoEmCurso || ADigito < 1 || ADigito > 9) return;
     int32_t r = 0, c = 0;
     FJanela.CelulaActual(r, c);
     if (!PodeSeleccionar(r, c) || FBoard->GetCell(r, c).Value != 0) return;
@@ -497,7 +561,7 @@ void TJogo::AlternarNota(int32_t ADigito) {
 }
 
 void TJogo::ApagarNotas() {
-    if (!FBoard || MostraSolucao()) return;
+    if (!FBoard || MostraSolucao() || FGeracaoEmCurso) return;
     TPassoHistorico passo;
     for (int32_t r = 0; r < FBoard->Size(); ++r)
         for (int32_t c = 0; c < FBoard->Size(); ++c)
@@ -530,7 +594,7 @@ void TJogo::InstalarEstado(const TEstadoDoJogo& AEstado) {
 }
 
 void TJogo::ApagarCelulaActual() {
-    if (FGameState == TGameState::gsSolutionShown) return;
+    if (FGameState == TGameState::gsSolutionShown || FGeracaoEmCurso) return;
     int32_t r = 0, c = 0;
     FJanela.CelulaActual(r, c);
     if (!NoTabuleiro(r, c) || FBoard->GetCell(r, c).CellType != TCellType::ctEmpty) return;
@@ -577,7 +641,7 @@ bool TJogo::PodeSair() {
 }
 
 bool TJogo::PodeFechar() {
-    if (FLoteEmCurso) {
+    if (Ocupado()) {
         FInterromperLote = true;
         return false;
     }
@@ -643,7 +707,7 @@ bool TJogo::GuardarPuzzle() {
 }
 
 void TJogo::AbrirPuzzle() {
-    if (FLoteEmCurso || !ConfirmarAntesDe(QStringLiteral("abrir outro puzzle"))) return;
+    if (Ocupado() || !ConfirmarAntesDe(QStringLiteral("abrir outro puzzle"))) return;
     QString caminho;
     if (!FJanela.EscolherFicheiroParaAbrir(caminho)) return;
     AbrirFicheiro(caminho);
@@ -679,7 +743,7 @@ void TJogo::AbrirFicheiro(const QString& ACaminho) {
 
 void TJogo::BitBtnGerarClick() {
     Proteger([this] {
-        if (!FLoteEmCurso && ConfirmarAntesDe(QStringLiteral("gerar um puzzle novo")))
+        if (!Ocupado() && ConfirmarAntesDe(QStringLiteral("gerar um puzzle novo")))
             GerarNovoPuzzle();
     });
 }
@@ -710,7 +774,7 @@ TConfiguracao TJogo::ConfiguracaoActual() const {
 }
 
 void TJogo::Configurar() {
-    if (FLoteEmCurso) return;
+    if (Ocupado()) return;
     const TTamanhoTabuleiro tamanhoAntigo = FTamanhoConfigurado;
     const TNivelDificuldade nivelAntigo = FNivelConfigurado;
     TConfiguracao configuracao = ConfiguracaoActual();
@@ -734,7 +798,8 @@ void TJogo::Configurar() {
     }
     FTamanhoConfigurado = tamanhoNovo;
     AtualizarLabelTamanho();
-    if (!GerarNovoPuzzle() && tamanhoNovo != tamanhoAntigo) AplicarTamanhoSemPuzzle(tamanhoNovo);
+    if (!GerarNovoPuzzle() && tamanhoNovo != tamanhoAntigo && !FInterromperLote)
+        AplicarTamanhoSemPuzzle(tamanhoNovo);
 }
 
 bool TJogo::PodeSubstituir(const QString& ACaminho) {
@@ -809,7 +874,7 @@ private:
 } // namespace
 
 void TJogo::ExportarLote() {
-    if (FLoteEmCurso) return;
+    if (Ocupado()) return;
     // The batch works on the settings as they are now, whatever happens to them meanwhile.
     const TConfiguracao lote = ConfiguracaoActual();
     const int32_t lado = LadoDoTabuleiro(lote.TamanhoLote);
@@ -839,25 +904,43 @@ void TJogo::ExportarLote() {
     int32_t falhados = 0;
     TLoteEmCurso emCurso(FJanela, FLoteEmCurso, FInterromperLote);
     try {
-        for (int32_t k = 1; k <= lote.QuantidadeLote && !FInterromperLote; ++k) {
-            const TNivelDificuldade nivel =
-                progressivo ? NivelProgressivo(k - 1, lote.QuantidadeLote) : lote.DificuldadeLote;
-            std::unique_ptr<TSomadoBoard> board;
-            for (int32_t tentativa = 1; tentativa <= CTentativasPorPuzzleLote && !board;
-                 ++tentativa) {
+        TPedidoLote pedido;
+        pedido.Tamanho = lote.TamanhoLote;
+        for (int32_t k = 0; k < lote.QuantidadeLote; ++k)
+            pedido.Niveis.push_back(progressivo ? NivelProgressivo(k, lote.QuantidadeLote)
+                                                : lote.DificuldadeLote);
+        // The process-wide stream gives the batch its seed, and the seed every puzzle's stream.
+        pedido.Semente = AleatorioDoProcesso().Proximo();
+        pedido.Threads = FThreadsLote;
+        const auto linhaDoProgresso = [&](const TProgressoLote& AProgresso) {
+            return QStringLiteral("A gerar puzzle %1 de %2, %3 (tentativa %4 de %5)...")
+                .arg(std::min(AProgresso.Concluidos + 1, lote.QuantidadeLote))
+                .arg(lote.QuantidadeLote)
+                .arg(NomeDoNivel(progressivo
+                                     ? NivelProgressivo(AProgresso.Indice, lote.QuantidadeLote)
+                                     : lote.DificuldadeLote))
+                .arg(AProgresso.Tentativa)
+                .arg(CTentativasPorPuzzleLote);
+        };
+        QString linhaMostrada = linhaDoProgresso(TProgressoLote{});
+        FJanela.LimparInformacao();
+        FJanela.AdicionarInformacao(linhaMostrada);
+        TGeracaoLote geracao(FGerador, std::move(pedido));
+        for (bool primeira = true;; primeira = false) {
+            // The first time the window paints the line it already has.
+            if (const QString linha = linhaDoProgresso(geracao.Progresso());
+                !primeira && linha != linhaMostrada) {
                 FJanela.LimparInformacao();
-                FJanela.AdicionarInformacao(
-                    QStringLiteral("A gerar puzzle %1 de %2, %3 (tentativa %4 de %5)...")
-                        .arg(k)
-                        .arg(lote.QuantidadeLote)
-                        .arg(NomeDoNivel(nivel))
-                        .arg(tentativa)
-                        .arg(CTentativasPorPuzzleLote));
-                FJanela.ProcessarEventos();
-                // A close request came in with the events: stop before the next attempt.
-                if (FInterromperLote) break;
-                board = FGerador(lote.TamanhoLote, nivel, CTempoLimiteLoteMs);
+                FJanela.AdicionarInformacao(linha);
+                linhaMostrada = linha;
             }
+            FJanela.ProcessarEventos();
+            // A close request came in with the events: the workers stop at their next check.
+            if (FInterromperLote) geracao.Parar();
+            if (geracao.Terminada()) break;
+            geracao.Esperar(CIntervaloEventos);
+        }
+        for (std::unique_ptr<TSomadoBoard>& board : geracao.Resultados()) {
             // A failed puzzle leaves no gap: the numbering runs over the generated ones.
             if (board)
                 lista.push_back(std::move(board));
@@ -909,13 +992,13 @@ void TJogo::ExportarLote() {
 
 void TJogo::Desfazer() {
     TPassoHistorico passo;
-    if (!FBoard || MostraSolucao() || !FHistorico.Desfazer(passo)) return;
+    if (!FBoard || FGeracaoEmCurso || MostraSolucao() || !FHistorico.Desfazer(passo)) return;
     AplicarPasso(passo, true);
 }
 
 void TJogo::Refazer() {
     TPassoHistorico passo;
-    if (!FBoard || MostraSolucao() || !FHistorico.Refazer(passo)) return;
+    if (!FBoard || FGeracaoEmCurso || MostraSolucao() || !FHistorico.Refazer(passo)) return;
     AplicarPasso(passo, false);
 }
 

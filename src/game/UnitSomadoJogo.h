@@ -4,15 +4,22 @@
 #pragma once
 
 #include "game/Historico.h"
+#include "generator/Aleatorio.h"
 #include "io/UnitSomadoFicheiro.h"
 #include "model/UnitSomado.h"
 
 #include <QDateTime>
 #include <QString>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 enum class TModoDificuldadeLote : uint8_t { mdlFixa, mdlProgressivo };
@@ -104,16 +111,84 @@ public:
     // Around a batch: hourglass and the batch button disabled; then both back.
     virtual void ComecarLote() = 0;
     virtual void TerminarLote() = 0;
-    // Lets the window paint the progress line before the next generation attempt. Commands
-    // and a close request may arrive meanwhile; see TJogo::LoteEmCurso and PodeFechar.
+    // Lets the window handle what is pending (painting, input) while a generation or a batch
+    // runs on other threads; called again and again until it ends. Commands and a close
+    // request may arrive meanwhile; see TJogo::LoteEmCurso and PodeFechar.
     virtual void ProcessarEventos() = 0;
 
     // The program's general error report, for an error a command could not deal with.
     virtual void ReportarErro(const QString& AMensagem) = 0;
 };
 
+// Makes one puzzle drawing from AAleatorio (and leaves it advanced), giving up soon after
+// AParar is set. It may run on a worker thread, several at once on different streams.
 using TGeradorDePuzzles = std::function<std::unique_ptr<TSomadoBoard>(
-    TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel, int64_t ATempoLimiteMs)>;
+    TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel, int64_t ATempoLimiteMs,
+    TAleatorio& AAleatorio, const std::atomic<bool>& AParar)>;
+
+// The cores the machine reports, at least one.
+int32_t ThreadsDaMaquina();
+
+// A batch's puzzles in book order: the level of each, the attempts and the budget of each
+// attempt, the batch's seed and the worker threads (0: one per core).
+struct TPedidoLote {
+    TTamanhoTabuleiro Tamanho = TTamanhoTabuleiro::tt9;
+    std::vector<TNivelDificuldade> Niveis;
+    int32_t Tentativas = CTentativasPorPuzzleLote;
+    int64_t TempoLimiteMs = CTempoLimiteLoteMs;
+    uint64_t Semente = 0;
+    int32_t Threads = 0;
+};
+
+// How far a batch has got: the puzzles finished, and the first puzzle not finished (in book
+// order) with its attempt.
+struct TProgressoLote {
+    int32_t Concluidos = 0;
+    int32_t Indice = 0;
+    int32_t Tentativa = 1;
+};
+
+// A batch generated on worker threads from the moment it is made. The workers take the
+// puzzles in book order; puzzle k draws from its own stream, TAleatorio::DoPuzzle(Semente, k),
+// so the book is the same whatever the number of threads and the order puzzles finish in.
+// Destroying it stops the workers and waits for them.
+class TGeracaoLote {
+public:
+    TGeracaoLote(TGeradorDePuzzles AGerador, TPedidoLote APedido);
+    ~TGeracaoLote();
+    TGeracaoLote(const TGeracaoLote&) = delete;
+    TGeracaoLote& operator=(const TGeracaoLote&) = delete;
+
+    // Asks the workers to stop: no new puzzle or attempt starts, and the ones running give up.
+    void Parar();
+    bool Terminada() const;
+    // Returns when something changed (an attempt started, a puzzle finished, the end) or
+    // after AMaximo.
+    void Esperar(std::chrono::milliseconds AMaximo);
+    TProgressoLote Progresso() const;
+    // Once it has ended: one board per puzzle in book order, none where all attempts failed
+    // (or it was stopped). An error a worker met is raised here.
+    std::vector<std::unique_ptr<TSomadoBoard>> Resultados();
+
+private:
+    void Trabalhar();
+
+    TGeradorDePuzzles FGerador;
+    const TPedidoLote FPedido;
+    std::atomic<bool> FParar{false};
+    std::atomic<int32_t> FProximo{0};
+    mutable std::mutex FMutex;
+    std::condition_variable FMudou;
+    // Under FMutex.
+    std::vector<std::unique_ptr<TSomadoBoard>> FResultados;
+    std::vector<int32_t> FTentativas;
+    std::vector<bool> FFeitos;
+    int32_t FConcluidos = 0;
+    int32_t FActivos = 0;
+    int64_t FMudancas = 0;
+    std::exception_ptr FErro;
+    std::vector<std::thread> FTrabalhadores;
+};
 
 class TJogo {
 public:
@@ -167,6 +242,9 @@ public:
     // While a batch runs, the commands that would change the settings or the board or start
     // other long work (generate, open, configure, another batch) do nothing.
     bool LoteEmCurso() const { return FLoteEmCurso; }
+    // While a new puzzle is made, the same commands do nothing, and neither do the moves on
+    // the board it is about to replace.
+    bool GeracaoEmCurso() const { return FGeracaoEmCurso; }
 
     // ---- Player actions
     void VerSolucao();
@@ -230,6 +308,8 @@ public:
     TNivelDificuldade FDificuldadeLote = TNivelDificuldade::ndFacil;
     int32_t FQuantidadeLote = 40;
     QString FTituloLote;
+    // Worker threads of a batch; 0 for one per core.
+    int32_t FThreadsLote = 0;
 
     void AtualizarLabelTamanho();
 
@@ -292,6 +372,14 @@ private:
 
     // Writes the step's digits (before or after) back into the board and selects its cell.
     void AplicarPasso(const TPassoHistorico& APasso, bool AAntes);
+    // Runs the generator on a worker thread with the process-wide stream, which comes back
+    // advanced; the window handles its events meanwhile. No board when it fails or is stopped.
+    std::unique_ptr<TSomadoBoard> GerarEmFundo(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
+                                               int64_t ALimiteMs);
+    bool Ocupado() const { return FLoteEmCurso || FGeracaoEmCurso; }
+
     bool FLoteEmCurso = false;
+    bool FGeracaoEmCurso = false;
+    // A close request came while long work ran: it stops, then the close is asked again.
     bool FInterromperLote = false;
 };

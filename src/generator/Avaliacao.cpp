@@ -29,7 +29,8 @@ int32_t ContarResolvidas(const TDominios& ADominios) {
 } // namespace
 
 TAvaliacao AvaliarDificuldade(const TSomadoBoard& ABoard) {
-    TContextoGeracao contexto;
+    // Grading draws nothing: any stream will do, and the process-wide one stays untouched.
+    TContextoGeracao contexto{TAleatorio(0)};
     return AvaliarDificuldade(contexto, ABoard);
 }
 

@@ -9,19 +9,20 @@ namespace {
 // Depth-first placement of the positions in AOrdem[t..], each taking a distinct digit of its
 // allowed set, tried in random order.
 bool Atribuir(std::span<const TConjuntoDigitos> APermitidos, const std::array<int32_t, 9>& AOrdem,
-              int32_t t, TConjuntoDigitos& ADisponiveis, std::span<int32_t> ADigitos) {
+              int32_t t, TConjuntoDigitos& ADisponiveis, std::span<int32_t> ADigitos,
+              TAleatorio& AAleatorio) {
     if (t == static_cast<int32_t>(APermitidos.size())) return true;
     const int32_t posicao = AOrdem[t];
     std::array<int32_t, 9> digitos;
     int32_t quantos = 0;
     for (int32_t d = 1; d <= 9; ++d)
         if (APermitidos[posicao] & ADisponiveis & Bit(d)) digitos[quantos++] = d;
-    Embaralhar(std::span(digitos.data(), static_cast<size_t>(quantos)));
+    AAleatorio.Embaralhar(std::span(digitos.data(), static_cast<size_t>(quantos)));
     for (int32_t i = 0; i < quantos; ++i) {
         const int32_t d = digitos[i];
         ADisponiveis &= static_cast<TConjuntoDigitos>(~Bit(d));
         ADigitos[posicao] = d;
-        if (Atribuir(APermitidos, AOrdem, t + 1, ADisponiveis, ADigitos)) return true;
+        if (Atribuir(APermitidos, AOrdem, t + 1, ADisponiveis, ADigitos, AAleatorio)) return true;
         ADisponiveis |= Bit(d);
     }
     return false;
@@ -61,7 +62,8 @@ void TrocarDigitosDoRun(std::span<const int32_t> ACelulas, const TArr9I& ANovos,
 
 } // namespace
 
-bool SortearAtribuicao(std::span<const TConjuntoDigitos> APermitidos, std::span<int32_t> ADigitos) {
+bool SortearAtribuicao(std::span<const TConjuntoDigitos> APermitidos, std::span<int32_t> ADigitos,
+                       TAleatorio& AAleatorio) {
     const auto n = static_cast<int32_t>(APermitidos.size());
     // Fewest choices first; a stable insertion sort keeps run order among equals.
     std::array<int32_t, 9> ordem;
@@ -76,11 +78,11 @@ bool SortearAtribuicao(std::span<const TConjuntoDigitos> APermitidos, std::span<
     TConjuntoDigitos disponiveis = 0;
     for (const TConjuntoDigitos permitido : APermitidos)
         disponiveis |= permitido;
-    return Atribuir(APermitidos, ordem, 0, disponiveis, ADigitos);
+    return Atribuir(APermitidos, ordem, 0, disponiveis, ADigitos, AAleatorio);
 }
 
 void GerarPropostas(const TModelo& AModelo, std::span<const int32_t> ADigitos, int32_t ARun,
-                    int32_t AMaximo, std::vector<TProposta>& APropostas) {
+                    int32_t AMaximo, std::vector<TProposta>& APropostas, TAleatorio& AAleatorio) {
     const std::span<const int32_t> celulas = AModelo.CelulasDoRun(ARun);
     const auto n = static_cast<int32_t>(celulas.size());
     std::array<TConjuntoDigitos, 9> proibidos;
@@ -92,7 +94,7 @@ void GerarPropostas(const TModelo& AModelo, std::span<const int32_t> ADigitos, i
     int32_t nTotais = 0;
     for (int32_t S = n * (n + 1) / 2; S <= n * (19 - n) / 2; ++S)
         if (ContarCombinacoes(n, S) <= CMaxCombinacoesProposta) totais[nTotais++] = S;
-    Embaralhar(std::span(totais.data(), static_cast<size_t>(nTotais)));
+    AAleatorio.Embaralhar(std::span(totais.data(), static_cast<size_t>(nTotais)));
 
     const size_t primeiraDestaChamada = APropostas.size();
     auto repetida = [&](const TArr9I& ADigitosNovos) {
@@ -121,7 +123,8 @@ void GerarPropostas(const TModelo& AModelo, std::span<const int32_t> ADigitos, i
             for (int sorteio = 0; sorteio < 2; ++sorteio) {
                 TProposta proposta{ARun, {}};
                 if (!SortearAtribuicao(std::span(permitidos.data(), static_cast<size_t>(n)),
-                                       std::span(proposta.Digitos.data(), static_cast<size_t>(n))))
+                                       std::span(proposta.Digitos.data(), static_cast<size_t>(n)),
+                                       AAleatorio))
                     break;
                 if (mudaAlgum(proposta.Digitos) && !repetida(proposta.Digitos)) {
                     APropostas.push_back(proposta);
@@ -141,12 +144,13 @@ void PontuarRuns(const TModelo& AModelo, const TDominios& AAtuais, std::vector<i
 }
 
 void EscolherRuns(const std::vector<int32_t>& APontos, std::vector<TRunCandidato>& ACandidatos,
-                  std::vector<int32_t>& AEscolhidos) {
+                  std::vector<int32_t>& AEscolhidos, TAleatorio& AAleatorio) {
     std::vector<TRunCandidato>& candidatos = ACandidatos;
     candidatos.clear();
     for (size_t r = 0; r < APontos.size(); ++r)
         if (APontos[r] > 0)
-            candidatos.push_back({APontos[r] * 1000 + Aleatorio(1000), static_cast<int32_t>(r)});
+            candidatos.push_back(
+                {APontos[r] * 1000 + AAleatorio.Inteiro(1000), static_cast<int32_t>(r)});
     // Largest key first, equal keys in run order: a stable sort, without its buffer.
     std::sort(candidatos.begin(), candidatos.end(),
               [](const TRunCandidato& a, const TRunCandidato& b) {
@@ -155,7 +159,7 @@ void EscolherRuns(const std::vector<int32_t>& APontos, std::vector<TRunCandidato
     AEscolhidos.clear();
     for (size_t i = 0; i < std::min<size_t>(candidatos.size(), 3 * CRunsPorPasso); ++i)
         AEscolhidos.push_back(candidatos[i].Run);
-    Embaralhar(AEscolhidos);
+    AAleatorio.Embaralhar(AEscolhidos);
     AEscolhidos.resize(std::min<size_t>(AEscolhidos.size(), CRunsPorPasso));
 }
 
@@ -244,13 +248,14 @@ bool ProcurarSolucaoUnica(TContextoGeracao& AContexto, const TModelo& AModelo,
 
     for (int32_t passo = 1; passo <= CMaxPassosUnicidade; ++passo) {
         if (indeterminadas == 0) return true;
-        if (ACronometro.Esgotado(ALimiteMs)) return false;
+        if (AContexto.Interromper(ACronometro, ALimiteMs)) return false;
 
         PontuarRuns(AModelo, atuais, pontos);
-        EscolherRuns(pontos, candidatos, escolhidos);
+        EscolherRuns(pontos, candidatos, escolhidos, AContexto.Aleatorio);
         propostas.clear();
         for (const int32_t run : escolhidos)
-            GerarPropostas(AModelo, ADigitos, run, CMaxPropostasPorRun, propostas);
+            GerarPropostas(AModelo, ADigitos, run, CMaxPropostasPorRun, propostas,
+                           AContexto.Aleatorio);
         if (propostas.empty()) return false;
 
         AvaliarPropostas(AContexto, AModelo, ADigitos, ASoCombinacoes, propostas, melhor);

@@ -9,7 +9,8 @@ using TGrelhaInteira = std::array<std::array<int32_t, CLadoMaximo>, CLadoMaximo>
 // Working data of one PreencherSolucao call.
 class TPreenchimento {
 public:
-    explicit TPreenchimento(const TSomadoBoard& ABoard) : FBoard(ABoard) {
+    TPreenchimento(const TSomadoBoard& ABoard, TAleatorio& AAleatorio)
+        : FBoard(ABoard), FAleatorio(AAleatorio) {
         const int32_t N = ABoard.Size();
         for (auto& linha : FIndiceH)
             linha.fill(-1);
@@ -89,7 +90,7 @@ private:
         const TCelulaVazia celula = FCelulas[escolhida];
         const int32_t h = FIndiceH[celula.Row][celula.Col];
         const int32_t v = FIndiceV[celula.Row][celula.Col];
-        const std::array<int32_t, 9> ordem = OrdemDigitos(MaisCurto(h, v));
+        const std::array<int32_t, 9> ordem = OrdemDigitos(MaisCurto(h, v), FAleatorio);
         FAtribuida[escolhida] = true;
 
         for (const int32_t d : ordem) {
@@ -118,6 +119,7 @@ private:
     }
 
     const TSomadoBoard& FBoard;
+    TAleatorio& FAleatorio;
     TGrelhaInteira FIndiceH, FIndiceV;
     std::vector<TCelulaVazia> FCelulas;
     std::vector<bool> FAtribuida;
@@ -131,20 +133,20 @@ private:
 
 } // namespace
 
-std::array<int32_t, 9> OrdemDigitos(int32_t AMaisCurto) {
+std::array<int32_t, 9> OrdemDigitos(int32_t AMaisCurto, TAleatorio& AAleatorio) {
     if (AMaisCurto > 4) {
         std::array<int32_t, 9> ordem{1, 2, 3, 4, 5, 6, 7, 8, 9};
-        Embaralhar(ordem);
+        AAleatorio.Embaralhar(ordem);
         return ordem;
     }
     std::array<int32_t, 9> ordem{1, 2, 3, 7, 8, 9, 4, 5, 6};
-    Embaralhar(std::span(ordem).first(6));
-    Embaralhar(std::span(ordem).subspan(6));
+    AAleatorio.Embaralhar(std::span(ordem).first(6));
+    AAleatorio.Embaralhar(std::span(ordem).subspan(6));
     return ordem;
 }
 
-bool PreencherSolucao(TSomadoBoard& ABoard) {
-    TPreenchimento preenchimento(ABoard);
+bool PreencherSolucao(TSomadoBoard& ABoard, TAleatorio& AAleatorio) {
+    TPreenchimento preenchimento(ABoard, AAleatorio);
     if (!preenchimento.Resolver()) return false;
     const int32_t N = ABoard.Size();
     for (int32_t r = 0; r < N; ++r)

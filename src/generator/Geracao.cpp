@@ -11,10 +11,11 @@ std::unique_ptr<TSomadoBoard> ConstruirPuzzle(TContextoGeracao& AContexto,
                                               TTamanhoTabuleiro ATamanho, bool ASoCombinacoes,
                                               const TCronometro& ACronometro, int64_t ALimiteMs) {
     for (int32_t tentativa = 0; tentativa < CMaxTabuleiros; ++tentativa) {
-        if (ACronometro.Esgotado(ALimiteMs)) return nullptr;
+        if (AContexto.Interromper(ACronometro, ALimiteMs)) return nullptr;
         auto board = std::make_unique<TSomadoBoard>(LadoDoTabuleiro(ATamanho));
-        if (!GerarGrelha(*board, AComprimentoMin, AComprimentoMax) ||
-            !RepararCelulasSoltas(*board) || !PreencherSolucao(*board))
+        TAleatorio& aleatorio = AContexto.Aleatorio;
+        if (!GerarGrelha(*board, AComprimentoMin, AComprimentoMax, aleatorio) ||
+            !RepararCelulasSoltas(*board, aleatorio) || !PreencherSolucao(*board, aleatorio))
             continue;
 
         const TModelo modelo = ConstruirModelo(*board);
@@ -40,8 +41,30 @@ std::unique_ptr<TSomadoBoard> ConstruirPuzzle(TContextoGeracao& AContexto,
 
 std::unique_ptr<TSomadoBoard> GerarPuzzle(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
                                           int64_t ATempoLimiteMs) {
-    TContextoGeracao contexto;
-    return GerarPuzzleNoContexto(ATamanho, ANivel, ATempoLimiteMs, contexto);
+    // The process-wide stream goes through the generation and comes back advanced, exactly
+    // as if the generation had drawn from it.
+    TContextoGeracao contexto(AleatorioDoProcesso());
+    std::unique_ptr<TSomadoBoard> board =
+        GerarPuzzleNoContexto(ATamanho, ANivel, ATempoLimiteMs, contexto);
+    AleatorioDoProcesso() = contexto.Aleatorio;
+    return board;
+}
+
+std::unique_ptr<TSomadoBoard> GerarPuzzleComAleatorio(TTamanhoTabuleiro ATamanho,
+                                                      TNivelDificuldade ANivel,
+                                                      int64_t ATempoLimiteMs,
+                                                      TAleatorio& AAleatorio,
+                                                      const std::atomic<bool>& AParar) {
+    TContextoGeracao contexto(AAleatorio, &AParar);
+    std::unique_ptr<TSomadoBoard> board =
+        GerarPuzzleNoContexto(ATamanho, ANivel, ATempoLimiteMs, contexto);
+    AAleatorio = contexto.Aleatorio;
+    return board;
+}
+
+bool TContextoGeracao::Interromper(const TCronometro& ACronometro, int64_t ALimiteMs) const {
+    return ACronometro.Esgotado(ALimiteMs) ||
+           (Parar != nullptr && Parar->load(std::memory_order_relaxed));
 }
 
 std::unique_ptr<TSomadoBoard> GerarPuzzleNoContexto(TTamanhoTabuleiro ATamanho,
@@ -51,7 +74,7 @@ std::unique_ptr<TSomadoBoard> GerarPuzzleNoContexto(TTamanhoTabuleiro ATamanho,
     const TCronometro cronometro;
     const bool soCombinacoes = NivelSoCombinacoes(ANivel);
     for (int32_t candidato = 0; candidato < CMaxCandidatos; ++candidato) {
-        if (cronometro.Esgotado(ATempoLimiteMs)) return nullptr;
+        if (AContexto.Interromper(cronometro, ATempoLimiteMs)) return nullptr;
         std::unique_ptr<TSomadoBoard> board =
             ConstruirPuzzle(AContexto, ATamanho, soCombinacoes, cronometro, ATempoLimiteMs);
         if (!board) continue;

@@ -19,18 +19,20 @@ struct TBarrasDoEnsaio {
     std::vector<TCandidatoBarra> Candidatos;
 };
 
-int32_t SortearComprimento(const TCandidatoBarra& ACandidato, int32_t AMin) {
+int32_t SortearComprimento(const TCandidatoBarra& ACandidato, int32_t AMin,
+                           TAleatorio& AAleatorio) {
     int32_t comprimento = AMin;
     for (int32_t i = 0; i < CSorteiosComprimento; ++i)
-        comprimento = std::max(comprimento, AMin + Aleatorio(ACandidato.ComprimentoMax - AMin + 1));
+        comprimento =
+            std::max(comprimento, AMin + AAleatorio.Inteiro(ACandidato.ComprimentoMax - AMin + 1));
     return comprimento;
 }
 
 // Picks the orientation, lists its candidates and draws their lengths; false when there is
 // no candidate in either orientation.
 bool PrepararEnsaio(const TGrelhaBooleana& g, int32_t N, int32_t AMin, int32_t AMax,
-                    TBarrasDoEnsaio& AEnsaio) {
-    bool horizontal = AleatorioReal() < CProbabilidadeHorizontal;
+                    TBarrasDoEnsaio& AEnsaio, TAleatorio& AAleatorio) {
+    bool horizontal = AAleatorio.Real() < CProbabilidadeHorizontal;
     std::vector<TCandidatoBarra>& candidatos = AEnsaio.Candidatos;
     ListarCandidatosBarra(g, N, horizontal, AMin, AMax, candidatos);
     if (candidatos.empty()) {
@@ -44,7 +46,7 @@ bool PrepararEnsaio(const TGrelhaBooleana& g, int32_t N, int32_t AMin, int32_t A
     AEnsaio.Tocantes.clear();
     for (const TCandidatoBarra& candidato : candidatos) {
         const TBarraEscolhida barra{candidato.LinhaFixa, candidato.Inicio,
-                                    SortearComprimento(candidato, AMin)};
+                                    SortearComprimento(candidato, AMin, AAleatorio)};
         AEnsaio.Todas.push_back(barra);
         if (BarraTocaBranca(g, N, horizontal, barra.LinhaFixa, barra.Inicio, barra.Comprimento))
             AEnsaio.Tocantes.push_back(barra);
@@ -71,8 +73,9 @@ int32_t ColocarBarraEspelhada(TGrelhaBooleana& g, int32_t N, bool AHorizontal,
     return 0;
 }
 
-const TBarraEscolhida& SortearBarra(const std::vector<TBarraEscolhida>& ABarras) {
-    return ABarras[static_cast<size_t>(Aleatorio(static_cast<int32_t>(ABarras.size())))];
+const TBarraEscolhida& SortearBarra(const std::vector<TBarraEscolhida>& ABarras,
+                                    TAleatorio& AAleatorio) {
+    return ABarras[static_cast<size_t>(AAleatorio.Inteiro(static_cast<int32_t>(ABarras.size())))];
 }
 
 } // namespace
@@ -167,7 +170,8 @@ bool BarraAutoEspelhada(int32_t N, const TBarraEscolhida& ABarra) {
     return EspelharBarra(N, ABarra) == ABarra;
 }
 
-bool GerarGrelhaPorBarras(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax) {
+bool GerarGrelhaPorBarras(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax,
+                          TAleatorio& AAleatorio) {
     const int32_t N = ABoard.Size();
     TGrelhaBooleana g = GrelhaBloqueada();
     const int32_t alvo = AlvoBrancas(N);
@@ -175,13 +179,14 @@ bool GerarGrelhaPorBarras(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax) {
     TBarrasDoEnsaio ensaio;
 
     while (brancas < alvo && falhas < CMaxFalhasSeguidas) {
-        if (!PrepararEnsaio(g, N, AMin, AMax, ensaio)) {
+        if (!PrepararEnsaio(g, N, AMin, AMax, ensaio, AAleatorio)) {
             ++falhas;
             continue;
         }
         const bool tocante =
-            !ensaio.Tocantes.empty() && AleatorioReal() < CProbabilidadeBarraTocante;
-        const TBarraEscolhida& barra = SortearBarra(tocante ? ensaio.Tocantes : ensaio.Todas);
+            !ensaio.Tocantes.empty() && AAleatorio.Real() < CProbabilidadeBarraTocante;
+        const TBarraEscolhida& barra =
+            SortearBarra(tocante ? ensaio.Tocantes : ensaio.Todas, AAleatorio);
         const int32_t novas = ColocarBarraEspelhada(g, N, ensaio.Horizontal, barra);
         if (novas == 0) {
             ++falhas;
@@ -196,7 +201,7 @@ bool GerarGrelhaPorBarras(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax) {
     return MaiorRegiaoBranca(g, N) >= brancas;
 }
 
-void AdensarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax) {
+void AdensarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax, TAleatorio& AAleatorio) {
     const int32_t N = ABoard.Size();
     TGrelhaBooleana g = GrelhaDoTabuleiro(ABoard);
     int32_t falhas = 0;
@@ -204,11 +209,12 @@ void AdensarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax) {
     TBarrasDoEnsaio ensaio;
 
     while (falhas < CMaxFalhasSeguidas) {
-        if (!PrepararEnsaio(g, N, AMin, AMax, ensaio) || ensaio.Tocantes.empty()) {
+        if (!PrepararEnsaio(g, N, AMin, AMax, ensaio, AAleatorio) || ensaio.Tocantes.empty()) {
             ++falhas;
             continue;
         }
-        if (ColocarBarraEspelhada(g, N, ensaio.Horizontal, SortearBarra(ensaio.Tocantes)) == 0) {
+        if (ColocarBarraEspelhada(g, N, ensaio.Horizontal,
+                                  SortearBarra(ensaio.Tocantes, AAleatorio)) == 0) {
             ++falhas;
             continue;
         }
@@ -219,11 +225,11 @@ void AdensarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax) {
     if (mudou) AplicarGrelha(ABoard, g);
 }
 
-bool GerarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax) {
+bool GerarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax, TAleatorio& AAleatorio) {
     for (int32_t tentativa = 0; tentativa < CMaxTentativasGrelha; ++tentativa) {
-        if (!GerarGrelhaPorBarras(ABoard, AMin, AMax)) continue;
-        AdensarGrelha(ABoard, AMin, AMax);
-        if (RepararCelulasSoltas(ABoard)) return true;
+        if (!GerarGrelhaPorBarras(ABoard, AMin, AMax, AAleatorio)) continue;
+        AdensarGrelha(ABoard, AMin, AMax, AAleatorio);
+        if (RepararCelulasSoltas(ABoard, AAleatorio)) return true;
     }
     return false;
 }

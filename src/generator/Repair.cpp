@@ -54,7 +54,7 @@ void CopiarGrelha(const TGrelhaBooleana& AOrigem, TGrelhaBooleana& ADestino) {
     ADestino = AOrigem;
 }
 
-bool RepararCelulasSoltas(TSomadoBoard& ABoard) {
+bool RepararCelulasSoltas(TSomadoBoard& ABoard, TAleatorio& AAleatorio) {
     const int32_t N = ABoard.Size();
     TGrelhaBooleana g = GrelhaDoTabuleiro(ABoard);
     TGrelhaBooleana copia, emHorizontal, emVertical;
@@ -64,7 +64,7 @@ bool RepararCelulasSoltas(TSomadoBoard& ABoard) {
         const int32_t ruins = ListarCelulasSoltas(ABoard, soltas, emHorizontal, emVertical);
         if (ruins == 0) return true;
         const TPosicaoGrelha p =
-            soltas[static_cast<size_t>(Aleatorio(static_cast<int32_t>(soltas.size())))];
+            soltas[static_cast<size_t>(AAleatorio.Inteiro(static_cast<int32_t>(soltas.size())))];
         CopiarGrelha(g, copia);
 
         // A cell of an across run lacks a down run: whiten above or below it, and vice versa.
@@ -73,7 +73,7 @@ bool RepararCelulasSoltas(TSomadoBoard& ABoard) {
             a = {p.R - 1, p.C};
             b = {p.R + 1, p.C};
         }
-        if (Aleatorio(2) == 1) std::swap(a, b);
+        if (AAleatorio.Inteiro(2) == 1) std::swap(a, b);
 
         bool mantido = false;
         for (const TPosicaoGrelha x : {a, b}) {

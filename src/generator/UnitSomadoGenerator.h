@@ -7,6 +7,7 @@
 #include "model/UnitSomado.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -80,9 +81,14 @@ void RetirarBarra(TGrelhaBooleana& g, bool AHorizontal, const TBarraEscolhida& A
 TBarraEscolhida EspelharBarra(int32_t N, const TBarraEscolhida& ABarra);
 bool BarraAutoEspelhada(int32_t N, const TBarraEscolhida& ABarra);
 
-bool GerarGrelhaPorBarras(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax);
-void AdensarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax);
-bool GerarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax);
+// The steps that draw take the stream to draw from; by default the process-wide one, which
+// only the interface thread may use.
+bool GerarGrelhaPorBarras(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax,
+                          TAleatorio& AAleatorio = AleatorioDoProcesso());
+void AdensarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax,
+                   TAleatorio& AAleatorio = AleatorioDoProcesso());
+bool GerarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax,
+                 TAleatorio& AAleatorio = AleatorioDoProcesso());
 
 // ---- Loose-cell repair ---------------------------------------------------------------
 
@@ -102,7 +108,7 @@ int32_t ListarCelulasSoltas(const TSomadoBoard& ABoard, std::vector<TPosicaoGrel
                             TGrelhaBooleana& AEmHorizontal, TGrelhaBooleana& AEmVertical);
 int32_t ContarGruposComSoltas(const TSomadoBoard& ABoard);
 void CopiarGrelha(const TGrelhaBooleana& AOrigem, TGrelhaBooleana& ADestino);
-bool RepararCelulasSoltas(TSomadoBoard& ABoard);
+bool RepararCelulasSoltas(TSomadoBoard& ABoard, TAleatorio& AAleatorio = AleatorioDoProcesso());
 
 // ---- Solution filling and run sums ---------------------------------------------------
 
@@ -115,9 +121,10 @@ struct TCelulaVazia {
 
 // The order in which a cell tries its digits, given the length of its shorter run:
 // extreme digits first for short runs, where they narrow the sums the most.
-std::array<int32_t, 9> OrdemDigitos(int32_t AMaisCurto);
+std::array<int32_t, 9> OrdemDigitos(int32_t AMaisCurto,
+                                    TAleatorio& AAleatorio = AleatorioDoProcesso());
 
-bool PreencherSolucao(TSomadoBoard& ABoard);
+bool PreencherSolucao(TSomadoBoard& ABoard, TAleatorio& AAleatorio = AleatorioDoProcesso());
 void CalcularSomas(TSomadoBoard& ABoard);
 
 // ---- Generation entry -----------------------------------------------------------------
@@ -130,6 +137,13 @@ struct TContextoGeracao;
 // candidates or the budget (ATempoLimiteMs > 0) ran out. Never throws for a bad outcome.
 std::unique_ptr<TSomadoBoard> GerarPuzzle(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
                                           int64_t ATempoLimiteMs);
+// The same drawing from AAleatorio (left advanced past the draws), and giving up when AParar
+// (if any) is set from another thread: what a worker thread calls, each with its own stream.
+std::unique_ptr<TSomadoBoard> GerarPuzzleComAleatorio(TTamanhoTabuleiro ATamanho,
+                                                      TNivelDificuldade ANivel,
+                                                      int64_t ATempoLimiteMs,
+                                                      TAleatorio& AAleatorio,
+                                                      const std::atomic<bool>& AParar);
 // The same with a context of the caller's, whose counters the benchmarks read afterwards.
 std::unique_ptr<TSomadoBoard> GerarPuzzleNoContexto(TTamanhoTabuleiro ATamanho,
                                                     TNivelDificuldade ANivel,

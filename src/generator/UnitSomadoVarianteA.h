@@ -3,10 +3,12 @@
 // makes the sums determine every cell, and the difficulty grading.
 #pragma once
 
+#include "generator/Aleatorio.h"
 #include "generator/ConjuntoDigitos.h"
 #include "model/UnitSomado.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -155,11 +157,28 @@ private:
     std::vector<TEntrada> FEntradas;
 };
 
-// What one generation call keeps while it works: the memory of rule results and the count
-// of propagations the benchmarks report. Each GerarPuzzle call makes its own.
+class TCronometro;
+
+// What one generation call keeps while it works: the stream it draws from, the request to
+// stop it, the memory of rule results and the count of propagations the benchmarks report.
+// Each generation makes its own, so that generations on different threads share nothing but
+// the read-only table of combinations.
 struct TContextoGeracao {
+    // A stream seeded from the process-wide one: for the interface thread and for tests.
+    TContextoGeracao() : Aleatorio(AleatorioDoProcesso().Proximo()) {}
+    explicit TContextoGeracao(const TAleatorio& AAleatorio,
+                              const std::atomic<bool>* AParar = nullptr)
+        : Aleatorio(AAleatorio), Parar(AParar) {}
+
+    TAleatorio Aleatorio;
+    // Set by another thread to stop the generation; it is read where the budget is, so that
+    // a construction step that started runs to its end.
+    const std::atomic<bool>* Parar = nullptr;
     TMemoriaDeRuns Memoria;
     int64_t ChamadasContarIndeterminadas = 0;
+
+    // True when the budget is spent or a stop was asked for.
+    bool Interromper(const TCronometro& ACronometro, int64_t ALimiteMs) const;
 };
 
 TModelo ConstruirModelo(const TSomadoBoard& ABoard);
@@ -238,9 +257,11 @@ private:
     std::chrono::steady_clock::time_point FInicio;
 };
 
-bool SortearAtribuicao(std::span<const TConjuntoDigitos> APermitidos, std::span<int32_t> ADigitos);
+bool SortearAtribuicao(std::span<const TConjuntoDigitos> APermitidos, std::span<int32_t> ADigitos,
+                       TAleatorio& AAleatorio = AleatorioDoProcesso());
 void GerarPropostas(const TModelo& AModelo, std::span<const int32_t> ADigitos, int32_t ARun,
-                    int32_t AMaximo, std::vector<TProposta>& APropostas);
+                    int32_t AMaximo, std::vector<TProposta>& APropostas,
+                    TAleatorio& AAleatorio = AleatorioDoProcesso());
 
 // Runs touching many undetermined cells score high: one point per undetermined cell.
 void PontuarRuns(const TModelo& AModelo, const TDominios& AAtuais, std::vector<int32_t>& APontos);
@@ -252,7 +273,8 @@ struct TRunCandidato {
 // The runs that receive proposals in one step: CRunsPorPasso drawn from the 3 × CRunsPorPasso
 // best scored, ties broken at random. ACandidatos is working space.
 void EscolherRuns(const std::vector<int32_t>& APontos, std::vector<TRunCandidato>& ACandidatos,
-                  std::vector<int32_t>& AEscolhidos);
+                  std::vector<int32_t>& AEscolhidos,
+                  TAleatorio& AAleatorio = AleatorioDoProcesso());
 
 // The outcome of evaluating one step's proposals: the first one that leaves the fewest
 // undetermined cells, that count, and the candidate sets it leaves. The other fields are

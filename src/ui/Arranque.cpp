@@ -93,7 +93,7 @@ void PrepararAplicacao(TAplicacaoSomado& AAplicacao) {
 }
 
 std::unique_ptr<TFormMain> CriarJanelaPrincipal(const QString& AFicheiro) {
-    auto formMain = std::make_unique<TFormMain>(GerarPuzzle);
+    auto formMain = std::make_unique<TFormMain>(GerarPuzzleComAleatorio);
     if (!AFicheiro.isEmpty()) formMain->Jogo().AbrirFicheiroIndicado(AFicheiro);
     return formMain;
 }

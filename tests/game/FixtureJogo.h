@@ -7,25 +7,40 @@
 
 #include <QLocale>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
 // A generator under the test's control: it hands out a board at the level asked for, or
-// nothing, and records how it was called.
+// nothing, and records how it was called. Batches call it from worker threads: the calls
+// are counted atomically, and the rest of each call (Durante included) runs one at a time.
 struct TGeradorFalso {
     bool Falhar = false;
     bool Lancar = false;
-    int Chamadas = 0;
+    // Works until it is asked to stop, as a long generation does, and then gives up.
+    bool AtePararem = false;
+    std::atomic<int> Chamadas{0};
     TTamanhoTabuleiro Tamanho{};
     TNivelDificuldade Nivel{};
     int64_t Limite = 0;
     std::function<void()> Durante;
+    std::mutex Mutex;
 
     std::unique_ptr<TSomadoBoard> operator()(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
-                                             int64_t ALimite) {
+                                             int64_t ALimite,
+                                             const std::atomic<bool>* AParar = nullptr) {
         ++Chamadas;
+        if (AtePararem && AParar) {
+            while (!AParar->load())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return nullptr;
+        }
+        std::lock_guard bloqueio(Mutex);
         Tamanho = ATamanho;
         Nivel = ANivel;
         Limite = ALimite;
@@ -71,7 +86,6 @@ protected:
 
     TJanelaFalsa janela;
     TGeradorFalso gerador;
-    TJogo jogo{janela, [this](TTamanhoTabuleiro t, TNivelDificuldade n, int64_t l) {
-                   return gerador(t, n, l);
-               }};
+    TJogo jogo{janela, [this](TTamanhoTabuleiro t, TNivelDificuldade n, int64_t l, TAleatorio&,
+                              const std::atomic<bool>& p) { return gerador(t, n, l, &p); }};
 };

@@ -9,6 +9,11 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "generator/UnitSomadoGenerator.h"
+#include "io/UnitSomadoFicheiro.h"
+
+#include <set>
+
 namespace {
 
 using R = TResposta;
@@ -97,13 +102,24 @@ TEST_F(Exportar, DefaultProgressiveBatchOfForty) {
     EXPECT_EQ(janela.NomeProposto, "Somado_P_9x9_40");
     EXPECT_EQ(Paginas(Caminho("Somado_P_9x9_40.pdf")), 52);
     EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 40 puzzles em Somado_P_9x9_40.pdf"});
-    EXPECT_EQ(janela.EventosProcessados, 40) << "once before each attempt";
+    EXPECT_GE(janela.EventosProcessados, 1);
     EXPECT_FALSE(janela.EmLote);
     EXPECT_EQ(gerador.Limite, 60000);
+    EXPECT_EQ(gerador.Chamadas, 1 + 40);
+    ASSERT_FALSE(janela.TodaAInformacao.isEmpty());
     EXPECT_EQ(janela.TodaAInformacao.first(),
               "A gerar puzzle 1 de 40, Fácil (tentativa 1 de 5)...");
-    EXPECT_EQ(janela.TodaAInformacao.last(),
-              "A gerar puzzle 40 de 40, Muito Difícil (tentativa 1 de 5)...");
+    // Whenever the window looks, the line counts the finished puzzles and names the level of
+    // the first one still being made.
+    const QRegularExpression progresso(
+        R"(^A gerar puzzle (\d+) de 40, (Fácil|Médio|Difícil|Muito Difícil) \(tentativa 1 de 5\)\.\.\.$)");
+    int anterior = 0;
+    for (const QString& linha : janela.TodaAInformacao) {
+        const auto m = progresso.match(linha);
+        ASSERT_TRUE(m.hasMatch()) << linha.toStdString();
+        EXPECT_GE(m.captured(1).toInt(), anterior) << "finished puzzles never go down";
+        anterior = m.captured(1).toInt();
+    }
     EXPECT_TRUE(janela.Perguntas.isEmpty()) << "a progressive batch is never warned about";
 }
 
@@ -111,7 +127,9 @@ TEST_F(Exportar, FailedPuzzlesAreRetriedThenSkipped) {
     jogo.FModoLote = TModoDificuldadeLote::mdlFixa;
     jogo.FTamanhoLote = TTamanhoTabuleiro::tt9;
     jogo.FQuantidadeLote = 4;
-    // Puzzles 2 and 3 never come out; the others do at the first attempt.
+    // One worker takes the puzzles in order: puzzles 2 and 3 never come out; the others do at
+    // the first attempt.
+    jogo.FThreadsLote = 1;
     int chamada = 0;
     gerador.Durante = [&] {
         ++chamada;
@@ -120,8 +138,6 @@ TEST_F(Exportar, FailedPuzzlesAreRetriedThenSkipped) {
     janela.FicheiroLotePdf = Caminho("lote.pdf");
     jogo.BitBtnExportarLoteClick();
     EXPECT_EQ(chamada, 1 + 5 + 5 + 1);
-    EXPECT_TRUE(
-        janela.TodaAInformacao.contains("A gerar puzzle 2 de 4, Fácil (tentativa 5 de 5)..."));
     EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 2 puzzles (2 falharam) em lote.pdf"});
     // Cover, rules, section, 2 puzzle pages, example, section, 1 solutions page.
     EXPECT_EQ(Paginas(Caminho("lote.pdf")), 8);
@@ -223,7 +239,8 @@ TEST_F(Exportar, ABatchWorksOnTheSettingsItStartedWith) {
     using P = std::pair<TTamanhoTabuleiro, TNivelDificuldade>;
     EXPECT_EQ(pedidos, std::vector<P>(3, P(TTamanhoTabuleiro::tt9, TNivelDificuldade::ndMedio)));
     EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 3 puzzles em lote.pdf"});
-    EXPECT_EQ(janela.TodaAInformacao.last(), "A gerar puzzle 3 de 3, Médio (tentativa 1 de 5)...");
+    for (const QString& linha : janela.TodaAInformacao)
+        EXPECT_TRUE(linha.contains(" de 3, Médio (tentativa 1 de 5)...")) << linha.toStdString();
     // Cover, rules, section, 3 puzzle pages, section, 1 solutions page.
     EXPECT_EQ(Paginas(Caminho("lote.pdf")), 8);
 }
@@ -237,11 +254,21 @@ TEST_F(Exportar, CommandsThatWouldDisturbABatchAreRefusedWhileItRuns) {
     janela.FicheiroLotePdf = Caminho("lote.pdf");
     janela.FicheiroAbrir = Caminho("lote.pdf");
     janela.FicheiroGuardar = Caminho("durante.smd");
+    // One worker, held inside its first puzzle while the commands are tried.
+    jogo.FThreadsLote = 1;
+    std::atomic<bool> dentro{false}, comandosFeitos{false};
+    gerador.Durante = [&] {
+        dentro = true;
+        while (!comandosFeitos)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
     int geradosAntes = 0;
     bool comandosTentados = false;
     janela.DuranteEventos = [&] {
         if (comandosTentados) return;
         comandosTentados = true;
+        while (!dentro)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         EXPECT_TRUE(jogo.LoteEmCurso());
         geradosAntes = gerador.Chamadas;
         janela.Editar = [](TConfiguracao& c) {
@@ -258,11 +285,12 @@ TEST_F(Exportar, CommandsThatWouldDisturbABatchAreRefusedWhileItRuns) {
         EXPECT_EQ(janela.DialogosAbrir, 0);
         EXPECT_TRUE(janela.Perguntas.isEmpty());
         jogo.BitBtnGuardarClick();
+        comandosFeitos = true;
     };
     jogo.BitBtnExportarLoteClick();
     EXPECT_TRUE(comandosTentados);
     EXPECT_EQ(janela.Lotes, 1) << "no second batch";
-    EXPECT_EQ(gerador.Chamadas, geradosAntes + 2);
+    EXPECT_EQ(gerador.Chamadas, geradosAntes + 1);
     EXPECT_EQ(jogo.Board()->Size(), 9);
     EXPECT_EQ(jogo.FTamanhoConfigurado, TTamanhoTabuleiro::tt9);
     EXPECT_TRUE(QFile::exists(Caminho("durante.smd")));
@@ -281,9 +309,13 @@ TEST_F(Exportar, ClosingDuringABatchStopsItAndThenAsksAsUsual) {
     antigo.close();
     janela.Respostas = {R::Sim}; // replace the old file
     janela.FicheiroLotePdf = Caminho("lote.pdf");
+    // Two workers, each in a puzzle that takes until it is told to stop.
+    jogo.FThreadsLote = 2;
+    gerador.AtePararem = true;
     std::vector<bool> respostasAoFecho;
     janela.DuranteEventos = [&] {
-        if (janela.EventosProcessados == 3) respostasAoFecho.push_back(jogo.PodeFechar());
+        if (respostasAoFecho.empty() && gerador.Chamadas == 1 + 2)
+            respostasAoFecho.push_back(jogo.PodeFechar());
     };
     janela.AoFechar = [&] {
         janela.Respostas = {R::Nao};
@@ -291,7 +323,7 @@ TEST_F(Exportar, ClosingDuringABatchStopsItAndThenAsksAsUsual) {
     };
     jogo.BitBtnExportarLoteClick();
 
-    EXPECT_EQ(gerador.Chamadas, 1 + 2) << "the third attempt never starts";
+    EXPECT_EQ(gerador.Chamadas, 1 + 2) << "no other puzzle or attempt starts";
     EXPECT_EQ(respostasAoFecho, (std::vector<bool>{false, true}))
         << "refused during the batch, allowed after the question";
     EXPECT_EQ(janela.Informacao, QStringList{"Exportação do lote interrompida."});
@@ -303,6 +335,7 @@ TEST_F(Exportar, ClosingDuringABatchStopsItAndThenAsksAsUsual) {
     EXPECT_EQ(QDir(pasta.path()).entryList(QDir::Files), QStringList{"lote.pdf"});
 
     // The next batch runs to its end again.
+    gerador.AtePararem = false;
     janela.AoFechar = nullptr;
     janela.DuranteEventos = nullptr;
     jogo.FQuantidadeLote = 1;
@@ -334,4 +367,87 @@ TEST_F(Exportar, APdfThatDoesNotFitIsReportedAndTheOldFileStays) {
     ASSERT_TRUE(antigo.open(QIODevice::ReadOnly));
     EXPECT_EQ(antigo.readAll(), "velho");
     EXPECT_EQ(QDir(pasta.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"um.pdf"});
+}
+
+namespace {
+
+// The .smd files of a seeded batch of the real generator, made with AThreads workers, saved
+// to a folder of their own and read back.
+std::vector<QByteArray> FicheirosDoLote(uint64_t ASemente, int32_t AThreads,
+                                        TTamanhoTabuleiro ATamanho, int32_t AQuantos) {
+    TPedidoLote pedido;
+    pedido.Tamanho = ATamanho;
+    for (int32_t k = 0; k < AQuantos; ++k)
+        pedido.Niveis.push_back(NivelProgressivo(k, AQuantos));
+    pedido.Semente = ASemente;
+    pedido.Threads = AThreads;
+    TGeracaoLote geracao(GerarPuzzleComAleatorio, std::move(pedido));
+    QTemporaryDir pasta;
+    std::vector<QByteArray> ficheiros;
+    int32_t k = 0;
+    for (const std::unique_ptr<TSomadoBoard>& board : geracao.Resultados()) {
+        if (!board) {
+            ficheiros.emplace_back("falhou");
+            continue;
+        }
+        EXPECT_EQ(board->Difficulty(), NivelProgressivo(k, AQuantos)) << "the level of its place";
+        const QString caminho = pasta.filePath(QStringLiteral("p%1.smd").arg(k++));
+        GravarFicheiroPuzzle(caminho, *board);
+        QFile ficheiro(caminho);
+        EXPECT_TRUE(ficheiro.open(QIODevice::ReadOnly));
+        ficheiros.push_back(ficheiro.readAll());
+    }
+    return ficheiros;
+}
+
+} // namespace
+
+// Each puzzle draws from a stream of its own, made from the batch's seed and its place in the
+// book: the files are the same whatever the number of workers and whichever finishes first.
+TEST(GeracaoLote, TheSameSeedGivesTheSameFilesWithOneThreadOrMany) {
+    for (const auto tamanho : {TTamanhoTabuleiro::tt6, TTamanhoTabuleiro::tt9}) {
+        const std::vector<QByteArray> umThread = FicheirosDoLote(20261211, 1, tamanho, 8);
+        ASSERT_EQ(umThread.size(), 8u);
+        EXPECT_EQ(std::count(umThread.begin(), umThread.end(), QByteArray("falhou")), 0);
+        for (const int32_t threads : {2, 3, 8})
+            EXPECT_EQ(FicheirosDoLote(20261211, threads, tamanho, 8), umThread) << threads;
+        // Another seed is another book, and no two puzzles of one book are alike.
+        EXPECT_NE(FicheirosDoLote(20261212, 2, tamanho, 8), umThread);
+        EXPECT_EQ(std::set<QByteArray>(umThread.begin(), umThread.end()).size(), umThread.size());
+    }
+}
+
+// A stop reaches the workers inside their generations: a batch of large boards that is stopped
+// at once ends with nothing, whatever its budget.
+TEST(GeracaoLote, AStopEndsTheWorkersInsideTheirPuzzles) {
+    TPedidoLote pedido;
+    pedido.Tamanho = TTamanhoTabuleiro::tt15;
+    pedido.Niveis.assign(50, TNivelDificuldade::ndMuitoDificil);
+    pedido.TempoLimiteMs = 0; // no budget: only the stop ends it
+    pedido.Semente = 7;
+    pedido.Threads = 2;
+    TGeracaoLote geracao(GerarPuzzleComAleatorio, std::move(pedido));
+    geracao.Esperar(std::chrono::milliseconds(50));
+    geracao.Parar();
+    while (!geracao.Terminada())
+        geracao.Esperar(std::chrono::milliseconds(20));
+    for (const auto& board : geracao.Resultados())
+        EXPECT_EQ(board, nullptr);
+    EXPECT_LE(geracao.Progresso().Concluidos, 2) << "no puzzle starts after the stop";
+}
+
+// An error in a worker stops the others and comes out where the results are taken.
+TEST(GeracaoLote, AWorkersErrorReachesTheCaller) {
+    std::atomic<int> chamadas{0};
+    TPedidoLote pedido;
+    pedido.Niveis.assign(20, TNivelDificuldade::ndFacil);
+    pedido.Threads = 3;
+    TGeracaoLote geracao(
+        [&](TTamanhoTabuleiro, TNivelDificuldade, int64_t, TAleatorio&,
+            const std::atomic<bool>&) -> std::unique_ptr<TSomadoBoard> {
+            if (++chamadas == 4) throw ESomadoError("avaria");
+            return CriarPuzzleFixo();
+        },
+        std::move(pedido));
+    EXPECT_THROW(geracao.Resultados(), ESomadoError);
 }

@@ -114,7 +114,8 @@ TEST(RegrasBotoes, SavingAndOpeningNameTheFileType) {
     }
 }
 
-std::unique_ptr<TSomadoBoard> PuzzleFixo(TTamanhoTabuleiro, TNivelDificuldade ANivel, int64_t) {
+std::unique_ptr<TSomadoBoard> PuzzleFixo(TTamanhoTabuleiro, TNivelDificuldade ANivel, int64_t,
+                                         TAleatorio&, const std::atomic<bool>&) {
     auto board = CriarPuzzleFixo();
     board->SetDifficulty(ANivel);
     return board;

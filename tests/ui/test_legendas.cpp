@@ -19,7 +19,8 @@
 
 namespace {
 
-std::unique_ptr<TSomadoBoard> SempreOFixo(TTamanhoTabuleiro, TNivelDificuldade, int64_t) {
+std::unique_ptr<TSomadoBoard> SempreOFixo(TTamanhoTabuleiro, TNivelDificuldade, int64_t,
+                                          TAleatorio&, const std::atomic<bool>&) {
     return CriarPuzzleFixo();
 }
 
