@@ -305,6 +305,7 @@ TEST_F(Exportar, APdfThatDoesNotFitIsReportedAndTheOldFileStays) {
     ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
     antigo.write("velho");
     antigo.close();
+    SOMADO_PRECISA_DE_LIMITES_NO_FILHO();
     TOpcoesFilho opcoes;
     opcoes.LimiteFicheiro = 4096; // a puzzle's PDF is larger, with its fonts
     const auto resultado = NoFilho(

@@ -15,7 +15,8 @@
 #include <map>
 #include <string>
 
-#include <unistd.h>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -81,9 +82,10 @@ TEST_F(ioFicheiros, SavingOverALongerFileLeavesNothingOfIt) {
 // rewritten in place would show the change through a second hard link as well.
 TEST_F(ioFicheiros, SavingReplacesTheFileInsteadOfRewritingItInPlace) {
     Escrever(Caminho("puzzle.smd"), BytesDoExemplo());
-    ASSERT_EQ(::link(QFile::encodeName(Caminho("puzzle.smd")).constData(),
-                     QFile::encodeName(Caminho("copia.smd")).constData()),
-              0);
+    std::error_code erro;
+    std::filesystem::create_hard_link(Caminho("puzzle.smd").toStdU16String(),
+                                      Caminho("copia.smd").toStdU16String(), erro);
+    ASSERT_FALSE(erro) << erro.message();
     const TSomadoBoard board = TabuleiroGerado(7, TNivelDificuldade::ndMedio, 3);
     GravarFicheiroPuzzle(Caminho("puzzle.smd"), board);
     EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
