@@ -13,6 +13,7 @@ source "$aqui/../smoke/ecra.sh"
 source "$aqui/wine.sh"
 : "${WINEPREFIX:?WINEPREFIX must name the wine prefix}"
 
+[ $# -eq 4 ] || { echo "uso: fumo-wine.sh ZIP INSTALADOR OLHAR PASTA_DAS_IMAGENS" >&2; exit 2; }
 zip=$(realpath "$1")
 instalador=$(realpath "$2")
 olhar=$(realpath "$3")
