@@ -394,9 +394,19 @@ void TJogo::AbrirPuzzle() {
     if (FLoteEmCurso || !ConfirmarAntesDe(QStringLiteral("abrir outro puzzle"))) return;
     QString caminho;
     if (!FJanela.EscolherFicheiroParaAbrir(caminho)) return;
+    AbrirFicheiro(caminho);
+}
+
+void TJogo::AbrirFicheiroIndicado(const QString& ACaminho) {
+    Proteger([this, &ACaminho] {
+        if (!FLoteEmCurso) AbrirFicheiro(ACaminho);
+    });
+}
+
+void TJogo::AbrirFicheiro(const QString& ACaminho) {
     std::unique_ptr<TSomadoBoard> novo;
     try {
-        novo = LerFicheiroPuzzle(caminho);
+        novo = LerFicheiroPuzzle(ACaminho);
     } catch (const ESomadoError& e) {
         // Nothing changes but the report: board, digits, state and grid stay.
         FJanela.LimparInformacao();
@@ -409,7 +419,7 @@ void TJogo::AbrirPuzzle() {
     FJanela.RepintarGrelha();
     FJanela.FocarGrelha();
     FJanela.LimparInformacao();
-    FJanela.AdicionarInformacao(QStringLiteral("Puzzle aberto: ") + NomeSemPasta(caminho));
+    FJanela.AdicionarInformacao(QStringLiteral("Puzzle aberto: ") + NomeSemPasta(ACaminho));
 }
 
 void TJogo::BitBtnGerarClick() {

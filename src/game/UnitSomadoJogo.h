@@ -139,6 +139,11 @@ public:
     // the command that asked for the save does not go on.
     bool GuardarPuzzle();
     void AbrirPuzzle();
+    // A game named when the program starts (on its command line, by a double-click in the
+    // file manager): opened as "Abrir" opens the chosen file, with the same messages, but
+    // without the question and the dialog. A file that cannot be read leaves the board as it
+    // was and says why in the information box.
+    void AbrirFicheiroIndicado(const QString& ACaminho);
 
     // ---- The window's commands. Each one reports its own errors through the window's
     // general error report, so that no error runs back through the window toolkit's code.
@@ -200,6 +205,8 @@ private:
     // The three-way question about unsaved moves: true when the caller may go on.
     bool ResolverJogadasPorGravar(const QString& APergunta);
     void DefinirLote(const TConfiguracao& AConfiguracao);
+    // Reads ACaminho and installs its board; on a reading error only the report changes.
+    void AbrirFicheiro(const QString& ACaminho);
     // A file that exists may be replaced only after a "Sim".
     bool PodeSubstituir(const QString& ACaminho);
     bool NoTabuleiro(int32_t ARow, int32_t ACol) const;

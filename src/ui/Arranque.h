@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QStringList>
 
 #include <memory>
 
@@ -30,15 +31,40 @@ public:
 // Qt's own texts (file dialogs, standard buttons, context menus) in Portuguese: the European
 // translation Debian ships, with the Brazilian one under it for the texts the former lacks.
 // False when neither is installed, and the texts stay in English.
-bool CarregarTraducoes(QApplication& AAplicacao);
+bool CarregarTraducoes(QCoreApplication& AAplicacao);
+
+// What the command line asks for. Either the program leaves at once (help, version or a
+// mistake on the command line), printing Saida to the standard output and Erros to the
+// standard error and ending with Estado; or it starts, opening Ficheiro when one is named.
+struct TLinhaDeComandos {
+    bool Sair = false;
+    int Estado = 0;
+    QString Saida;
+    QString Erros;
+    QString Ficheiro;
+};
+
+// Interprets the program's arguments (the first being the program itself): --help, --version
+// and at most one game file. Qt's own window-system options (-platform, -style…) are let
+// through for the application object that follows.
+TLinhaDeComandos InterpretarLinhaDeComandos(const QStringList& AArgumentos);
+
+// The command line as the system passed it (on Windows in UTF-16, whatever the code page),
+// read with a bare core application: nothing here opens a connection to a display, so
+// --help and --version work without one.
+TLinhaDeComandos LerLinhaDeComandos(int& argc, char** argv);
 
 // Everything the program sets up before its first window: name and icon, fonts,
 // translations, the visual style "Sky" (a message box and the default look when it cannot be
 // applied) and the generator. The widget tests start the same way.
 void PrepararAplicacao(TAplicacaoSomado& AAplicacao);
 
-// The program's start: PrepararAplicacao, then the main window with its first puzzle.
-std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao);
+// The main window with its first puzzle, then AFicheiro opened in it when one is named.
+std::unique_ptr<TFormMain> CriarJanelaPrincipal(const QString& AFicheiro = {});
+
+// The program's start: PrepararAplicacao, then CriarJanelaPrincipal.
+std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao,
+                                           const QString& AFicheiro = {});
 
 // The application icon: a clue cell as the board drawing paints it.
 QIcon IconeDaAplicacao();

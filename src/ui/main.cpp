@@ -1,11 +1,19 @@
 #include "ui/Arranque.h"
 #include "ui/UnitMain.h"
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
+    const TLinhaDeComandos linha = LerLinhaDeComandos(argc, argv);
+    if (linha.Sair) {
+        std::fputs(linha.Saida.toLocal8Bit().constData(), stdout);
+        std::fputs(linha.Erros.toLocal8Bit().constData(), stderr);
+        return linha.Estado;
+    }
     TAplicacaoSomado aplicacao(argc, argv);
     // Lets the desktop match the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(SOMADO_ID_APLICACAO));
-    const std::unique_ptr<TFormMain> formMain = IniciarPrograma(aplicacao);
+    const std::unique_ptr<TFormMain> formMain = IniciarPrograma(aplicacao, linha.Ficheiro);
     formMain->show();
     return aplicacao.exec();
 }

@@ -410,3 +410,67 @@ TEST_F(Configuracao, FailedGenerationAfterALevelChangeKeepsThePuzzle) {
     EXPECT_EQ(janela.Informacao.size(), 3);
     EXPECT_EQ(jogo.FNivelConfigurado, TNivelDificuldade::ndMuitoDificil);
 }
+
+// A game named at start-up opens as "Abrir" opens it, but with no question and no dialog,
+// even over unsaved moves (there are none at start-up; the flow must not ask either way).
+TEST_F(Ficheiros, AFileNamedAtStartUpOpensWithoutQuestionOrDialog) {
+    auto board = CriarPuzzleFixo();
+    TSomadoCell cell = board->GetCell(2, 3);
+    cell.Value = 4;
+    board->SetCell(2, 3, cell);
+    board->SetDifficulty(TNivelDificuldade::ndMedio);
+    // A name as a desktop hands it over: accented, with spaces, in a folder of its own.
+    ASSERT_TRUE(QDir(pasta.path()).mkpath("Jogos guardados"));
+    const QString caminho = Caminho("Jogos guardados/Pássaro ção 1.smd");
+    GravarFicheiroPuzzle(caminho, *board);
+
+    jogo.AbrirFicheiroIndicado(caminho);
+    EXPECT_EQ(janela.Informacao, QStringList{"Puzzle aberto: Pássaro ção 1.smd"});
+    EXPECT_EQ(Celula(2, 3).Value, 4);
+    EXPECT_EQ(jogo.Board()->Difficulty(), TNivelDificuldade::ndMedio);
+    EXPECT_EQ(jogo.GameState(), TGameState::gsPlaying);
+    EXPECT_FALSE(jogo.HaJogadasPorGravar());
+    EXPECT_EQ(std::pair(janela.Row, janela.Col), std::pair(1, 1));
+    EXPECT_TRUE(janela.Perguntas.isEmpty());
+    EXPECT_EQ(janela.DialogosAbrir, 0);
+    EXPECT_TRUE(janela.Erros.isEmpty());
+    EXPECT_EQ(gerador.Chamadas, 1) << "only the start-up generation";
+}
+
+TEST_F(Ficheiros, AFileNamedAtStartUpThatCannotBeReadLeavesTheFirstPuzzle) {
+    Gravar(Caminho("estragado.smd"), "[SOMADO tamanho=5 dificuldade=0 score=0]\r\n");
+    Gravar(Caminho("binario.smd"), QByteArray("\x7f"
+                                              "ELF\0\0\xff\xfe",
+                                              8));
+    struct {
+        QString caminho;
+        QString mensagem; // the reader's own second line; empty: checked by name below
+    } casos[] = {
+        {Caminho("estragado.smd"), "Tamanho de tabuleiro fora do intervalo [6..25]: 5"},
+        {Caminho("binario.smd"), {}},
+        {Caminho("não existe.smd"), {}},
+        {pasta.path(), {}}, // a folder
+    };
+    for (const auto& caso : casos) {
+        Iniciar();
+        const TSomadoBoard primeiro = *jogo.Board();
+        jogo.AbrirFicheiroIndicado(caso.caminho);
+        ASSERT_EQ(janela.Informacao.size(), 2) << caso.caminho.toStdString();
+        EXPECT_EQ(janela.Informacao[0], "Não foi possível abrir este ficheiro.");
+        if (caso.mensagem.isEmpty()) {
+            EXPECT_FALSE(janela.Informacao[1].isEmpty());
+        } else {
+            EXPECT_EQ(janela.Informacao[1], caso.mensagem);
+        }
+        EXPECT_TRUE(janela.Erros.isEmpty()) << "a reading error is no general error";
+        EXPECT_TRUE(janela.Perguntas.isEmpty());
+        EXPECT_EQ(janela.DialogosAbrir, 0);
+        // The first puzzle stays, ready to play.
+        EXPECT_EQ(jogo.Board()->Size(), primeiro.Size());
+        for (int32_t r = 0; r < primeiro.Size(); ++r)
+            for (int32_t c = 0; c < primeiro.Size(); ++c)
+                EXPECT_EQ(Celula(r, c).CellType, primeiro.GetCell(r, c).CellType);
+        EXPECT_EQ(jogo.GameState(), TGameState::gsPlaying);
+        EXPECT_FALSE(jogo.HaJogadasPorGravar());
+    }
+}

@@ -59,10 +59,11 @@ iniciar_gestor_de_janelas() {
 janelas() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 ha_janelas() { [ "$(janelas)" -eq "$1" ]; }
 
-# Starts the program ($1) in the working folder ($2) and notes its window's client area.
+# Starts the program ($1) in the working folder ($2), with the arguments that follow, and
+# notes its window's client area.
 iniciar_somado() {
   cd "$2"
-  "$1" >"$ecra_trabalho/somado.log" 2>&1 &
+  "$1" "${@:3}" >"$ecra_trabalho/somado.log" 2>&1 &
   pid=$!
   esperar 30 ha_janelas 1 || falhou "a janela principal não apareceu"
   janela=$(xdotool search --onlyvisible --pid "$pid" | head -1)

@@ -99,4 +99,19 @@ esperar 10 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa não termi
 # Its exit status too: a sanitizer build reports leaks and errors through it.
 wait "$pid" || falhou "o programa terminou com o código $?"
 pid=""
+
+echo "8. 'somado FICHEIRO' arranca com o jogo aberto, tal como Abrir o abriu no passo 2"
+# A name as a file manager hands it over: full path, a space and accents.
+jogo="$ecra_trabalho/Jogo de sábado.smd"
+cp puzzle.smd "$jogo"
+iniciar_somado "$somado" "$ecra_trabalho" "$jogo"
+captura 8-linha-de-comandos
+moldura_visivel 8-linha-de-comandos || falhou "sem moldura de foco ao arrancar com um ficheiro"
+n=$("$olhar" difere "$imagens/2-aberto.png" "$imagens/8-linha-de-comandos.png" "${grelha[@]}")
+echo "  $n pixels do tabuleiro diferentes do aberto com Abrir"
+[ "$n" -eq 0 ] || falhou "o tabuleiro não é o do ficheiro indicado"
+clicar_botao 460
+esperar 10 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa não terminou depois de Sair"
+wait "$pid" || falhou "o programa terminou com o código $?"
+pid=""
 echo "OK"
