@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+#ifndef _WIN32
+    // Qt for Windows has no offscreen platform: there the tests draw with the windows one.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     testing::InitGoogleTest(&argc, argv);
     QGuiApplication aplicacao(argc, argv);
     // Same mapping as the program's start-up: the board font is not installed on Linux.

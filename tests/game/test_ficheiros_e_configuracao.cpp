@@ -120,6 +120,7 @@ TEST_F(Ficheiros, SavingOnAFullDiskKeepsTheOldFileAndTheMovesUnsaved) {
     // An earlier save of a smaller board: the 9 × 9 text is longer than the limit.
     const QByteArray antigo = TextoDoPuzzle(TSomadoBoard(6));
     Gravar(Caminho("jogo.smd"), antigo);
+    SOMADO_PRECISA_DE_LIMITES_NO_FILHO();
     TOpcoesFilho opcoes;
     opcoes.LimiteFicheiro = antigo.size() + 10;
     ASSERT_GT(TextoDoPuzzle(*CriarPuzzleFixo()).size(), opcoes.LimiteFicheiro);

@@ -21,5 +21,15 @@ struct TOpcoesFilho {
 std::optional<std::string> NoFilho(const std::function<std::string()>& AAccao,
                                    const TOpcoesFilho& AOpcoes = {});
 
+// Windows has no fork(), no per-process file size limit and no "nobody": there NoFilho runs the
+// piece in this process, and a test that needs a limit or fewer privileges skips, saying why.
+#ifdef _WIN32
+#define SOMADO_PRECISA_DE_LIMITES_NO_FILHO()                                                       \
+    GTEST_SKIP() << "Windows has no fork(), no per-process file size limit (RLIMIT_FSIZE) "        \
+                    "and no user \"nobody\": this case runs on Linux only"
+#else
+#define SOMADO_PRECISA_DE_LIMITES_NO_FILHO() static_cast<void>(0)
+#endif
+
 // The uid and gid of "nobody", used by SemPrivilegios.
 inline constexpr unsigned CNinguem = 65534;

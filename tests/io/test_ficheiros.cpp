@@ -15,8 +15,8 @@
 #include <map>
 #include <string>
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -81,17 +81,19 @@ TEST_F(ioFicheiros, SavingOverALongerFileLeavesNothingOfIt) {
 // A file with several hard links is one file under several names: every name sees the new
 // content, and the file stays one file.
 TEST_F(ioFicheiros, SavingOverAHardLinkedFileChangesItUnderEveryName) {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows a save replaces the file, so a second hard link keeps the old text";
+#endif
     Escrever(Caminho("puzzle.smd"), QByteArray(50000, 'x')); // longer: the rest must go
-    ASSERT_EQ(::link(QFile::encodeName(Caminho("puzzle.smd")).constData(),
-                     QFile::encodeName(Caminho("copia.smd")).constData()),
-              0);
+    std::error_code erro;
+    std::filesystem::create_hard_link(Caminho("puzzle.smd").toStdU16String(),
+                                      Caminho("copia.smd").toStdU16String(), erro);
+    ASSERT_FALSE(erro) << erro.message();
     const TSomadoBoard board = TabuleiroGerado(7, TNivelDificuldade::ndMedio, 3);
     GravarFicheiroPuzzle(Caminho("puzzle.smd"), board);
     EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
     EXPECT_EQ(ConteudoDe(Caminho("copia.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
-    struct stat info {};
-    ASSERT_EQ(::stat(QFile::encodeName(Caminho("copia.smd")).constData(), &info), 0);
-    EXPECT_EQ(info.st_nlink, 2u);
+    EXPECT_EQ(std::filesystem::hard_link_count(Caminho("copia.smd").toStdU16String()), 2u);
     EXPECT_EQ(QDir(FPasta.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               (QStringList{"copia.smd", "puzzle.smd"}));
 }

@@ -15,10 +15,12 @@
 #include <cerrno>
 #include <cstring>
 
+#ifndef _WIN32
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -60,17 +62,22 @@ class ioGravacaoFalha : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(FPasta.isValid());
+        SOMADO_PRECISA_DE_LIMITES_NO_FILHO();
+#ifndef _WIN32
         if (::geteuid() == 0)
             for (QDir acima(FPasta.path()); acima.cdUp();)
                 if (!(QFileInfo(acima.path()).permissions() & QFileDevice::ExeOther))
                     GTEST_SKIP() << "\"nobody\" cannot reach the temporary folder";
+#endif
         // Reachable by "nobody" in the tests that drop root.
         ASSERT_TRUE(QFile::setPermissions(FPasta.path(),
                                           QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                               QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                               QFileDevice::WriteOther | QFileDevice::ExeOther));
     }
-    QString Caminho(const QString& ANome) const { return FPasta.filePath(ANome); }
+    QString Caminho(const QString& ANome) const {
+        return FPasta.filePath(ANome);
+    }
     QTemporaryDir FPasta;
 };
 
@@ -156,16 +163,24 @@ class ioDiscoCheio : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(FPasta.isValid());
+#ifdef _WIN32
+        GTEST_SKIP() << "a small full disk is a tmpfs mounted for the test: Linux only";
+#else
         if (::geteuid() != 0) GTEST_SKIP() << "mounting a tmpfs needs root";
         FPonto = QFile::encodeName(FPasta.path());
         if (::mount("tmpfs", FPonto.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") != 0)
             GTEST_SKIP() << "mount not permitted here: " << std::strerror(errno);
         FMontado = true;
+#endif
     }
     void TearDown() override {
+#ifndef _WIN32
         if (FMontado) ::umount2(FPonto.constData(), MNT_DETACH);
+#endif
     }
-    QString Caminho(const QString& ANome) const { return FPasta.filePath(ANome); }
+    QString Caminho(const QString& ANome) const {
+        return FPasta.filePath(ANome);
+    }
     // Takes every free byte, whatever the page size and the file system's own overhead.
     void Encher() {
         QFile enchimento(Caminho("enchimento"));

@@ -5,6 +5,8 @@
 //   olhar destaque                       the platform's highlight colour, as #rrggbb
 //   olhar conta FICHEIRO x y w h #rrggbb  pixels of exactly that colour inside the rectangle
 //   olhar difere A B x y w h              pixels that differ between two pictures there
+//   olhar copiado                        the text on the clipboard (what Ctrl+C copied)
+#include <QClipboard>
 #include <QColor>
 #include <QGuiApplication>
 #include <QImage>
@@ -18,7 +20,7 @@ namespace {
 
 int Uso() {
     std::fprintf(stderr, "uso: olhar captura F [x y w h] | destaque | conta F x y w h #cor | "
-                         "difere A B x y w h\n");
+                         "difere A B x y w h | copiado\n");
     return 2;
 }
 
@@ -72,6 +74,10 @@ int main(int argc, char** argv) {
             for (int x = zona.left(); x <= zona.right(); ++x)
                 n += a.pixel(x, y) != b.pixel(x, y);
         std::printf("%ld\n", n);
+        return 0;
+    }
+    if (comando == "copiado" && argc == 2) {
+        std::printf("%s\n", qPrintable(QGuiApplication::clipboard()->text()));
         return 0;
     }
     return Uso();

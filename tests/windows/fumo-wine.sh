@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# The real somado.exe under wine, as a person on Windows meets it: taken from the ZIP and
+# started on an X server with a window manager, driven from outside with the mouse and the
+# keyboard, and checked on pictures of the screen and on the files it writes; then the
+# installer, run silently, and the installed program.
+#
+#   fumo-wine.sh ZIP INSTALADOR OLHAR PASTA_DAS_IMAGENS
+#
+# WINEPREFIX must name a prefix made by preparar_wine (tests/windows/wine.sh).
+set -euo pipefail
+aqui=$(dirname "$(realpath "$0")")
+source "$aqui/../smoke/ecra.sh"
+source "$aqui/wine.sh"
+: "${WINEPREFIX:?WINEPREFIX must name the wine prefix}"
+
+[ $# -eq 4 ] || { echo "uso: fumo-wine.sh ZIP INSTALADOR OLHAR PASTA_DAS_IMAGENS" >&2; exit 2; }
+zip=$(realpath "$1")
+instalador=$(realpath "$2")
+olhar=$(realpath "$3")
+imagens=$(realpath -m "$4")
+rm -rf "$imagens" && mkdir -p "$imagens"
+trap 'ecra_terminar; "$wineserver" -k 2>/dev/null || true' EXIT
+
+titulo="SOMADO | by Quorvel"
+# The highlight colour preparar_wine gives the prefix (0 120 215).
+destaque="#0078d7"
+
+captura() {
+  sleep 0.5
+  "$olhar" captura "$imagens/$1.png" 2>/dev/null
+}
+moldura_visivel() { # $1: picture
+  local n
+  n=$("$olhar" conta "$imagens/$1.png" "${grelha[@]}" "$destaque" 2>/dev/null)
+  echo "  $1: $n pixels de moldura ($destaque)"
+  [ "$n" -ge 100 ]
+}
+difere() { "$olhar" difere "$imagens/$1.png" "$imagens/$2.png" "${grelha[@]}" 2>/dev/null; }
+mais_janelas() { [ "$(janelas)" -gt "$1" ]; }
+
+# Starts somado.exe ($1) in the folder $2 and notes its window's client area.
+iniciar_somado_wine() {
+  cd "$2"
+  env -u QT_QPA_PLATFORM "$wine64" "$1" >"$ecra_trabalho/somado.log" 2>&1 &
+  pid=$!
+  esperar 60 bash -c "xdotool search --onlyvisible --name '^SOMADO \\| by Quorvel\$' >/dev/null" ||
+    { captura falta-janela; falhou "a janela \"$titulo\" não apareceu"; }
+  janela=$(xdotool search --onlyvisible --name '^SOMADO \| by Quorvel$' | head -1)
+  [ "$(xdotool getwindowname "$janela")" = "$titulo" ] || falhou "título errado"
+  esperar 5 bash -c "xdotool getactivewindow | grep -qx $janela" ||
+    xdotool windowactivate --sync "$janela"
+  local geometria
+  geometria=$(xwininfo -id "$janela")
+  x0=$(awk '/Absolute upper-left X/ {print $4}' <<<"$geometria")
+  y0=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$geometria")
+  largura=$(awk '/Width:/ {print $2}' <<<"$geometria")
+  altura=$(awk '/Height:/ {print $2}' <<<"$geometria")
+  grelha=("$x0" "$y0" "$((largura - 220))" "$altura")
+}
+
+# Types a path into the file dialog that is about to open, then Enter.
+escolher_ficheiro() { # $1: windows before, $2: path, $3: picture name
+  esperar 20 mais_janelas "$1" || { captura "$3-falta"; falhou "o diálogo de ficheiros não abriu"; }
+  sleep 1
+  escrever "$2"
+  sleep 0.3
+  captura "$3"
+  xdotool key Return
+  esperar 10 bash -c "[ \"\$(xdotool search --onlyvisible --pid $pid 2>/dev/null | wc -l)\" -le $1 ]" ||
+    { captura "$3-depois"; falhou "o diálogo de ficheiros ficou aberto depois de Enter"; }
+}
+
+# The digits of the VALUE section, one line per row.
+valores() { tr -d '\r' <"$1" | awk '/^VALUE$/ {v = 1; next} /^[A-Z]+$/ {v = 0} v'; }
+
+iniciar_gestor_de_janelas
+pasta="$ecra_trabalho/jogos"
+mkdir -p "$pasta" "$ecra_trabalho/zip"
+(cd "$ecra_trabalho/zip" && unzip -q "$zip")
+exe=$(ls "$ecra_trabalho"/zip/*/somado.exe)
+
+echo "1. A janela \"$titulo\" abre com um puzzle e a moldura do foco"
+iniciar_somado_wine "$exe" "$pasta"
+captura 1-arranque
+moldura_visivel 1-arranque || falhou "sem moldura de foco na grelha ao arrancar"
+
+echo "2. Um dígito escrito chega ao tabuleiro"
+escrever 5
+captura 2-digito
+n=$(difere 1-arranque 2-digito)
+echo "  o 5 mudou $n pixels da grelha"
+[ "$n" -gt 0 ] || falhou "o 5 não chegou ao tabuleiro"
+
+echo "3. Guardar: caminho escrito no diálogo e Enter; CR LF e o 5 no ficheiro"
+antes=$(janelas)
+clicar_botao 213
+escolher_ficheiro "$antes" "$(winepath_w "$pasta/saida.smd")" 3-dialogo-guardar
+esperar 10 test -s "$pasta/saida.smd" || falhou "Guardar não escreveu saida.smd"
+linhas=$(wc -l <"$pasta/saida.smd")
+crlf=$(grep -c $'\r$' "$pasta/saida.smd")
+echo "  $linhas linhas, $crlf terminadas em CR LF"
+[ "$linhas" -gt 0 ] && [ "$linhas" -eq "$crlf" ] || falhou "saida.smd não tem CR LF em todas as linhas"
+digitos=$(valores "$pasta/saida.smd" | tr ' ' '\n' | grep -v '^0*$' | tr '\n' ' ')
+echo "  dígitos em VALUE: $digitos"
+[ "$digitos" = "5 " ] || falhou "esperava só o 5 em VALUE, encontrei '$digitos'"
+captura 3-guardado
+
+echo "4. Gerar Puzzle: o tempo com vírgula decimal (definições regionais de Portugal)"
+clicar_botao 26
+sleep 3
+captura 4-gerado
+[ "$(difere 3-guardado 4-gerado)" -gt 0 ] || falhou "Gerar Puzzle não mudou o tabuleiro"
+xdotool mousemove "$((x0 + largura - 110))" "$((y0 + altura - 60))" click 1
+sleep 0.3
+xdotool key ctrl+a ctrl+c
+sleep 0.5
+informacao=$("$olhar" copiado 2>/dev/null)
+echo "  informação: $informacao"
+grep -Eq 'Tempo: [0-9]+,[0-9]s' <<<"$informacao" || falhou "o tempo não tem vírgula decimal"
+
+echo "5. Abrir saida.smd devolve o tabuleiro guardado, com o 5"
+antes=$(janelas)
+clicar_botao 244
+escolher_ficheiro "$antes" "$(winepath_w "$pasta/saida.smd")" 5-dialogo-abrir
+captura 5-aberto
+n=$(difere 3-guardado 5-aberto)
+echo "  $n pixels da grelha diferentes do tabuleiro guardado"
+[ "$n" -eq 0 ] || falhou "Abrir não devolveu o tabuleiro guardado"
+moldura_visivel 5-aberto || falhou "sem moldura de foco depois de Abrir"
+
+echo "6. Exportar Puzzle: PDF A4 de 2 páginas, título, autor e todas as letras embutidas"
+antes=$(janelas)
+clicar_botao 275
+escolher_ficheiro "$antes" "$(winepath_w "$pasta/puzzle.pdf")" 6-dialogo-exportar
+esperar 20 test -s "$pasta/puzzle.pdf" || falhou "Exportar Puzzle não escreveu puzzle.pdf"
+sleep 1
+pdfinfo "$pasta/puzzle.pdf" >"$imagens/pdfinfo.txt"
+pdffonts "$pasta/puzzle.pdf" >"$imagens/pdffonts.txt"
+grep -E '^(Title|Author|Pages|Page size):' "$imagens/pdfinfo.txt" | sed 's/^/  /'
+grep -Eq '^Title: +SOMADO$' "$imagens/pdfinfo.txt" || falhou "o PDF não tem o título SOMADO"
+grep -Eq '^Author: +Quorvel$' "$imagens/pdfinfo.txt" || falhou "o PDF não tem o autor Quorvel"
+grep -Eq '^Pages: +2$' "$imagens/pdfinfo.txt" || falhou "o PDF não tem 2 páginas"
+grep -Eq '^Page size: +59[45](\.[0-9]+)? x 84[12](\.[0-9]+)? pts \(A4\)' "$imagens/pdfinfo.txt" ||
+  falhou "as páginas do PDF não são A4"
+fontes=$(tail -n +3 "$imagens/pdffonts.txt")
+[ -n "$fontes" ] || falhou "o PDF não tem letras"
+sed 's/^/  /' <<<"$fontes"
+# Columns: name type encoding emb sub uni object ID; "emb" is the fourth from the end.
+awk '{ if ($(NF-4) != "yes") exit 1 }' <<<"$fontes" || falhou "há letras por embutir no PDF"
+pdftoppm -r 40 -png "$pasta/puzzle.pdf" "$imagens/6-pdf"
+
+echo "7. Sair termina o programa com o código 0"
+clicar_botao 460
+esperar 20 bash -c "! kill -0 $pid 2>/dev/null" || { captura 7-sair; falhou "o programa não terminou depois de Sair"; }
+estado=0
+wait "$pid" || estado=$?
+pid=""
+[ "$estado" -eq 0 ] || falhou "somado.exe terminou com o código $estado"
+
+echo "8. O instalador em silêncio; o programa instalado arranca"
+destino='C:\Programas\Somado'
+"$wine64" "$instalador" /S "/D=$destino" || falhou "o instalador falhou (código $?)"
+"$wineserver" -w
+instalado="$WINEPREFIX/drive_c/Programas/Somado"
+for f in somado.exe Uninstall.exe qt.conf platforms/qwindows.dll styles/qwindowsvistastyle.dll \
+  translations/qt_pt_PT.qm; do
+  [ -f "$instalado/$f" ] || falhou "o instalador não pôs $f em $destino"
+done
+atalho=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -iname 'Somado.lnk' | head -1)
+[ -n "$atalho" ] || falhou "sem atalho \"Somado\" no menu Iniciar"
+echo "  atalho: ${atalho#"$WINEPREFIX/"}"
+chave='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Somado'
+registo=$("$wine64" reg query "$chave" 2>/dev/null | tr -d '\r')
+grep -Eq 'DisplayVersion +REG_SZ +[0-9]' <<<"$registo" || falhou "sem versão em Adicionar ou remover programas"
+grep -Eq 'Publisher +REG_SZ +Quorvel' <<<"$registo" || falhou "sem editor em Adicionar ou remover programas"
+grep -E 'DisplayName|DisplayVersion|Publisher' <<<"$registo" | sed 's/^ */  /'
+abrir=$("$wine64" reg query 'HKLM\Software\Classes\Quorvel.Somado.Puzzle\shell\open\command' /ve 2>/dev/null | tr -d '\r')
+grep -Fq 'somado.exe" "%1"' <<<"$abrir" || falhou "os ficheiros .smd não abrem com somado.exe"
+"$wine64" reg query 'HKLM\Software\Classes\.smd' /ve 2>/dev/null | grep -q 'Quorvel.Somado.Puzzle' ||
+  falhou ".smd não está associado ao Somado"
+echo "  .smd abre com: $(grep -o '"[^"]*somado.exe" "%1"' <<<"$abrir")"
+iniciar_somado_wine "$instalado/somado.exe" "$pasta"
+captura 8-instalado
+moldura_visivel 8-instalado || falhou "o programa instalado não mostra a moldura do foco"
+clicar_botao 460
+esperar 20 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa instalado não terminou depois de Sair"
+estado=0
+wait "$pid" || estado=$?
+pid=""
+[ "$estado" -eq 0 ] || falhou "o somado.exe instalado terminou com o código $estado"
+echo "OK"
