@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,6 +23,8 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
+
+#include <vector>
 
 // The panel that holds the grid: it refits the grid whenever it changes size.
 class TPainelGrelha : public QWidget {
@@ -60,6 +63,34 @@ constexpr int CLarguraLateral = 220;
 constexpr int CLarguraMinimaGrelha = 9 * 28;
 // Between the lowest control of the side panel and the information box.
 constexpr int CFolgaAcimaMemo = 8;
+
+// The runs' text cut to the area: the longest list of combinations loses its last ones, with
+// "…" in their place, until the wrapped text fits; the tooltip keeps the whole of it.
+QString TextoQueCabe(const QString& ATexto, const QFontMetrics& AMetricas, const QSize& AArea) {
+    const QString separador = QStringLiteral(", ");
+    QStringList linhas = ATexto.split(u'\n');
+    std::vector<bool> cortada(static_cast<size_t>(linhas.size()), false);
+    const auto juntar = [&] {
+        QStringList partes;
+        for (qsizetype i = 0; i < linhas.size(); ++i)
+            partes << (cortada[static_cast<size_t>(i)] ? linhas[i] + separador + u'…' : linhas[i]);
+        return partes.join(u'\n');
+    };
+    for (;;) {
+        const QString texto = juntar();
+        const QRect caixa(0, 0, AArea.width(), 100000);
+        if (AMetricas.boundingRect(caixa, Qt::TextWordWrap, texto).height() <= AArea.height())
+            return texto;
+        qsizetype maisLonga = -1;
+        for (qsizetype i = 0; i < linhas.size(); ++i)
+            if (linhas[i].contains(separador) &&
+                (maisLonga < 0 || linhas[i].size() > linhas[maisLonga].size()))
+                maisLonga = i;
+        if (maisLonga < 0) return texto;
+        linhas[maisLonga].truncate(linhas[maisLonga].lastIndexOf(separador));
+        cortada[static_cast<size_t>(maisLonga)] = true;
+    }
+}
 
 } // namespace
 
@@ -272,7 +303,8 @@ void TFormMain::ActualizarCorridas() {
     const TSomadoBoard* board = FJogo->Board();
     const QString texto =
         board && !FJogo->MostraSolucao() ? CorridasDaCelula(*board, r, c) : QString();
-    LabelCorridas->setText(texto);
+    LabelCorridas->setText(
+        TextoQueCabe(texto, LabelCorridas->fontMetrics(), LabelCorridas->size()));
     // A long list may not fit the area: the whole of it on hovering.
     LabelCorridas->setToolTip(texto);
 }

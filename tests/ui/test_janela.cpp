@@ -888,6 +888,16 @@ TEST_F(Janela, RunsAreaFollowsTheCurrentCellAndClockShowsInFreeRoom) {
     janela->SeleccionarCelula(4, 4);
     EXPECT_TRUE(janela->LabelCorridas->text().startsWith(QStringLiteral("→ 18 em 4 casas:")));
     EXPECT_TRUE(janela->LabelCorridas->text().contains(QStringLiteral("↓ 42 em 7 casas:")));
+    // What the area shows fits it; a list cut short ends in "…" and the tooltip has it whole.
+    const QLabel* area = janela->LabelCorridas;
+    const QRect caixa(0, 0, area->width(), 100000);
+    EXPECT_LE(area->fontMetrics().boundingRect(caixa, Qt::TextWordWrap, area->text()).height(),
+              area->height());
+    EXPECT_TRUE(area->toolTip().startsWith(QStringLiteral("→ 18 em 4 casas:")));
+    if (area->text() != area->toolTip()) {
+        EXPECT_TRUE(area->text().contains(QStringLiteral("…")));
+        EXPECT_GT(area->toolTip().size(), area->text().size());
+    }
     janela->SeleccionarCelula(1, 3);
     EXPECT_TRUE(janela->LabelCorridas->text().startsWith(QStringLiteral("→ 4 em 2 casas: 1+3")));
     EXPECT_TRUE(janela->LabelRelogio->text().startsWith(QStringLiteral("Tempo: ")));
