@@ -214,6 +214,7 @@ TEST_F(ioDiscoCheio, SavingOverAFileOnAFullDiskKeepsItAndSaysTheDiskIsFull) {
     EXPECT_EQ(Nomes(FPasta.path()), (QStringList{"enchimento", "puzzle.smd"}));
 }
 
+#ifndef _WIN32
 namespace {
 
 // A tmpfs of the given size that the test mounts; only root may mount one.
@@ -364,3 +365,26 @@ TEST_F(ioGravacaoFalha, ALinkIntoAMissingFolderSaysTheFolderDoesNotExist) {
               Falha("atalho.smd", "a pasta não existe"));
     EXPECT_EQ(Nomes(FPasta.path()), QStringList{"atalho.smd"});
 }
+#else
+
+// What these need has no Windows counterpart the tests could use: mounting a file system,
+// another user, POSIX permission bits, FIFOs and devices, symbolic links made without special
+// rights.
+#define SOMADO_SO_POSIX(ASuite, ANome, AMotivo)                                                    \
+    TEST(ASuite, ANome) {                                                                          \
+        GTEST_SKIP() << AMotivo;                                                                   \
+    }
+SOMADO_SO_POSIX(ioDiscoMontado, AReadOnlyDiskIsNamedAsSuchEvenForRoot,
+                "a read-only disk is a tmpfs mounted for the test: Linux only")
+SOMADO_SO_POSIX(ioDiscoMontado, InPlaceWriteOfALargeFileOnAFullDiskPutsEveryOldByteBack,
+                "a small full disk is a tmpfs mounted for the test: Linux only")
+SOMADO_SO_POSIX(ioGravacaoFalha, TheReplacedFileKeepsItsOwnerGroupAndPermissions,
+                "owners and POSIX permission bits: not on Windows")
+SOMADO_SO_POSIX(ioGravacaoFalha, ANewFileGetsTheUsersUsualPermissions,
+                "the umask and POSIX permission bits: not on Windows")
+SOMADO_SO_POSIX(ioGravacaoFalha, DevicesFifosAndLinksToThemAreNeverReplaced,
+                "FIFOs and device files: not on Windows")
+SOMADO_SO_POSIX(ioGravacaoFalha, ALinkIntoAMissingFolderSaysTheFolderDoesNotExist,
+                "symbolic links: Qt makes shortcuts on Windows")
+#undef SOMADO_SO_POSIX
+#endif
