@@ -100,6 +100,9 @@ TEST_F(ioFicheiros, SavingOverAHardLinkedFileChangesItUnderEveryName) {
 
 // A symbolic link is followed: its target gets the new content and the link stays a link.
 TEST_F(ioFicheiros, SavingThroughASymbolicLinkWritesItsTarget) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Qt makes a shortcut (.lnk) on Windows, not a symbolic link";
+#endif
     Escrever(Caminho("alvo.smd"), BytesDoExemplo());
     ASSERT_TRUE(QFile::link(Caminho("alvo.smd"), Caminho("atalho.smd")));
     const TSomadoBoard board = TabuleiroGerado(8, TNivelDificuldade::ndFacil, 2);
@@ -111,6 +114,10 @@ TEST_F(ioFicheiros, SavingThroughASymbolicLinkWritesItsTarget) {
 // Names up to the file system's limit of 255 bytes: saving over one (which needs a temporary
 // file beside it) works as often as it is asked.
 TEST_F(ioFicheiros, NamesUpToTheLimitCanBeSavedOverAgainAndAgain) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a 255-byte name in the temporary folder passes Windows' 260-character path "
+                    "limit";
+#endif
     for (const int comprimento : {249, 250, 252, 255}) {
         const QString nome = QString(comprimento - 4, u'n') + QStringLiteral(".smd");
         SCOPED_TRACE(comprimento);

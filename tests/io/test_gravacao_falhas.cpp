@@ -370,6 +370,10 @@ TEST_F(ioGravacaoFalha, ALinkIntoAMissingFolderSaysTheFolderDoesNotExist) {
 // What these need has no Windows counterpart the tests could use: mounting a file system,
 // another user, POSIX permission bits, FIFOs and devices, symbolic links made without special
 // rights.
+#define SOMADO_SO_POSIX_F(ASuite, ANome, AMotivo)                                                  \
+    TEST_F(ASuite, ANome) {                                                                        \
+        GTEST_SKIP() << AMotivo;                                                                   \
+    }
 #define SOMADO_SO_POSIX(ASuite, ANome, AMotivo)                                                    \
     TEST(ASuite, ANome) {                                                                          \
         GTEST_SKIP() << AMotivo;                                                                   \
@@ -378,13 +382,14 @@ SOMADO_SO_POSIX(ioDiscoMontado, AReadOnlyDiskIsNamedAsSuchEvenForRoot,
                 "a read-only disk is a tmpfs mounted for the test: Linux only")
 SOMADO_SO_POSIX(ioDiscoMontado, InPlaceWriteOfALargeFileOnAFullDiskPutsEveryOldByteBack,
                 "a small full disk is a tmpfs mounted for the test: Linux only")
-SOMADO_SO_POSIX(ioGravacaoFalha, TheReplacedFileKeepsItsOwnerGroupAndPermissions,
-                "owners and POSIX permission bits: not on Windows")
-SOMADO_SO_POSIX(ioGravacaoFalha, ANewFileGetsTheUsersUsualPermissions,
-                "the umask and POSIX permission bits: not on Windows")
-SOMADO_SO_POSIX(ioGravacaoFalha, DevicesFifosAndLinksToThemAreNeverReplaced,
-                "FIFOs and device files: not on Windows")
-SOMADO_SO_POSIX(ioGravacaoFalha, ALinkIntoAMissingFolderSaysTheFolderDoesNotExist,
-                "symbolic links: Qt makes shortcuts on Windows")
+SOMADO_SO_POSIX_F(ioGravacaoFalha, TheReplacedFileKeepsItsOwnerGroupAndPermissions,
+                  "owners and POSIX permission bits: not on Windows")
+SOMADO_SO_POSIX_F(ioGravacaoFalha, ANewFileGetsTheUsersUsualPermissions,
+                  "the umask and POSIX permission bits: not on Windows")
+SOMADO_SO_POSIX_F(ioGravacaoFalha, DevicesFifosAndLinksToThemAreNeverReplaced,
+                  "FIFOs and device files: not on Windows")
+SOMADO_SO_POSIX_F(ioGravacaoFalha, ALinkIntoAMissingFolderSaysTheFolderDoesNotExist,
+                  "symbolic links: Qt makes shortcuts on Windows")
 #undef SOMADO_SO_POSIX
+#undef SOMADO_SO_POSIX_F
 #endif
