@@ -110,9 +110,15 @@ clicar_botao 26
 sleep 3
 captura 4-gerado
 [ "$(difere 3-guardado 4-gerado)" -gt 0 ] || falhou "Gerar Puzzle não mudou o tabuleiro"
-xdotool mousemove "$((x0 + largura - 110))" "$((y0 + altura - 60))" click 1
+# The information box never takes the keyboard from the board, so its text is copied through
+# its own context menu: the last item selects everything, the first one copies it.
+xdotool mousemove "$((x0 + largura - 110))" "$((y0 + altura - 60))" click 3
+sleep 0.7
+xdotool key Up Return
 sleep 0.3
-xdotool key ctrl+a ctrl+c
+xdotool click 3
+sleep 0.7
+xdotool key Down Return
 sleep 0.5
 informacao=$("$olhar" copiado 2>/dev/null)
 echo "  informação: $informacao"
