@@ -67,6 +67,12 @@ iniciar_somado() {
   pid=$!
   esperar 30 ha_janelas 1 || falhou "a janela principal não apareceu"
   janela=$(xdotool search --onlyvisible --pid "$pid" | head -1)
+  activar_e_medir
+}
+
+# Activates the window $janela and sets x0, y0, largura, altura from its client area, and
+# grelha to the board's panel: the client area left of the 220-wide side panel.
+activar_e_medir() {
   esperar 5 bash -c "xdotool getactivewindow | grep -qx $janela" ||
     xdotool windowactivate --sync "$janela"
   local geometria
@@ -75,7 +81,6 @@ iniciar_somado() {
   y0=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$geometria")
   largura=$(awk '/Width:/ {print $2}' <<<"$geometria")
   altura=$(awk '/Height:/ {print $2}' <<<"$geometria")
-  # The board's panel: the client area left of the 220-wide side panel.
   grelha=("$x0" "$y0" "$((largura - 220))" "$altura")
 }
 

@@ -47,15 +47,7 @@ iniciar_somado_wine() {
     { captura falta-janela; falhou "a janela \"$titulo\" não apareceu"; }
   janela=$(xdotool search --onlyvisible --name '^SOMADO \| by Quorvel$' | head -1)
   [ "$(xdotool getwindowname "$janela")" = "$titulo" ] || falhou "título errado"
-  esperar 5 bash -c "xdotool getactivewindow | grep -qx $janela" ||
-    xdotool windowactivate --sync "$janela"
-  local geometria
-  geometria=$(xwininfo -id "$janela")
-  x0=$(awk '/Absolute upper-left X/ {print $4}' <<<"$geometria")
-  y0=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$geometria")
-  largura=$(awk '/Width:/ {print $2}' <<<"$geometria")
-  altura=$(awk '/Height:/ {print $2}' <<<"$geometria")
-  grelha=("$x0" "$y0" "$((largura - 220))" "$altura")
+  activar_e_medir
 }
 
 # Types a path into the file dialog that is about to open, then Enter.
