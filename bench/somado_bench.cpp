@@ -3,6 +3,7 @@
 //                [--threads T]
 #include "generator/UnitSomadoGenerator.h"
 #include "generator/UnitSomadoVarianteA.h"
+#include "io/GravacaoSegura.h"
 #include "io/UnitSomadoFicheiro.h"
 
 #include <QDir>

@@ -2,6 +2,7 @@
 
 #include "generator/Aleatorio.h"
 #include "generator/UnitSomadoGenerator.h"
+#include "io/GravacaoSegura.h"
 #include "io/UnitSomadoFicheiro.h"
 #include "pdf/UnitSomadoPdf.h"
 

@@ -1,6 +1,6 @@
 #include "pdf/UnitSomadoPdf.h"
 
-#include "io/UnitSomadoFicheiro.h"
+#include "io/GravacaoSegura.h"
 #include "render/UnitSomadoDesenho.h"
 
 #include <QFileInfo>
