@@ -158,24 +158,13 @@ void TJogo::IrParaPrimeiraVazia() {
         }
 }
 
-void TJogo::DefinirLote(const TConfiguracao& AConfiguracao) {
-    FTamanhoLote = AConfiguracao.TamanhoLote;
-    FModoLote = AConfiguracao.ModoLote;
-    FDificuldadeLote = AConfiguracao.DificuldadeLote;
-    FQuantidadeLote = AConfiguracao.QuantidadeLote;
-    FTituloLote = AConfiguracao.TituloLote;
-}
-
 void TJogo::Iniciar() {
-    const TConfiguracao predefinida;
-    FNivelConfigurado = predefinida.Nivel;
-    DefinirLote(predefinida);
-    FTamanhoConfigurado = predefinida.Tamanho;
+    FConfiguracao = TConfiguracao{};
     {
         // Before the window shows: on this thread, with nothing to stop it.
         TAleatorio fluxo = AleatorioDoProcesso();
         const std::atomic<bool> nunca{false};
-        FBoard = FGerador(TTamanhoTabuleiro::tt9, FNivelConfigurado,
+        FBoard = FGerador(TTamanhoTabuleiro::tt9, FConfiguracao.Nivel,
                           TempoLimiteGeracao(TTamanhoTabuleiro::tt9), fluxo, nunca);
         AleatorioDoProcesso() = fluxo;
     }
@@ -197,7 +186,7 @@ void TJogo::Iniciar() {
 }
 
 void TJogo::AtualizarLabelTamanho() {
-    const int32_t lado = LadoDoTabuleiro(FTamanhoConfigurado);
+    const int32_t lado = LadoDoTabuleiro(FConfiguracao.Tamanho);
     FJanela.DefinirLegendaTamanho(QStringLiteral("Tamanho seleccionado: %1x%1").arg(lado));
 }
 
@@ -252,7 +241,7 @@ std::unique_ptr<TSomadoBoard> TJogo::GerarEmFundo(TTamanhoTabuleiro ATamanho,
 
 bool TJogo::GerarNovoPuzzle() {
     if (Ocupado()) return false;
-    const int32_t lado = LadoDoTabuleiro(FTamanhoConfigurado);
+    const int32_t lado = LadoDoTabuleiro(FConfiguracao.Tamanho);
     FJanela.LimparInformacao();
     FJanela.AdicionarInformacao(QStringLiteral("A gerar puzzle %1x%1...").arg(lado));
     FJanela.AdicionarInformacao(QStringLiteral("Pode demorar alguns segundos — aguarde."));
@@ -262,8 +251,8 @@ bool TJogo::GerarNovoPuzzle() {
     cronometro.start();
     std::unique_ptr<TSomadoBoard> board;
     try {
-        board = GerarEmFundo(FTamanhoConfigurado, FNivelConfigurado,
-                             TempoLimiteGeracao(FTamanhoConfigurado));
+        board = GerarEmFundo(FConfiguracao.Tamanho, FConfiguracao.Nivel,
+                             TempoLimiteGeracao(FConfiguracao.Tamanho));
     } catch (...) {
         // The window comes back to life before the error is reported, without the
         // progress lines.
@@ -320,7 +309,7 @@ void TJogo::InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard) {
 }
 
 void TJogo::CarregarPuzzleFixo() {
-    FTamanhoConfigurado = TTamanhoTabuleiro::tt9;
+    FConfiguracao.Tamanho = TTamanhoTabuleiro::tt9;
     FBoard = CriarPuzzleFixo();
 }
 
@@ -769,35 +758,29 @@ void TJogo::BitBtnExportarLoteClick() {
     Proteger([this] { ExportarLote(); });
 }
 
-TConfiguracao TJogo::ConfiguracaoActual() const {
-    return {FTamanhoConfigurado, FNivelConfigurado, FTamanhoLote, FModoLote,
-            FDificuldadeLote,    FQuantidadeLote,   FTituloLote};
-}
-
 void TJogo::Configurar() {
     if (Ocupado()) return;
-    const TTamanhoTabuleiro tamanhoAntigo = FTamanhoConfigurado;
-    const TNivelDificuldade nivelAntigo = FNivelConfigurado;
-    TConfiguracao configuracao = ConfiguracaoActual();
+    const TTamanhoTabuleiro tamanhoAntigo = FConfiguracao.Tamanho;
+    const TNivelDificuldade nivelAntigo = FConfiguracao.Nivel;
+    TConfiguracao configuracao = FConfiguracao;
     if (!FJanela.EditarConfiguracao(configuracao)) return;
 
     const TTamanhoTabuleiro tamanhoNovo = configuracao.Tamanho;
-    FNivelConfigurado = configuracao.Nivel;
-    // The batch settings take effect now, whatever happens to the new-puzzle settings.
-    DefinirLote(configuracao);
+    // The batch settings and the level take effect now; the size waits for the new puzzle.
+    FConfiguracao = configuracao;
+    FConfiguracao.Tamanho = tamanhoAntigo;
 
-    if (tamanhoNovo == tamanhoAntigo && FNivelConfigurado == nivelAntigo) {
-        FTamanhoConfigurado = tamanhoNovo;
+    if (tamanhoNovo == tamanhoAntigo && FConfiguracao.Nivel == nivelAntigo) {
         AtualizarLabelTamanho();
         return;
     }
     if (!ResolverJogadasPorGravar(
             QStringLiteral("A configuração mudou — vai ser gerado um puzzle novo, que substitui o "
                            "actual.\r\nHá jogadas por gravar. Guardar antes de continuar?"))) {
-        FNivelConfigurado = nivelAntigo;
+        FConfiguracao.Nivel = nivelAntigo;
         return;
     }
-    FTamanhoConfigurado = tamanhoNovo;
+    FConfiguracao.Tamanho = tamanhoNovo;
     AtualizarLabelTamanho();
     if (!GerarNovoPuzzle() && tamanhoNovo != tamanhoAntigo && !FInterromperLote)
         AplicarTamanhoSemPuzzle(tamanhoNovo);
@@ -877,7 +860,7 @@ private:
 void TJogo::ExportarLote() {
     if (Ocupado()) return;
     // The batch works on the settings as they are now, whatever happens to them meanwhile.
-    const TConfiguracao lote = ConfiguracaoActual();
+    const TConfiguracao lote = FConfiguracao;
     const int32_t lado = LadoDoTabuleiro(lote.TamanhoLote);
     const QString proposto = QStringLiteral("Somado_%1_%2x%2_%3")
                                  .arg(CodigoLote(lote.ModoLote, lote.DificuldadeLote))

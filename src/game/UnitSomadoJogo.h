@@ -300,21 +300,14 @@ public:
     void Desfazer();
     void Refazer();
 
-    // ---- Settings for new puzzles and batches (the defaults are TConfiguracao's)
-    TTamanhoTabuleiro FTamanhoConfigurado = TTamanhoTabuleiro::tt9;
-    TNivelDificuldade FNivelConfigurado = TNivelDificuldade::ndFacil;
-    TTamanhoTabuleiro FTamanhoLote = TTamanhoTabuleiro::tt9;
-    TModoDificuldadeLote FModoLote = TModoDificuldadeLote::mdlProgressivo;
-    TNivelDificuldade FDificuldadeLote = TNivelDificuldade::ndFacil;
-    int32_t FQuantidadeLote = 40;
-    QString FTituloLote;
+    // ---- Settings for new puzzles and batches, as the configuration dialog edits them
+    TConfiguracao FConfiguracao;
     // Worker threads of a batch; 0 for one per core.
     int32_t FThreadsLote = 0;
 
     void AtualizarLabelTamanho();
 
 private:
-    TConfiguracao ConfiguracaoActual() const;
     void Configurar();
     void ExportarPuzzle();
     void ExportarLote();
@@ -322,7 +315,6 @@ private:
     void Proteger(const std::function<void()>& AComando);
     // The three-way question about unsaved moves: true when the caller may go on.
     bool ResolverJogadasPorGravar(const QString& APergunta);
-    void DefinirLote(const TConfiguracao& AConfiguracao);
     // Reads ACaminho and installs its board; on a reading error only the report changes.
     void AbrirFicheiro(const QString& ACaminho);
     // A file that exists may be replaced only after a "Sim".
