@@ -120,6 +120,10 @@ public:
     virtual void ReportarErro(const QString& AMensagem) = 0;
 };
 
+// The question before a command replaces a file: true when ACaminho names no file, or when
+// the player answers "Sim" to replacing it.
+bool PodeSubstituir(IJanelaJogo& AJanela, const QString& ACaminho);
+
 // Makes one puzzle drawing from AAleatorio (and leaves it advanced), giving up soon after
 // AParar is set. It may run on a worker thread, several at once on different streams.
 using TGeradorDePuzzles = std::function<std::unique_ptr<TSomadoBoard>(
@@ -309,16 +313,12 @@ public:
 
 private:
     void Configurar();
-    void ExportarPuzzle();
-    void ExportarLote();
     // Runs a command; an error it lets out goes to the general error report.
     void Proteger(const std::function<void()>& AComando);
     // The three-way question about unsaved moves: true when the caller may go on.
     bool ResolverJogadasPorGravar(const QString& APergunta);
     // Reads ACaminho and installs its board; on a reading error only the report changes.
     void AbrirFicheiro(const QString& ACaminho);
-    // A file that exists may be replaced only after a "Sim".
-    bool PodeSubstituir(const QString& ACaminho);
     bool NoTabuleiro(int32_t ARow, int32_t ACol) const;
     // The file the game was last read from or saved to, as it was then.
     struct TFicheiroJogo {

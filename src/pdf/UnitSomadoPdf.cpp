@@ -174,3 +174,10 @@ void DesenharPaginaPuzzle(TDocumentoPdf& AD, const TSomadoBoard& ABoard, bool AM
     DesenharTabuleiroPdf(AD, ABoard, (CLarguraPagina - n * s) / 2, CMargem + CAteTabuleiro, s,
                          AMostrarSolucao, 5);
 }
+
+void ExportarPuzzlePdf(const TSomadoBoard& ABoard, const QString& ACaminho) {
+    const auto documento = CriarDocumentoPdf();
+    DesenharPaginaPuzzle(*documento, ABoard, false, 0, true, 1);
+    DesenharPaginaPuzzle(*documento, ABoard, true, 0, true, 2);
+    documento->Gravar(ACaminho);
+}
