@@ -245,19 +245,7 @@ bool TJogo::GerarNovoPuzzle() {
 
     QElapsedTimer cronometro;
     cronometro.start();
-    std::unique_ptr<TSomadoBoard> board;
-    try {
-        board = GerarEmFundo(FConfiguracao.Tamanho, FConfiguracao.Nivel,
-                             TempoLimiteGeracao(FConfiguracao.Tamanho));
-    } catch (...) {
-        // The window comes back to life before the error is reported, without the
-        // progress lines.
-        FJanela.TerminarEspera();
-        FJanela.LimparInformacao();
-        FJanela.AdicionarInformacao(
-            QStringLiteral("Não foi possível gerar um puzzle com esta configuração."));
-        throw;
-    }
+    std::unique_ptr<TSomadoBoard> board = GerarPuzzleConfigurado();
     const qint64 decorrido = cronometro.elapsed();
     FJanela.TerminarEspera();
 
@@ -268,27 +256,49 @@ bool TJogo::GerarNovoPuzzle() {
         FJanela.Fechar();
         return false;
     }
-
     if (!board) {
+        ReportarGeracaoFalhada(decorrido);
+        return false;
+    }
+    InstalarPuzzleGerado(std::move(board), decorrido);
+    return true;
+}
+
+std::unique_ptr<TSomadoBoard> TJogo::GerarPuzzleConfigurado() {
+    try {
+        return GerarEmFundo(FConfiguracao.Tamanho, FConfiguracao.Nivel,
+                            TempoLimiteGeracao(FConfiguracao.Tamanho));
+    } catch (...) {
+        // The window comes back to life before the error is reported, without the
+        // progress lines.
+        FJanela.TerminarEspera();
         FJanela.LimparInformacao();
         FJanela.AdicionarInformacao(
             QStringLiteral("Não foi possível gerar um puzzle com esta configuração."));
-        FJanela.AdicionarInformacao(QStringLiteral("Tente outra vez, ou escolha outro tamanho."));
-        FJanela.AdicionarInformacao(
-            QStringLiteral("[Diagnóstico] Tempo até desistir: %1s.").arg(Segundos(decorrido)));
-        return false;
+        throw;
     }
-    const int32_t n = board->Size();
-    const QString nivel = NomeDoNivel(board->Difficulty());
-    InstalarBoard(std::move(board));
+}
+
+void TJogo::ReportarGeracaoFalhada(qint64 ADecorridoMs) {
+    FJanela.LimparInformacao();
+    FJanela.AdicionarInformacao(
+        QStringLiteral("Não foi possível gerar um puzzle com esta configuração."));
+    FJanela.AdicionarInformacao(QStringLiteral("Tente outra vez, ou escolha outro tamanho."));
+    FJanela.AdicionarInformacao(
+        QStringLiteral("[Diagnóstico] Tempo até desistir: %1s.").arg(Segundos(ADecorridoMs)));
+}
+
+void TJogo::InstalarPuzzleGerado(std::unique_ptr<TSomadoBoard> ABoard, qint64 ADecorridoMs) {
+    const int32_t n = ABoard->Size();
+    const QString nivel = NomeDoNivel(ABoard->Difficulty());
+    InstalarBoard(std::move(ABoard));
     IrParaPrimeiraVazia();
     FJanela.RepintarGrelha();
     FJanela.FocarGrelha();
     FJanela.LimparInformacao();
     FJanela.AdicionarInformacao(QStringLiteral("Puzzle gerado: %1x%1, %2. Tempo: %3s.")
                                     .arg(n)
-                                    .arg(nivel, Segundos(decorrido)));
-    return true;
+                                    .arg(nivel, Segundos(ADecorridoMs)));
 }
 
 void TJogo::InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard) {

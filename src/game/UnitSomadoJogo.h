@@ -368,6 +368,11 @@ private:
     // advanced; the window handles its events meanwhile. No board when it fails or is stopped.
     std::unique_ptr<TSomadoBoard> GerarEmFundo(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
                                                int64_t ALimiteMs);
+    // GerarEmFundo with the configured settings; an error it raises first gives the window
+    // back, with a line that says the generation failed.
+    std::unique_ptr<TSomadoBoard> GerarPuzzleConfigurado();
+    void ReportarGeracaoFalhada(qint64 ADecorridoMs);
+    void InstalarPuzzleGerado(std::unique_ptr<TSomadoBoard> ABoard, qint64 ADecorridoMs);
     bool Ocupado() const { return FLoteEmCurso || FGeracaoEmCurso; }
 
     bool FLoteEmCurso = false;
