@@ -4,22 +4,16 @@
 #pragma once
 
 #include "game/Historico.h"
-#include "generator/Aleatorio.h"
+#include "game/Lote.h"
 #include "io/UnitSomadoFicheiro.h"
 #include "model/UnitSomado.h"
 
 #include <QDateTime>
 #include <QString>
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 enum class TModoDificuldadeLote : uint8_t { mdlFixa, mdlProgressivo };
@@ -45,9 +39,6 @@ int64_t TempoLimiteGeracao(TTamanhoTabuleiro ATamanho);
 // the mode or level in the proposed file name.
 TNivelDificuldade NivelProgressivo(int32_t k, int32_t n);
 QString CodigoLote(TModoDificuldadeLote AModo, TNivelDificuldade ANivel);
-
-inline constexpr int32_t CTentativasPorPuzzleLote = 5;
-inline constexpr int64_t CTempoLimiteLoteMs = 60000;
 
 // The 9 × 9 puzzle shown when the first generation at start-up gives no board.
 std::unique_ptr<TSomadoBoard> CriarPuzzleFixo();
@@ -123,76 +114,6 @@ public:
 // The question before a command replaces a file: true when ACaminho names no file, or when
 // the player answers "Sim" to replacing it.
 bool PodeSubstituir(IJanelaJogo& AJanela, const QString& ACaminho);
-
-// Makes one puzzle drawing from AAleatorio (and leaves it advanced), giving up soon after
-// AParar is set. It may run on a worker thread, several at once on different streams.
-using TGeradorDePuzzles = std::function<std::unique_ptr<TSomadoBoard>(
-    TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel, int64_t ATempoLimiteMs,
-    TAleatorio& AAleatorio, const std::atomic<bool>& AParar)>;
-
-// The cores the machine reports, at least one.
-int32_t ThreadsDaMaquina();
-
-// A batch's puzzles in book order: the level of each, the attempts and the budget of each
-// attempt, the batch's seed and the worker threads (0: one per core).
-struct TPedidoLote {
-    TTamanhoTabuleiro Tamanho = TTamanhoTabuleiro::tt9;
-    std::vector<TNivelDificuldade> Niveis;
-    int32_t Tentativas = CTentativasPorPuzzleLote;
-    int64_t TempoLimiteMs = CTempoLimiteLoteMs;
-    uint64_t Semente = 0;
-    int32_t Threads = 0;
-};
-
-// How far a batch has got: the puzzles finished, and the first puzzle not finished (in book
-// order) with its attempt.
-struct TProgressoLote {
-    int32_t Concluidos = 0;
-    int32_t Indice = 0;
-    int32_t Tentativa = 1;
-};
-
-// A batch generated on worker threads from the moment it is made. The workers take the
-// puzzles in book order; puzzle k draws from its own stream, TAleatorio::DoPuzzle(Semente, k),
-// so the book is the same whatever the number of threads and the order puzzles finish in.
-// Destroying it stops the workers and waits for them.
-class TGeracaoLote {
-public:
-    TGeracaoLote(TGeradorDePuzzles AGerador, TPedidoLote APedido);
-    ~TGeracaoLote();
-    TGeracaoLote(const TGeracaoLote&) = delete;
-    TGeracaoLote& operator=(const TGeracaoLote&) = delete;
-
-    // Asks the workers to stop: no new puzzle or attempt starts, and the ones running give up.
-    void Parar();
-    bool Terminada() const;
-    // Returns when something changed (an attempt started, a puzzle finished, the end) or
-    // after AMaximo.
-    void Esperar(std::chrono::milliseconds AMaximo);
-    TProgressoLote Progresso() const;
-    // Once it has ended: one board per puzzle in book order, none where all attempts failed
-    // (or it was stopped). An error a worker met is raised here.
-    std::vector<std::unique_ptr<TSomadoBoard>> Resultados();
-
-private:
-    void Trabalhar();
-
-    TGeradorDePuzzles FGerador;
-    const TPedidoLote FPedido;
-    std::atomic<bool> FParar{false};
-    std::atomic<int32_t> FProximo{0};
-    mutable std::mutex FMutex;
-    std::condition_variable FMudou;
-    // Under FMutex.
-    std::vector<std::unique_ptr<TSomadoBoard>> FResultados;
-    std::vector<int32_t> FTentativas;
-    std::vector<bool> FFeitos;
-    int32_t FConcluidos = 0;
-    int32_t FActivos = 0;
-    int64_t FMudancas = 0;
-    std::exception_ptr FErro;
-    std::vector<std::thread> FTrabalhadores;
-};
 
 class TJogo {
 public:
