@@ -175,6 +175,25 @@ TEST_F(Exportar, NothingGeneratedWritesNothing) {
     EXPECT_EQ(gerador.Chamadas, 1 + 3 * 5);
 }
 
+// The batch asks the save's question before replacing a file; "Não" stops it before anything
+// is generated, and the old file keeps its bytes.
+TEST_F(Exportar, ABatchAsksBeforeReplacingAFile) {
+    QFile existente(Caminho("lote.pdf"));
+    ASSERT_TRUE(existente.open(QIODevice::WriteOnly));
+    existente.write("velho");
+    existente.close();
+    janela.Informacao = QStringList{"antes"};
+    janela.Respostas = {R::Nao};
+    janela.FicheiroLotePdf = Caminho("lote.pdf");
+    jogo.BitBtnExportarLoteClick();
+    EXPECT_EQ(janela.Perguntas, QStringList{"O ficheiro \"lote.pdf\" já existe. Substituir?"});
+    EXPECT_EQ(gerador.Chamadas, 1) << "only the start-up generation";
+    EXPECT_EQ(janela.Lotes, 0);
+    EXPECT_EQ(janela.Informacao, QStringList{"antes"});
+    ASSERT_TRUE(existente.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existente.readAll(), "velho");
+}
+
 TEST_F(Exportar, WarningForLevelsThatMayNotGenerate) {
     using T = TTamanhoTabuleiro;
     using N = TNivelDificuldade;
