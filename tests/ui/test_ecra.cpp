@@ -186,8 +186,9 @@ TEST(Ecra, AShorterWindowKeepsEveryControlAndTheBoardScales) {
         VerificarPainel(*janela, quando.c_str());
         // The 9 × 9 board stays whole down to its smallest cells.
         const QRect grelha = janela->StringGrid1->geometry();
-        if (janela->height() >= 9 * 28)
+        if (janela->height() >= 9 * 28) {
             EXPECT_TRUE(janela->PanelGrelha->rect().contains(grelha)) << quando;
+        }
     }
     EXPECT_EQ(janela->height(), janela->PanelLateral->minimumHeight())
         << "the window stops shrinking where the panel would lose a control";
