@@ -7,14 +7,9 @@
 
 #include <QString>
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-// How often the interface thread looks at work running on other threads when nothing tells
-// it sooner: short enough for input to feel immediate. Shared with a single generation.
-inline constexpr std::chrono::milliseconds CIntervaloEventos{15};
 
 // "Exportar Puzzle": the board as it is now, puzzle and solution, to the file the player
 // chooses.

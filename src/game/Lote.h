@@ -16,6 +16,10 @@
 #include <thread>
 #include <vector>
 
+// How often the interface thread looks at work running on other threads (a batch, a single
+// generation) when nothing tells it sooner: short enough for input to feel immediate.
+inline constexpr std::chrono::milliseconds CIntervaloEventos{15};
+
 inline constexpr int32_t CTentativasPorPuzzleLote = 5;
 inline constexpr int64_t CTempoLimiteLoteMs = 60000;
 
