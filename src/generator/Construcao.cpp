@@ -1,6 +1,5 @@
 // Construction search: change the digits run by run until the totals determine every cell.
-#include "generator/Aleatorio.h"
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/GeradorInterno.h"
 
 #include <algorithm>
 

@@ -1,83 +1,199 @@
-// Puzzle construction and grading: the deduction model (candidate digit sets, the table of
-// digit combinations, the two per-run rules and their propagation), the local search that
-// makes the sums determine every cell, and the difficulty grading.
+// The generator's steps and working types. Only the generator's own files, its tests and the
+// benchmarks that time single steps include this (through the somado_generator_interno
+// target); the rest of the program sees UnitSomadoGenerator.h. Each section declares what one
+// source file defines, in the order the generation uses them.
 #pragma once
 
+#ifndef SOMADO_GERADOR_INTERNO
+#error "GeradorInterno.h belongs to the generator: include generator/UnitSomadoGenerator.h"
+#endif
+
 #include "generator/Aleatorio.h"
-#include "generator/ConjuntoDigitos.h"
+#include "generator/UnitSomadoGenerator.h"
 #include "model/UnitSomado.h"
 
 #include <array>
 #include <atomic>
+#include <bit>
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
 
-inline constexpr int32_t CIndeterminadasContradicao = 2147483647;
+// What one generation keeps while it works (Geracao.cpp); the steps take it by reference.
+struct TContextoGeracao;
 
-// ---- Table of digit combinations ------------------------------------------------------
+// ---- Digit sets ---------------------------------------------------------------------------
+// The filling's used digits and the deduction's candidate sets are TConjuntoDigitos words.
 
-inline constexpr int32_t CMaxComprimento = 9;
-inline constexpr int32_t CMaxSoma = 45;
+inline constexpr TConjuntoDigitos CDominioCompleto = 0x03FE;
 
-// Every set of L distinct digits adding up to S, for L in 1..9 and S in 0..45, each list in
-// increasing order of the set's word. Built at compile time, read-only ever after.
-struct TTabelaCombinacoes {
-    std::array<TConjuntoDigitos, 511> Conjuntos{};
-    // Start of each (L, S) list in Conjuntos and its length.
-    std::array<std::array<int16_t, CMaxSoma + 1>, CMaxComprimento + 1> Inicio{};
-    std::array<std::array<int16_t, CMaxSoma + 1>, CMaxComprimento + 1> Quantidade{};
+constexpr TConjuntoDigitos Bit(int32_t d) {
+    return static_cast<TConjuntoDigitos>(1u << d);
+}
+
+// A table rather than std::popcount: without a popcnt instruction in the x86-64 baseline the
+// compilers turn it into a library call or a long bit-twiddling sequence, and these counts
+// sit in the innermost loops.
+inline constexpr auto CBitsDoConjunto = [] {
+    std::array<uint8_t, 1024> bits{};
+    for (int m = 1; m < 1024; ++m)
+        bits[m] = static_cast<uint8_t>(bits[m >> 1] + (m & 1));
+    return bits;
+}();
+
+inline int32_t ContarBits(TConjuntoDigitos AConjunto) {
+    return CBitsDoConjunto[AConjunto & 1023];
+}
+
+inline bool UmSoDigito(TConjuntoDigitos AConjunto) {
+    return AConjunto != 0 && (AConjunto & (AConjunto - 1)) == 0;
+}
+
+// The smallest digit of a non-empty set (a single instruction, bsf or tzcnt).
+inline int32_t MenorDigito(uint32_t AConjunto) {
+    return std::countr_zero(AConjunto);
+}
+
+// ---- Stopwatch ----------------------------------------------------------------------------
+
+// A monotonic stopwatch in milliseconds, started when made.
+class TCronometro {
+public:
+    TCronometro() : FInicio(std::chrono::steady_clock::now()) {}
+    int64_t DecorridoMs() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now() - FInicio)
+            .count();
+    }
+    // The budget is spent when it is positive and the whole milliseconds passed exceed it.
+    bool Esgotado(int64_t ALimiteMs) const { return ALimiteMs > 0 && DecorridoMs() > ALimiteMs; }
+
+private:
+    std::chrono::steady_clock::time_point FInicio;
 };
 
-constexpr TTabelaCombinacoes PreencherTabelaCombinacoes() {
-    TTabelaCombinacoes t;
-    auto digitosESoma = [](int m, int& digitos, int& soma) {
-        digitos = soma = 0;
-        for (int d = 1; d <= 9; ++d)
-            if (m & (1 << (d - 1))) {
-                ++digitos;
-                soma += d;
-            }
-    };
-    for (int m = 1; m <= 511; ++m) {
-        int digitos = 0, soma = 0;
-        digitosESoma(m, digitos, soma);
-        ++t.Quantidade[digitos][soma];
-    }
-    int16_t proximo = 0;
-    for (int L = 0; L <= CMaxComprimento; ++L)
-        for (int S = 0; S <= CMaxSoma; ++S) {
-            t.Inicio[L][S] = proximo;
-            proximo = static_cast<int16_t>(proximo + t.Quantidade[L][S]);
-        }
-    std::array<std::array<int16_t, CMaxSoma + 1>, CMaxComprimento + 1> preenchidos{};
-    for (int m = 1; m <= 511; ++m) {
-        int digitos = 0, soma = 0;
-        digitosESoma(m, digitos, soma);
-        t.Conjuntos[t.Inicio[digitos][soma] + preenchidos[digitos][soma]++] =
-            static_cast<TConjuntoDigitos>(m * 2);
-    }
-    return t;
+// ---- Runs.cpp: run extraction ---------------------------------------------------------------
+
+// true = blocked (black or clue), false = white. Only the first N rows and columns of a
+// board of side N are used.
+using TGrelhaBooleana = std::array<std::array<bool, CLadoMaximo>, CLadoMaximo>;
+
+TGrelhaBooleana GrelhaBloqueada();
+// The board's current layout as a pattern.
+TGrelhaBooleana GrelhaDoTabuleiro(const TSomadoBoard& ABoard);
+
+inline constexpr int32_t CComprimentoMaximoRun = 9;
+
+// Visits the cells of a run in order along it, as AVisita(row, column).
+template <typename TVisita> void ParaCadaCelulaDoRun(const TSomadoGroup& ARun, TVisita&& AVisita) {
+    const int32_t dr = ARun.IsHorizontal ? 0 : 1, dc = ARun.IsHorizontal ? 1 : 0;
+    for (int32_t i = 0; i < ARun.Length; ++i)
+        AVisita(ARun.StartRow + i * dr, ARun.StartCol + i * dc);
 }
 
-inline constexpr TTabelaCombinacoes TabelaCombinacoes = PreencherTabelaCombinacoes();
+bool ExtrairGrupos(const TGrelhaBooleana& g, int32_t N, TSomadoGroupArray& AAcross,
+                   TSomadoGroupArray& ADown);
+// Writes the layout of g into the board; false (board untouched) when g breaks the run rules.
+bool AplicarGrelha(TSomadoBoard& ABoard, const TGrelhaBooleana& g);
+int32_t MaiorRegiaoBranca(const TGrelhaBooleana& g, int32_t N);
+bool BrancasLigadas(const TGrelhaBooleana& g, int32_t N);
 
-inline int32_t ContarCombinacoes(int32_t L, int32_t S) {
-    if (L < 1 || L > CMaxComprimento || S < 0 || S > CMaxSoma) return 0;
-    return TabelaCombinacoes.Quantidade[L][S];
-}
+// ---- Layout.cpp: grid layout -------------------------------------------------------------
 
-// The combinations of (L, S); empty outside the table.
-inline std::span<const TConjuntoDigitos> Combinacoes(int32_t L, int32_t S) {
-    if (L < 1 || L > CMaxComprimento || S < 0 || S > CMaxSoma) return {};
-    return std::span(TabelaCombinacoes.Conjuntos)
-        .subspan(static_cast<size_t>(TabelaCombinacoes.Inicio[L][S]),
-                 static_cast<size_t>(TabelaCombinacoes.Quantidade[L][S]));
-}
+inline constexpr int32_t AComprimentoMin = 2;
+inline constexpr int32_t AComprimentoMax = 9;
+inline constexpr double CDensidadePretas = 0.45;
+inline constexpr int32_t CSorteiosComprimento = 1;
+inline constexpr int32_t CMaxTentativasGrelha = 1000;
+inline constexpr int32_t CMaxFalhasSeguidas = 30;
+inline constexpr double CProbabilidadeBarraTocante = 0.9;
+inline constexpr double CFracaoMinimaAlvo = 0.95;
+inline constexpr double CProbabilidadeHorizontal = 0.5;
 
-// ---- The model ------------------------------------------------------------------------
+struct TCandidatoBarra {
+    int32_t LinhaFixa = 0;
+    int32_t Inicio = 0;
+    int32_t ComprimentoMax = 0;
+    friend bool operator==(const TCandidatoBarra&, const TCandidatoBarra&) = default;
+};
+
+struct TBarraEscolhida {
+    int32_t LinhaFixa = 0;
+    int32_t Inicio = 0;
+    int32_t Comprimento = 0;
+    friend bool operator==(const TBarraEscolhida&, const TBarraEscolhida&) = default;
+};
+
+// White cells the first pass aims at, and the fewest it accepts.
+int32_t AlvoBrancas(int32_t N);
+int32_t MinimoBrancas(int32_t N);
+
+std::vector<TCandidatoBarra> ListarCandidatosBarra(const TGrelhaBooleana& g, int32_t N,
+                                                   bool AHorizontal, int32_t AMin, int32_t AMax);
+// The same into ACandidatos, whose storage is reused.
+void ListarCandidatosBarra(const TGrelhaBooleana& g, int32_t N, bool AHorizontal, int32_t AMin,
+                           int32_t AMax, std::vector<TCandidatoBarra>& ACandidatos);
+bool BarraTocaBranca(const TGrelhaBooleana& g, int32_t N, bool AHorizontal, int32_t ALinha,
+                     int32_t AInicio, int32_t AComprimento);
+bool ColocarBarra(TGrelhaBooleana& g, int32_t N, int32_t ALinha, int32_t AColuna, bool AHorizontal,
+                  int32_t AComprimento);
+void RetirarBarra(TGrelhaBooleana& g, bool AHorizontal, const TBarraEscolhida& ABarra);
+TBarraEscolhida EspelharBarra(int32_t N, const TBarraEscolhida& ABarra);
+bool BarraAutoEspelhada(int32_t N, const TBarraEscolhida& ABarra);
+
+// The steps that draw take the stream to draw from; by default the process-wide one, which
+// only the interface thread may use.
+bool GerarGrelhaPorBarras(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax,
+                          TAleatorio& AAleatorio = AleatorioDoProcesso());
+void AdensarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax,
+                   TAleatorio& AAleatorio = AleatorioDoProcesso());
+bool GerarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax,
+                 TAleatorio& AAleatorio = AleatorioDoProcesso());
+
+// ---- Repair.cpp: loose-cell repair --------------------------------------------------------
+
+inline constexpr int32_t CMaxPassosSoltas = 200;
+
+struct TPosicaoGrelha {
+    int32_t R = 0;
+    int32_t C = 0;
+    friend bool operator==(const TPosicaoGrelha&, const TPosicaoGrelha&) = default;
+};
+
+void MarcarCelulasEmGrupos(const TSomadoBoard& ABoard, TGrelhaBooleana& AEmHorizontal,
+                           TGrelhaBooleana& AEmVertical);
+// Lists the loose cells of every run holding two or more of them; returns the number of
+// such runs.
+int32_t ListarCelulasSoltas(const TSomadoBoard& ABoard, std::vector<TPosicaoGrelha>& ALista,
+                            TGrelhaBooleana& AEmHorizontal, TGrelhaBooleana& AEmVertical);
+int32_t ContarGruposComSoltas(const TSomadoBoard& ABoard);
+void CopiarGrelha(const TGrelhaBooleana& AOrigem, TGrelhaBooleana& ADestino);
+bool RepararCelulasSoltas(TSomadoBoard& ABoard, TAleatorio& AAleatorio = AleatorioDoProcesso());
+
+// ---- Filling.cpp: solution filling and run sums --------------------------------------------
+
+inline constexpr int64_t CMaxColocacoes = 50000;
+
+struct TCelulaVazia {
+    int32_t Row = 0;
+    int32_t Col = 0;
+};
+
+// The order in which a cell tries its digits, given the length of its shorter run:
+// extreme digits first for short runs, where they narrow the sums the most.
+std::array<int32_t, 9> OrdemDigitos(int32_t AMaisCurto,
+                                    TAleatorio& AAleatorio = AleatorioDoProcesso());
+
+bool PreencherSolucao(TSomadoBoard& ABoard, TAleatorio& AAleatorio = AleatorioDoProcesso());
+void CalcularSomas(TSomadoBoard& ABoard);
+
+// ---- Deducao.cpp: the deduction model -----------------------------------------------------
+// Candidate digit sets, the two per-run rules, the memory of their results and the
+// propagation of the totals.
+
+inline constexpr int32_t CIndeterminadasContradicao = 2147483647;
 
 // Runs never outnumber white cells (each has two or more cells, each cell lies in at most
 // two runs), so a board of side 25 has at most 625 of either.
@@ -157,30 +273,6 @@ private:
     std::vector<TEntrada> FEntradas;
 };
 
-class TCronometro;
-
-// What one generation call keeps while it works: the stream it draws from, the request to
-// stop it, the memory of rule results and the count of propagations the benchmarks report.
-// Each generation makes its own, so that generations on different threads share nothing but
-// the read-only table of combinations.
-struct TContextoGeracao {
-    // A stream seeded from the process-wide one: for the interface thread and for tests.
-    TContextoGeracao() : Aleatorio(AleatorioDoProcesso().Proximo()) {}
-    explicit TContextoGeracao(const TAleatorio& AAleatorio,
-                              const std::atomic<bool>* AParar = nullptr)
-        : Aleatorio(AAleatorio), Parar(AParar) {}
-
-    TAleatorio Aleatorio;
-    // Set by another thread to stop the generation; it is read where the budget is, so that
-    // a construction step that started runs to its end.
-    const std::atomic<bool>* Parar = nullptr;
-    TMemoriaDeRuns Memoria;
-    int64_t ChamadasContarIndeterminadas = 0;
-
-    // True when the budget is spent or a stop was asked for.
-    bool Interromper(const TCronometro& ACronometro, int64_t ALimiteMs) const;
-};
-
 TModelo ConstruirModelo(const TSomadoBoard& ABoard);
 int32_t SomaDoRun(const TModelo& AModelo, std::span<const int32_t> ADigitos, int32_t ARun);
 std::vector<int32_t> SomasDosRuns(const TModelo& AModelo, std::span<const int32_t> ADigitos);
@@ -227,7 +319,7 @@ int32_t ContarIndeterminadasDesde(TContextoGeracao& AContexto, const TModelo& AM
                                   const TDominios& ABase, std::span<const int32_t> ARunsMudados,
                                   TDominios& ADominios);
 
-// ---- Construction search --------------------------------------------------------------
+// ---- Construcao.cpp: construction search ---------------------------------------------------
 
 inline constexpr int32_t CMaxPassosUnicidade = 100;
 inline constexpr int32_t CRunsPorPasso = 8;
@@ -239,22 +331,6 @@ using TArr9I = std::array<int32_t, 9>;
 struct TProposta {
     int32_t Run = 0;
     TArr9I Digitos{};
-};
-
-// A monotonic stopwatch in milliseconds, started when made.
-class TCronometro {
-public:
-    TCronometro() : FInicio(std::chrono::steady_clock::now()) {}
-    int64_t DecorridoMs() const {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now() - FInicio)
-            .count();
-    }
-    // The budget is spent when it is positive and the whole milliseconds passed exceed it.
-    bool Esgotado(int64_t ALimiteMs) const { return ALimiteMs > 0 && DecorridoMs() > ALimiteMs; }
-
-private:
-    std::chrono::steady_clock::time_point FInicio;
 };
 
 bool SortearAtribuicao(std::span<const TConjuntoDigitos> APermitidos, std::span<int32_t> ADigitos,
@@ -300,7 +376,7 @@ bool ProcurarSolucaoUnica(TContextoGeracao& AContexto, const TModelo& AModelo,
                           std::vector<int32_t>& ADigitos, bool ASoCombinacoes,
                           const TCronometro& ACronometro, int64_t ALimiteMs);
 
-// ---- Grading --------------------------------------------------------------------------
+// ---- Avaliacao.cpp: grading ---------------------------------------------------------------
 
 inline constexpr double CLimiarFacil = 0.45;
 inline constexpr double CLimiarDificil = 0.25;
@@ -316,11 +392,39 @@ TAvaliacao AvaliarDificuldade(const TSomadoBoard& ABoard);
 TNivelDificuldade NivelDaAvaliacao(const TAvaliacao& AAvaliacao);
 int32_t PontuacaoDaAvaliacao(const TAvaliacao& AAvaliacao);
 
-// ---- Candidate construction -----------------------------------------------------------
+// ---- Geracao.cpp: candidate construction and the generation entry ---------------------------
 
+// What one generation call keeps while it works: the stream it draws from, the request to
+// stop it, the memory of rule results and the count of propagations the benchmarks report.
+// Each generation makes its own, so that generations on different threads share nothing but
+// the read-only table of combinations.
+struct TContextoGeracao {
+    // A stream seeded from the process-wide one: for the interface thread and for tests.
+    TContextoGeracao() : Aleatorio(AleatorioDoProcesso().Proximo()) {}
+    explicit TContextoGeracao(const TAleatorio& AAleatorio,
+                              const std::atomic<bool>* AParar = nullptr)
+        : Aleatorio(AAleatorio), Parar(AParar) {}
+
+    TAleatorio Aleatorio;
+    // Set by another thread to stop the generation; it is read where the budget is, so that
+    // a construction step that started runs to its end.
+    const std::atomic<bool>* Parar = nullptr;
+    TMemoriaDeRuns Memoria;
+    int64_t ChamadasContarIndeterminadas = 0;
+
+    // True when the budget is spent or a stop was asked for.
+    bool Interromper(const TCronometro& ACronometro, int64_t ALimiteMs) const;
+};
+
+inline constexpr int32_t CMaxCandidatos = 30;
 inline constexpr int32_t CMaxTabuleiros = 50;
 
 bool NivelSoCombinacoes(TNivelDificuldade ANivel);
 std::unique_ptr<TSomadoBoard> ConstruirPuzzle(TContextoGeracao& AContexto,
                                               TTamanhoTabuleiro ATamanho, bool ASoCombinacoes,
                                               const TCronometro& ACronometro, int64_t ALimiteMs);
+// GerarPuzzle with a context of the caller's, whose counters the benchmarks read afterwards.
+std::unique_ptr<TSomadoBoard> GerarPuzzleNoContexto(TTamanhoTabuleiro ATamanho,
+                                                    TNivelDificuldade ANivel,
+                                                    int64_t ATempoLimiteMs,
+                                                    TContextoGeracao& AContexto);
