@@ -19,10 +19,13 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 // What one generation keeps while it works (Geracao.cpp); the steps take it by reference.
 struct TContextoGeracao;
+// The evaluation of one construction step's proposals (Propagador.cpp).
+class TPropagador;
 
 // ---- Digit sets ---------------------------------------------------------------------------
 // The filling's used digits and the deduction's candidate sets are TConjuntoDigitos words.
@@ -353,28 +356,71 @@ void EscolherRuns(const std::vector<int32_t>& APontos, std::vector<TRunCandidato
                   TAleatorio& AAleatorio = AleatorioDoProcesso());
 
 // The outcome of evaluating one step's proposals: the first one that leaves the fewest
-// undetermined cells, that count, and the candidate sets it leaves. The other fields are
-// working space, kept from step to step so that a step allocates nothing.
+// undetermined cells, that count, and the candidate sets it leaves.
 struct TMelhorProposta {
     size_t Indice = 0;
     int32_t Indeterminadas = 0;
     TDominios Dominios;
-
-    std::vector<int32_t> Somas;
-    std::vector<uint8_t> Fora;
-    std::vector<uint8_t> ForaDoPasso;
-    std::vector<int32_t> RunsDoPasso;
-    TDominios BaseDoPasso;
-    TDominios Base;
-    TDominios Rascunho;
 };
 
-void AvaliarPropostas(TContextoGeracao& AContexto, const TModelo& AModelo,
-                      std::vector<int32_t>& ADigitos, bool ASoCombinacoes,
-                      const std::vector<TProposta>& APropostas, TMelhorProposta& AMelhor);
+void AvaliarPropostas(TPropagador& APropagador, std::span<const int32_t> ADigitos,
+                      std::span<const TProposta> APropostas, TMelhorProposta& AMelhor);
 bool ProcurarSolucaoUnica(TContextoGeracao& AContexto, const TModelo& AModelo,
                           std::vector<int32_t>& ADigitos, bool ASoCombinacoes,
                           const TCronometro& ACronometro, int64_t ALimiteMs);
+
+// ---- Propagador.cpp: evaluation of one step's proposals -----------------------------------
+
+// Answers, for the proposals of one construction step, how many cells each would leave
+// undetermined: what ContarIndeterminadas answers for the digits with the proposal written
+// in, with the same sets, but without propagating every run again. A proposal changes the
+// totals of its run and of the runs crossing it only, so its count continues from the
+// propagation of all other runs (the run's base, shared by the run's proposals); the bases of
+// one step are made in turn from the propagation that leaves out the runs of every proposal
+// of the step (the step's base), so each adds back a few runs only. The propagator owns both
+// bases and its working sets, kept from step to step: after the first step it allocates
+// nothing.
+class TPropagador {
+public:
+    TPropagador(TContextoGeracao& AContexto, const TModelo& AModelo, bool ASoCombinacoes);
+
+    // A new step: the digits in place (read until the step ends, left unchanged) and the
+    // step's proposals, whose runs make the step's base.
+    void ComecarPasso(std::span<const int32_t> ADigitos, std::span<const TProposta> APropostas);
+    // Cells left undetermined by the step's digits with AProposta's written over its run, or
+    // CIndeterminadasContradicao. A proposal of the step; those of one run come together.
+    int32_t ContarComProposta(const TProposta& AProposta);
+    // Swaps the sets the last count left (unless it was a contradiction) with AOutros: the
+    // caller takes them without a copy, and the propagator works on in AOutros' storage.
+    void TrocarDominios(TDominios& AOutros) { std::swap(FDominios, AOutros); }
+
+private:
+    void ComecarRun(int32_t ARun);
+
+    TContextoGeracao& FContexto;
+    const TModelo& FModelo;
+    bool FSoCombinacoes;
+
+    // The step: its digits and their totals, the runs its proposals change (marked and
+    // listed) and the propagation of all other runs.
+    std::span<const int32_t> FDigitos;
+    std::vector<int32_t> FSomas;
+    std::vector<uint8_t> FForaDoPasso;
+    std::vector<int32_t> FRunsDoPasso;
+    TDominios FBaseDoPasso;
+    bool FBaseDoPassoValida = false;
+
+    // The run whose proposals are being counted: the run and those crossing it (marked and
+    // listed), and the propagation of all other runs.
+    int32_t FRun = -1;
+    std::vector<uint8_t> FFora;
+    std::array<int32_t, 1 + CMaxComprimento> FMudados{};
+    int32_t FNMudados = 0;
+    TDominios FBase;
+    bool FBaseValida = false;
+
+    TDominios FDominios;
+};
 
 // ---- Avaliacao.cpp: grading ---------------------------------------------------------------
 
