@@ -1,6 +1,7 @@
 #include "ui/UnitMain.h"
 
 #include "ui/Arranque.h"
+#include "ui/Disposicao.h"
 #include "ui/GrelhaTabuleiro.h"
 #include "ui/UnitAjuda.h"
 #include "ui/UnitConfiguracao.h"
@@ -24,6 +25,9 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <vector>
 
 // The panel that holds the grid: it refits the grid whenever it changes size.
@@ -41,28 +45,93 @@ protected:
 
 namespace {
 
-// The side panel lays out its own children: fixed places, the information box at the bottom.
+// The side panel lays out its own children: each in its drawn place, the information box at
+// the bottom. On a screen too short for that the box and then the gaps give up height (see
+// DisporLateral), so every control stays visible.
 class TPainelLateral : public QWidget {
 public:
     explicit TPainelLateral(QWidget* AParent) : QWidget(AParent) {}
     QPlainTextEdit* Memo = nullptr;
+    QWidget* AreaCorridas = nullptr;
+    // After each new layout: the runs' text is cut to the area it is given.
+    std::function<void()> AoDispor;
 
     static constexpr int CAlturaMemo = 126;
+
+    // Takes the controls' present places as the drawn ones; called once, before the first
+    // layout.
+    void GuardarDesenho();
+    int AlturaMinima() const { return AlturaMinimaLateral(FDesenho, FMemo); }
 
 protected:
     void resizeEvent(QResizeEvent* AEvento) override {
         QWidget::resizeEvent(AEvento);
-        if (Memo) Memo->setGeometry(0, height() - CAlturaMemo, width(), CAlturaMemo);
+        Dispor();
     }
+
+private:
+    int AlturaMinimaDe(const QWidget* AControlo) const;
+    void Dispor();
+
+    std::vector<QWidget*> FControlos;
+    std::vector<TFaixa> FDesenho;
+    TMedidasMemo FMemo;
 };
+
+// A button still shows its caption at this height; the runs area keeps two lines.
+constexpr int CAlturaMinimaBotao = 22;
+constexpr int CAlturaMinimaCorridas = 28;
+// About four lines of the information box, with its scroll bar.
+constexpr int CAlturaMinimaMemo = 64;
+// Between the lowest control of the side panel and the information box.
+constexpr int CFolgaAcimaMemo = 8;
+
+int TPainelLateral::AlturaMinimaDe(const QWidget* AControlo) const {
+    if (qobject_cast<const QPushButton*>(AControlo))
+        return std::min(AControlo->height(), CAlturaMinimaBotao);
+    if (AControlo == AreaCorridas) return std::min(AControlo->height(), CAlturaMinimaCorridas);
+    return AControlo->height();
+}
+
+void TPainelLateral::GuardarDesenho() {
+    FControlos.clear();
+    for (QWidget* filho : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (filho != Memo) FControlos.push_back(filho);
+    std::stable_sort(FControlos.begin(), FControlos.end(),
+                     [](const QWidget* a, const QWidget* b) { return a->y() < b->y(); });
+    FDesenho.clear();
+    for (const QWidget* controlo : FControlos)
+        FDesenho.push_back({controlo->y(), controlo->height(), AlturaMinimaDe(controlo)});
+    FMemo = {CAlturaMemo, CAlturaMinimaMemo, CFolgaAcimaMemo, CFolgaMinimaEntreFaixas};
+}
+
+void TPainelLateral::Dispor() {
+    const TDisposicaoLateral disposicao = DisporLateral(FDesenho, FMemo, height());
+    for (size_t i = 0; i < FControlos.size(); ++i) {
+        QWidget* controlo = FControlos[i];
+        const TFaixa& faixa = disposicao.Faixas[i];
+        // A control that cannot shrink keeps the size it gives itself (the size label
+        // follows its text).
+        if (FDesenho[i].AlturaMinima == FDesenho[i].Altura)
+            controlo->move(controlo->x(), faixa.Topo);
+        else
+            controlo->setGeometry(controlo->x(), faixa.Topo, controlo->width(), faixa.Altura);
+    }
+    if (Memo) Memo->setGeometry(0, disposicao.TopoMemo, width(), disposicao.AlturaMemo);
+    if (AoDispor) AoDispor();
+}
 
 constexpr int CLarguraCliente = 955;
 constexpr int CAlturaCliente = 735;
 constexpr int CLarguraLateral = 220;
+// How long the window waits for its frame before it trusts the guess.
+constexpr int CTentativasMoldura = 20;
+constexpr int CIntervaloMoldura = 50;
 // Room for a 9 × 9 board at the smallest cell size.
 constexpr int CLarguraMinimaGrelha = 9 * 28;
-// Between the lowest control of the side panel and the information box.
-constexpr int CFolgaAcimaMemo = 8;
+// The frame a window gets on Windows at any scaling (title bar and resizing borders), taken
+// before the window exists; the real one corrects it once the window is on the screen.
+const QMargins CMolduraProvavel(8, 31, 8, 8);
 
 // The runs' text cut to the area: the longest list of combinations loses its last ones, with
 // "…" in their place, until the wrapped text fits; the tooltip keeps the whole of it.
@@ -104,9 +173,7 @@ TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
     LigarAtalhos();
     FJogo->Iniciar();
     DefinirTamanhoMinimo();
-    resize(CLarguraCliente, CAlturaCliente);
-    if (const QScreen* ecra = QGuiApplication::primaryScreen())
-        move(ecra->availableGeometry().center() - rect().center());
+    ColocarNoEcra(QGuiApplication::primaryScreen(), CMolduraProvavel);
     FormConfiguracao = new TFormConfiguracao(this);
     FormSobre = new TFormSobre(this);
     FormAjuda = new TFormAjuda(this);
@@ -190,6 +257,8 @@ void TFormMain::CriarComponentes() {
     QFont fonteCorridas = LabelCorridas->font();
     fonteCorridas.setPixelSize(11);
     LabelCorridas->setFont(fonteCorridas);
+    lateral->AreaCorridas = LabelCorridas;
+    lateral->AoDispor = [this] { ActualizarCorridas(); };
 
     MemoInformacao = new QPlainTextEdit(PanelLateral);
     MemoInformacao->setObjectName(QStringLiteral("MemoInformacao"));
@@ -212,15 +281,56 @@ void TFormMain::CriarComponentes() {
 }
 
 void TFormMain::DefinirTamanhoMinimo() {
-    // The information box sits at the bottom of the side panel, so the window may not shrink
-    // until it covers the lowest button or the size label.
-    int fundo = 0;
-    for (const QWidget* filho : PanelLateral->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (filho != MemoInformacao) fundo = std::max(fundo, filho->geometry().bottom() + 1);
-    fundo = std::max(fundo,
-                     LabelTamanhoConfigurado->y() + LabelTamanhoConfigurado->sizeHint().height());
-    PanelLateral->setMinimumHeight(fundo + CFolgaAcimaMemo + TPainelLateral::CAlturaMemo);
+    auto* lateral = static_cast<TPainelLateral*>(PanelLateral);
+    lateral->GuardarDesenho();
+    // The window may not shrink until the information box covers a control.
+    PanelLateral->setMinimumHeight(lateral->AlturaMinima());
     PanelGrelha->setMinimumWidth(CLarguraMinimaGrelha);
+}
+
+QSize TFormMain::TamanhoMinimoCliente() const {
+    return {CLarguraMinimaGrelha + CLarguraLateral, PanelLateral->minimumHeight()};
+}
+
+void TFormMain::ColocarNoEcra(const QScreen* AEcra, const QMargins& AMoldura) {
+    if (!AEcra) {
+        resize(CLarguraCliente, CAlturaCliente);
+        return;
+    }
+    const TLugarJanela lugar =
+        LugarInicial({CLarguraCliente, CAlturaCliente}, TamanhoMinimoCliente(),
+                     AEcra->availableGeometry(), AMoldura);
+    resize(lugar.Cliente);
+    move(lugar.Moldura);
+}
+
+void TFormMain::AcertarNoEcra(int ATentativa) {
+    const QScreen* ecra = screen();
+    if (!ecra || isMaximized() || isFullScreen()) return;
+    const QRect moldura = frameGeometry(), cliente = geometry();
+    QMargins real(cliente.left() - moldura.left(), cliente.top() - moldura.top(),
+                  moldura.right() - cliente.right(), moldura.bottom() - cliente.bottom());
+    // The window manager may frame the window a moment after it appears.
+    if (real.isNull() && ATentativa < CTentativasMoldura) {
+        QTimer::singleShot(CIntervaloMoldura, this,
+                           [this, ATentativa] { AcertarNoEcra(ATentativa + 1); });
+        return;
+    }
+    // At a fractional scaling the frame's size in logical pixels is rounded down: a pixel more
+    // on each side keeps the real one on the screen.
+    const qreal escala = devicePixelRatio();
+    if (escala != std::floor(escala)) real += QMargins(1, 1, 1, 1);
+    const QRect disponivel = ecra->availableGeometry();
+    const bool cabe = disponivel.contains(cliente.marginsAdded(real));
+    const bool desenhada = cliente.size() == QSize(CLarguraCliente, CAlturaCliente);
+    if (cabe && desenhada) return;
+    const TLugarJanela lugar =
+        LugarInicial({CLarguraCliente, CAlturaCliente}, TamanhoMinimoCliente(), disponivel, real);
+    // A window that fits at its drawn size stays where it opened; a smaller one takes all the
+    // room the real frame leaves.
+    if (cabe && lugar.Cliente == cliente.size()) return;
+    resize(lugar.Cliente);
+    move(lugar.Moldura);
 }
 
 void TFormMain::LigarEventos() {
@@ -277,6 +387,8 @@ void TFormMain::showEvent(QShowEvent* AEvento) {
     QMainWindow::showEvent(AEvento);
     if (FJaMostrada) return;
     FJaMostrada = true;
+    // The guess at the frame made before the window existed is checked against the real one.
+    QTimer::singleShot(0, this, [this] { AcertarNoEcra(0); });
     AjustarTamanhoGrelha();
     FJogo->IrParaPrimeiraVazia();
     // The keyboard starts on the board, with the current cell framed.

@@ -13,6 +13,7 @@ class TFormConfiguracao;
 class TFormSobre;
 class QPlainTextEdit;
 class QPushButton;
+class QScreen;
 class TGrelhaTabuleiro;
 class TPainelGrelha;
 
@@ -105,6 +106,12 @@ private:
     // Shows the dialog, offering AProposto as the name; false when the user cancels.
     bool Escolher(TDialogoFicheiro& ADialogo, const QString& AProposto, QString& ACaminho);
     void DefinirTamanhoMinimo();
+    QSize TamanhoMinimoCliente() const;
+    // Opens the window at its drawn size where the screen's free area holds it with the frame
+    // AMoldura around it, else at the largest size that fits, centred.
+    void ColocarNoEcra(const QScreen* AEcra, const QMargins& AMoldura);
+    // Once on the screen: with the frame the window really got, makes it fit if it does not.
+    void AcertarNoEcra(int ATentativa);
     void ActualizarRelogio();
     void ActualizarCorridas();
 

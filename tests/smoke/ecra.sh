@@ -41,7 +41,7 @@ esperar() {
 # so runs side by side never meet on one display (xvfb-run -a can race for a number).
 iniciar_x() {
   local numero="$ecra_trabalho/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numero" 2>"$ecra_trabalho/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "${ecra_resolucao:-1280x1024x24}" -nolisten tcp 3>"$numero" 2>"$ecra_trabalho/xvfb.log" &
   pid_x=$!
   esperar 30 test -s "$numero" || { cat "$ecra_trabalho/xvfb.log" >&2; falhou "o Xvfb não arrancou"; }
   export DISPLAY=":$(tr -d '[:space:]' <"$numero")"

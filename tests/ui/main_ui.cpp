@@ -1,5 +1,8 @@
 #include "ui/Arranque.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 // The windows under test start exactly as the program's do: same fonts, translations and
@@ -7,7 +10,22 @@
 int main(int argc, char** argv) {
 #ifndef _WIN32
     // Qt for Windows has no offscreen platform: there the tests draw with the windows one.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform's own screen (800 × 600) is smaller than the window; the tests
+    // get a common desktop's instead, 1920 × 1080 at 96 dpi.
+    QTemporaryDir pasta;
+    const QByteArray plataforma = qgetenv("QT_QPA_PLATFORM");
+    if ((plataforma.isEmpty() || plataforma == "offscreen") && pasta.isValid()) {
+        QFile ecra(pasta.filePath(QStringLiteral("ecra.json")));
+        if (ecra.open(QIODevice::WriteOnly) &&
+            ecra.write(R"({"screens": [{"name": "Ecra", "x": 0, "y": 0, "width": 1920,
+                "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") > 0) {
+            ecra.close();
+            qputenv("QT_QPA_PLATFORM",
+                    "offscreen:configfile=" + QFile::encodeName(ecra.fileName()));
+        } else {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+    }
 #endif
     TAplicacaoSomado aplicacao(argc, argv);
     PrepararAplicacao(aplicacao);

@@ -905,9 +905,10 @@ TEST_F(Janela, RunsAreaFollowsTheCurrentCellAndClockShowsInFreeRoom) {
     for (QLabel* nova : {janela->LabelCorridas, janela->LabelRelogio})
         for (QWidget* outro :
              janela->PanelLateral->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (outro != nova && outro != janela->LabelCorridas && outro != janela->LabelRelogio)
+            if (outro != nova && outro != janela->LabelCorridas && outro != janela->LabelRelogio) {
                 EXPECT_FALSE(nova->geometry().intersects(outro->geometry()))
                     << outro->objectName().toStdString();
+            }
 }
 
 TEST_F(Janela, ClickingTheInformationBoxLeavesTheKeyboardOnTheBoard) {
