@@ -294,7 +294,8 @@ bool FiltrarRun(TContextoGeracao& AContexto, bool ASoCombinacoes, const TModelo&
 bool Propagar(TContextoGeracao& AContexto, const TModelo& AModelo, std::span<const int32_t> ASomas,
               bool ASoCombinacoes, TDominios& ADominios);
 // Cells left with more than one candidate after propagating the totals of ADigitos, or
-// CIndeterminadasContradicao.
+// CIndeterminadasContradicao. The plain propagation from all-open sets: what the quicker
+// ways below and TPropagador are read and tested against.
 int32_t ContarIndeterminadas(TContextoGeracao& AContexto, const TModelo& AModelo,
                              std::span<const int32_t> ADigitos, bool ASoCombinacoes,
                              TDominios& ADominios);
@@ -387,8 +388,9 @@ public:
     // A new step: the digits in place (read until the step ends, left unchanged) and the
     // step's proposals, whose runs make the step's base.
     void ComecarPasso(std::span<const int32_t> ADigitos, std::span<const TProposta> APropostas);
-    // Cells left undetermined by the step's digits with AProposta's written over its run, or
-    // CIndeterminadasContradicao. A proposal of the step; those of one run come together.
+    // Cells left undetermined by the step's digits with AProposta's digits written over its
+    // run, or CIndeterminadasContradicao. AProposta is one of the step's; the proposals of
+    // one run share the run's base, so they are quickest asked one after another.
     int32_t ContarComProposta(const TProposta& AProposta);
     // Swaps the sets the last count left (unless it was a contradiction) with AOutros: the
     // caller takes them without a copy, and the propagator works on in AOutros' storage.
