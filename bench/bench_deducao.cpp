@@ -1,8 +1,7 @@
 // The construction search on a fixed set of filled boards: its speed is the speed of the
 // deduction model, which it calls tens of thousands of times per puzzle.
 // Run: build/bench/bench_deducao --benchmark_repetitions=5 --benchmark_report_aggregates_only
-#include "generator/UnitSomadoGenerator.h"
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/GeradorInterno.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // Layout and filling of one new board, per board size.
 // Run: build/bench/bench_layout --benchmark_repetitions=10 --benchmark_report_aggregates_only
-#include "generator/UnitSomadoGenerator.h"
+#include "generator/GeradorInterno.h"
 
 #include <benchmark/benchmark.h>
 

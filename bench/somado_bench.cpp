@@ -1,8 +1,7 @@
 // somado-bench: runs GerarPuzzle a number of times and reports how long it takes.
 //   somado-bench --size N --level L --count K [--budget MS] [--seed S] [--save DIR]
 //                [--threads T]
-#include "generator/UnitSomadoGenerator.h"
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/GeradorInterno.h"
 #include "io/GravacaoSegura.h"
 #include "io/UnitSomadoFicheiro.h"
 

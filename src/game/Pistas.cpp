@@ -1,7 +1,7 @@
 // What a clue cell's sums can be made of: the tooltip of the board's clue cells.
 #include "game/UnitSomadoJogo.h"
 
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/UnitSomadoGenerator.h"
 
 #include <QStringList>
 

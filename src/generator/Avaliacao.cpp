@@ -1,5 +1,5 @@
 // Difficulty grading: how far combination reasoning alone gets on a finished puzzle.
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/GeradorInterno.h"
 
 namespace {
 

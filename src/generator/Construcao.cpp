@@ -1,6 +1,5 @@
 // Construction search: change the digits run by run until the totals determine every cell.
-#include "generator/Aleatorio.h"
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/GeradorInterno.h"
 
 #include <algorithm>
 
@@ -38,17 +37,6 @@ TConjuntoDigitos Proibidos(const TModelo& AModelo, std::span<const int32_t> ADig
             if (outra != ACelula) proibidos |= Bit(ADigitos[outra]);
     }
     return proibidos;
-}
-
-// The run and the runs that cross its cells: the totals a new assignment of the run changes.
-int32_t RunsMudados(const TModelo& AModelo, int32_t ARun,
-                    std::array<int32_t, 1 + CMaxComprimento>& ARuns) {
-    int32_t n = 0;
-    ARuns[n++] = ARun;
-    for (const int32_t celula : AModelo.CelulasDoRun(ARun))
-        for (const int32_t q : AModelo.RunsDaCelula(celula))
-            if (q != ARun) ARuns[n++] = q;
-    return n;
 }
 
 // Writes a run's digits, keeping the ones they replace in AAnteriores.
@@ -163,74 +151,15 @@ void EscolherRuns(const std::vector<int32_t>& APontos, std::vector<TRunCandidato
     AEscolhidos.resize(std::min<size_t>(AEscolhidos.size(), CRunsPorPasso));
 }
 
-void AvaliarPropostas(TContextoGeracao& AContexto, const TModelo& AModelo,
-                      std::vector<int32_t>& ADigitos, bool ASoCombinacoes,
-                      const std::vector<TProposta>& APropostas, TMelhorProposta& AMelhor) {
-    // The proposals for one run (they come one after another) change the totals of that run
-    // and of the runs crossing it, nothing else: the propagation of all other runs is made
-    // once and shared by them. Those bases are made in turn from one propagation that leaves
-    // out the runs of every proposal of the step, so that each only adds back a few runs.
-    std::vector<int32_t>& somas = AMelhor.Somas;
-    somas.resize(static_cast<size_t>(AModelo.NRuns));
-    for (int32_t r = 0; r < AModelo.NRuns; ++r)
-        somas[r] = SomaDoRun(AModelo, ADigitos, r);
-    std::array<int32_t, 1 + CMaxComprimento> mudados, somasAnteriores;
-    std::vector<uint8_t>& foraDoPasso = AMelhor.ForaDoPasso;
-    foraDoPasso.assign(static_cast<size_t>(AModelo.NRuns), 0);
-    std::vector<int32_t>& runsDoPasso = AMelhor.RunsDoPasso;
-    runsDoPasso.clear();
+void AvaliarPropostas(TPropagador& APropagador, std::span<const int32_t> ADigitos,
+                      std::span<const TProposta> APropostas, TMelhorProposta& AMelhor) {
+    APropagador.ComecarPasso(ADigitos, APropostas);
     for (size_t p = 0; p < APropostas.size(); ++p) {
-        if (p > 0 && APropostas[p].Run == APropostas[p - 1].Run) continue;
-        const int32_t nMudados = RunsMudados(AModelo, APropostas[p].Run, mudados);
-        for (int32_t i = 0; i < nMudados; ++i)
-            if (!foraDoPasso[mudados[i]]) {
-                foraDoPasso[mudados[i]] = 1;
-                runsDoPasso.push_back(mudados[i]);
-            }
-    }
-    // When fewer runs already contradict each other, so do more of them.
-    const bool baseDoPassoValida = PropagarSemRuns(AContexto, AModelo, somas, ASoCombinacoes,
-                                                   foraDoPasso, AMelhor.BaseDoPasso);
-
-    std::vector<uint8_t>& fora = AMelhor.Fora;
-    fora.assign(static_cast<size_t>(AModelo.NRuns), 0);
-    TDominios& base = AMelhor.Base;
-    TDominios& dominios = AMelhor.Rascunho;
-    int32_t nMudados = 0;
-    bool baseValida = true;
-    for (size_t p = 0; p < APropostas.size(); ++p) {
-        const int32_t run = APropostas[p].Run;
-        if (p == 0 || run != APropostas[p - 1].Run) {
-            for (int32_t i = 0; i < nMudados; ++i)
-                fora[mudados[i]] = 0;
-            nMudados = RunsMudados(AModelo, run, mudados);
-            for (int32_t i = 0; i < nMudados; ++i)
-                fora[mudados[i]] = 1;
-            baseValida = baseDoPassoValida &&
-                         PropagarSemRunsDesde(AContexto, AModelo, somas, ASoCombinacoes,
-                                              AMelhor.BaseDoPasso, runsDoPasso, fora, base);
-        }
-        const std::span<const int32_t> celulas = AModelo.CelulasDoRun(run);
-        TArr9I anteriores;
-        TrocarDigitosDoRun(celulas, APropostas[p].Digitos, ADigitos, anteriores);
-        for (int32_t i = 0; i < nMudados; ++i) {
-            somasAnteriores[i] = somas[mudados[i]];
-            somas[mudados[i]] = SomaDoRun(AModelo, ADigitos, mudados[i]);
-        }
-        // When the other runs already contradict each other, so do all runs together.
-        const int32_t valor =
-            baseValida ? ContarIndeterminadasDesde(
-                             AContexto, AModelo, somas, ASoCombinacoes, base,
-                             std::span(mudados.data(), static_cast<size_t>(nMudados)), dominios)
-                       : CIndeterminadasContradicao;
-        for (int32_t i = 0; i < nMudados; ++i)
-            somas[mudados[i]] = somasAnteriores[i];
-        TArr9I proposta;
-        TrocarDigitosDoRun(celulas, anteriores, ADigitos, proposta);
-        if (p == 0 || valor < AMelhor.Indeterminadas) {
+        const int32_t indeterminadas = APropagador.ContarComProposta(APropostas[p]);
+        if (p == 0 || indeterminadas < AMelhor.Indeterminadas) {
             AMelhor.Indice = p;
-            AMelhor.Indeterminadas = valor;
-            std::swap(AMelhor.Dominios, dominios);
+            AMelhor.Indeterminadas = indeterminadas;
+            APropagador.TrocarDominios(AMelhor.Dominios);
         }
     }
 }
@@ -245,6 +174,7 @@ bool ProcurarSolucaoUnica(TContextoGeracao& AContexto, const TModelo& AModelo,
     std::vector<TRunCandidato> candidatos;
     std::vector<TProposta> propostas;
     TMelhorProposta melhor;
+    TPropagador propagador(AContexto, AModelo, ASoCombinacoes);
 
     for (int32_t passo = 1; passo <= CMaxPassosUnicidade; ++passo) {
         if (indeterminadas == 0) return true;
@@ -258,7 +188,7 @@ bool ProcurarSolucaoUnica(TContextoGeracao& AContexto, const TModelo& AModelo,
                            AContexto.Aleatorio);
         if (propostas.empty()) return false;
 
-        AvaliarPropostas(AContexto, AModelo, ADigitos, ASoCombinacoes, propostas, melhor);
+        AvaliarPropostas(propagador, ADigitos, propostas, melhor);
         // The best proposal is taken even when it does not improve: the walk goes on. Its
         // evaluation already gave the sets and the count of its digits.
         const TProposta& escolhida = propostas[melhor.Indice];

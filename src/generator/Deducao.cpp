@@ -1,6 +1,5 @@
 // The deduction model: what the run totals alone tell about the digits of the white cells.
-#include "generator/UnitSomadoGenerator.h"
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/GeradorInterno.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,6 +1,5 @@
 // Random solution digits with no repeat in any run, and the run sums that follow from them.
-#include "generator/Aleatorio.h"
-#include "generator/UnitSomadoGenerator.h"
+#include "generator/GeradorInterno.h"
 
 namespace {
 

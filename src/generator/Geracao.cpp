@@ -1,7 +1,5 @@
 // Generation entry: candidates are built and graded until one has the level asked for.
-#include "generator/Aleatorio.h"
-#include "generator/UnitSomadoGenerator.h"
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/GeradorInterno.h"
 
 bool NivelSoCombinacoes(TNivelDificuldade ANivel) {
     return ANivel == TNivelDificuldade::ndFacil || ANivel == TNivelDificuldade::ndMedio;

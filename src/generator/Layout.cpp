@@ -1,6 +1,5 @@
 // Grid layout: half-turn-symmetric patterns of white bars in a blocked playing area.
-#include "generator/Aleatorio.h"
-#include "generator/UnitSomadoGenerator.h"
+#include "generator/GeradorInterno.h"
 
 #include <algorithm>
 

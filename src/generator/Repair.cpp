@@ -1,7 +1,6 @@
 // Loose-cell repair: no run may hold two white cells that lie in that run only, since those
 // two could swap their digits without changing any sum.
-#include "generator/Aleatorio.h"
-#include "generator/UnitSomadoGenerator.h"
+#include "generator/GeradorInterno.h"
 
 namespace {
 

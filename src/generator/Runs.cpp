@@ -1,5 +1,5 @@
 // Turning a pattern of blocked and white cells into cell kinds, clue cells and runs.
-#include "generator/UnitSomadoGenerator.h"
+#include "generator/GeradorInterno.h"
 
 TGrelhaBooleana GrelhaBloqueada() {
     TGrelhaBooleana g;

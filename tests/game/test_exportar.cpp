@@ -463,12 +463,18 @@ TEST(GeracaoLote, AStopEndsTheWorkersInsideTheirPuzzles) {
     pedido.Threads = 2;
     TGeracaoLote geracao(GerarPuzzleComAleatorio, std::move(pedido));
     geracao.Esperar(std::chrono::milliseconds(50));
+    // Some of these puzzles take a few milliseconds, others minutes: whatever finished before
+    // the stop may stand.
+    const int32_t antes = geracao.Progresso().Concluidos;
     geracao.Parar();
     while (!geracao.Terminada())
         geracao.Esperar(std::chrono::milliseconds(20));
+    // The two under way end with no board, or with one they were just finishing.
+    EXPECT_LE(geracao.Progresso().Concluidos, antes + 2) << "no puzzle starts after the stop";
+    int feitos = 0;
     for (const auto& board : geracao.Resultados())
-        EXPECT_EQ(board, nullptr);
-    EXPECT_LE(geracao.Progresso().Concluidos, 2) << "no puzzle starts after the stop";
+        feitos += board ? 1 : 0;
+    EXPECT_LE(feitos, antes + 2);
 }
 
 // An error in a worker stops the others and comes out where the results are taken.

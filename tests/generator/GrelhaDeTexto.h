@@ -1,7 +1,7 @@
 // Small fixtures: a pattern drawn as text, '#' blocked and '.' white, row 0 first.
 #pragma once
 
-#include "generator/UnitSomadoGenerator.h"
+#include "generator/GeradorInterno.h"
 
 #include <string>
 #include <vector>

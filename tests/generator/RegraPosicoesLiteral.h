@@ -3,7 +3,7 @@
 // the oracle that the fast one must agree with.
 #pragma once
 
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/GeradorInterno.h"
 
 inline bool ExisteEmparelhamento(std::span<const TConjuntoDigitos> AConjuntos, int32_t AFora,
                                  size_t APosicao, TConjuntoDigitos ADisponiveis) {

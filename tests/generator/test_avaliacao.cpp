@@ -1,5 +1,5 @@
 #include "GrelhaDeTexto.h"
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/GeradorInterno.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
 #include "GrelhaDeTexto.h"
 #include "RegraPosicoesLiteral.h"
-#include "generator/Aleatorio.h"
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/GeradorInterno.h"
 
 #include <gtest/gtest.h>
 

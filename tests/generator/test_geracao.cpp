@@ -1,6 +1,6 @@
 #include "ContadorDeSolucoes.h"
 #include "GrelhaDeTexto.h"
-#include "generator/UnitSomadoVarianteA.h"
+#include "generator/GeradorInterno.h"
 
 #include <gtest/gtest.h>
 
