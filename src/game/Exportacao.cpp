@@ -1,6 +1,5 @@
 #include "game/Exportacao.h"
 
-#include "generator/Aleatorio.h"
 #include "generator/UnitSomadoGenerator.h"
 #include "io/GravacaoSegura.h"
 #include "pdf/UnitSomadoPdf.h"

@@ -2,7 +2,7 @@
 // seed gives the same book whatever the number of threads.
 #pragma once
 
-#include "generator/Aleatorio.h"
+#include "generator/UnitSomadoGenerator.h"
 #include "model/UnitSomado.h"
 
 #include <atomic>

@@ -2,7 +2,7 @@
 
 #include "game/Exportacao.h"
 
-#include "generator/Aleatorio.h"
+#include "generator/UnitSomadoGenerator.h"
 #include "io/GravacaoSegura.h"
 #include "io/UnitSomadoFicheiro.h"
 
