@@ -1,7 +1,7 @@
 // Peak memory of saving over a large file that must be written in place (it has a second
 // hard link), the route that once read the whole old file into memory.
 //   memoria_gravacao [MB]   (800 by default; the old file is sparse, so it costs no disk)
-#include "io/UnitSomadoFicheiro.h"
+#include "io/GravacaoSegura.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,6 +2,7 @@
 //   somado-bench --size N --level L --count K [--budget MS] [--seed S] [--save DIR]
 //                [--threads T]
 #include "generator/GeradorInterno.h"
+#include "io/GravacaoSegura.h"
 #include "io/UnitSomadoFicheiro.h"
 
 #include <QDir>

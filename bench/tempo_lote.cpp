@@ -111,13 +111,8 @@ int main(int argc, char** argv) {
                 documento->Paginas(), QFileInfo(caminho).size() / 1024.0);
 
     // The other two documents a person prints: one puzzle, and a small 6 × 6 book.
-    auto um = CriarDocumentoPdf();
-    DesenharPaginaPuzzle(*um, *lista.front(), false, 0, true, 1);
-    DesenharPaginaPuzzle(*um, *lista.front(), true, 0, true, 2);
-    um->Gravar(pasta.filePath(QStringLiteral("puzzle.pdf")));
-    auto seis = CriarDocumentoPdf();
-    DesenharLote(*seis, Gerar(TTamanhoTabuleiro::tt6, 5, opcoes), 6,
-                 QStringLiteral("Férias de Verão"), QStringLiteral("Progressivo"));
-    seis->Gravar(pasta.filePath(QStringLiteral("lote6.pdf")));
+    ExportarPuzzlePdf(*lista.front(), pasta.filePath(QStringLiteral("puzzle.pdf")));
+    ExportarLotePdf(Gerar(TTamanhoTabuleiro::tt6, 5, opcoes), 6, QStringLiteral("Férias de Verão"),
+                    QStringLiteral("Progressivo"), pasta.filePath(QStringLiteral("lote6.pdf")));
     return 0;
 }

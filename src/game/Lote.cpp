@@ -1,5 +1,5 @@
 // A batch's puzzles generated on worker threads, each from its own stream.
-#include "game/UnitSomadoJogo.h"
+#include "game/Lote.h"
 
 #include <algorithm>
 #include <thread>

@@ -1,9 +1,10 @@
 #include "game/UnitSomadoJogo.h"
 
-#include "generator/Aleatorio.h"
+#include "game/Exportacao.h"
+
 #include "generator/UnitSomadoGenerator.h"
+#include "io/GravacaoSegura.h"
 #include "io/UnitSomadoFicheiro.h"
-#include "pdf/UnitSomadoPdf.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -157,24 +158,13 @@ void TJogo::IrParaPrimeiraVazia() {
         }
 }
 
-void TJogo::DefinirLote(const TConfiguracao& AConfiguracao) {
-    FTamanhoLote = AConfiguracao.TamanhoLote;
-    FModoLote = AConfiguracao.ModoLote;
-    FDificuldadeLote = AConfiguracao.DificuldadeLote;
-    FQuantidadeLote = AConfiguracao.QuantidadeLote;
-    FTituloLote = AConfiguracao.TituloLote;
-}
-
 void TJogo::Iniciar() {
-    const TConfiguracao predefinida;
-    FNivelConfigurado = predefinida.Nivel;
-    DefinirLote(predefinida);
-    FTamanhoConfigurado = predefinida.Tamanho;
+    FConfiguracao = TConfiguracao{};
     {
         // Before the window shows: on this thread, with nothing to stop it.
         TAleatorio fluxo = AleatorioDoProcesso();
         const std::atomic<bool> nunca{false};
-        FBoard = FGerador(TTamanhoTabuleiro::tt9, FNivelConfigurado,
+        FBoard = FGerador(TTamanhoTabuleiro::tt9, FConfiguracao.Nivel,
                           TempoLimiteGeracao(TTamanhoTabuleiro::tt9), fluxo, nunca);
         AleatorioDoProcesso() = fluxo;
     }
@@ -196,7 +186,7 @@ void TJogo::Iniciar() {
 }
 
 void TJogo::AtualizarLabelTamanho() {
-    const int32_t lado = LadoDoTabuleiro(FTamanhoConfigurado);
+    const int32_t lado = LadoDoTabuleiro(FConfiguracao.Tamanho);
     FJanela.DefinirLegendaTamanho(QStringLiteral("Tamanho seleccionado: %1x%1").arg(lado));
 }
 
@@ -213,10 +203,6 @@ public:
 private:
     bool& FMarca;
 };
-
-// How often the interface thread looks at work running on other threads when nothing tells
-// it sooner: short enough for input to feel immediate.
-constexpr std::chrono::milliseconds CIntervaloEventos{15};
 
 } // namespace
 
@@ -251,7 +237,7 @@ std::unique_ptr<TSomadoBoard> TJogo::GerarEmFundo(TTamanhoTabuleiro ATamanho,
 
 bool TJogo::GerarNovoPuzzle() {
     if (Ocupado()) return false;
-    const int32_t lado = LadoDoTabuleiro(FTamanhoConfigurado);
+    const int32_t lado = LadoDoTabuleiro(FConfiguracao.Tamanho);
     FJanela.LimparInformacao();
     FJanela.AdicionarInformacao(QStringLiteral("A gerar puzzle %1x%1...").arg(lado));
     FJanela.AdicionarInformacao(QStringLiteral("Pode demorar alguns segundos — aguarde."));
@@ -259,19 +245,7 @@ bool TJogo::GerarNovoPuzzle() {
 
     QElapsedTimer cronometro;
     cronometro.start();
-    std::unique_ptr<TSomadoBoard> board;
-    try {
-        board = GerarEmFundo(FTamanhoConfigurado, FNivelConfigurado,
-                             TempoLimiteGeracao(FTamanhoConfigurado));
-    } catch (...) {
-        // The window comes back to life before the error is reported, without the
-        // progress lines.
-        FJanela.TerminarEspera();
-        FJanela.LimparInformacao();
-        FJanela.AdicionarInformacao(
-            QStringLiteral("Não foi possível gerar um puzzle com esta configuração."));
-        throw;
-    }
+    std::unique_ptr<TSomadoBoard> board = GerarPuzzleConfigurado();
     const qint64 decorrido = cronometro.elapsed();
     FJanela.TerminarEspera();
 
@@ -282,27 +256,49 @@ bool TJogo::GerarNovoPuzzle() {
         FJanela.Fechar();
         return false;
     }
-
     if (!board) {
+        ReportarGeracaoFalhada(decorrido);
+        return false;
+    }
+    InstalarPuzzleGerado(std::move(board), decorrido);
+    return true;
+}
+
+std::unique_ptr<TSomadoBoard> TJogo::GerarPuzzleConfigurado() {
+    try {
+        return GerarEmFundo(FConfiguracao.Tamanho, FConfiguracao.Nivel,
+                            TempoLimiteGeracao(FConfiguracao.Tamanho));
+    } catch (...) {
+        // The window comes back to life before the error is reported, without the
+        // progress lines.
+        FJanela.TerminarEspera();
         FJanela.LimparInformacao();
         FJanela.AdicionarInformacao(
             QStringLiteral("Não foi possível gerar um puzzle com esta configuração."));
-        FJanela.AdicionarInformacao(QStringLiteral("Tente outra vez, ou escolha outro tamanho."));
-        FJanela.AdicionarInformacao(
-            QStringLiteral("[Diagnóstico] Tempo até desistir: %1s.").arg(Segundos(decorrido)));
-        return false;
+        throw;
     }
-    const int32_t n = board->Size();
-    const QString nivel = NomeDoNivel(board->Difficulty());
-    InstalarBoard(std::move(board));
+}
+
+void TJogo::ReportarGeracaoFalhada(qint64 ADecorridoMs) {
+    FJanela.LimparInformacao();
+    FJanela.AdicionarInformacao(
+        QStringLiteral("Não foi possível gerar um puzzle com esta configuração."));
+    FJanela.AdicionarInformacao(QStringLiteral("Tente outra vez, ou escolha outro tamanho."));
+    FJanela.AdicionarInformacao(
+        QStringLiteral("[Diagnóstico] Tempo até desistir: %1s.").arg(Segundos(ADecorridoMs)));
+}
+
+void TJogo::InstalarPuzzleGerado(std::unique_ptr<TSomadoBoard> ABoard, qint64 ADecorridoMs) {
+    const int32_t n = ABoard->Size();
+    const QString nivel = NomeDoNivel(ABoard->Difficulty());
+    InstalarBoard(std::move(ABoard));
     IrParaPrimeiraVazia();
     FJanela.RepintarGrelha();
     FJanela.FocarGrelha();
     FJanela.LimparInformacao();
     FJanela.AdicionarInformacao(QStringLiteral("Puzzle gerado: %1x%1, %2. Tempo: %3s.")
                                     .arg(n)
-                                    .arg(nivel, Segundos(decorrido)));
-    return true;
+                                    .arg(nivel, Segundos(ADecorridoMs)));
 }
 
 void TJogo::InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard) {
@@ -319,7 +315,7 @@ void TJogo::InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard) {
 }
 
 void TJogo::CarregarPuzzleFixo() {
-    FTamanhoConfigurado = TTamanhoTabuleiro::tt9;
+    FConfiguracao.Tamanho = TTamanhoTabuleiro::tt9;
     FBoard = CriarPuzzleFixo();
 }
 
@@ -673,15 +669,18 @@ bool TJogo::AlteradoPorOutro(const QString& ACaminho) const {
             info.lastModified() != FFicheiroJogo.Modificado);
 }
 
+bool PodeSubstituir(IJanelaJogo& AJanela, const QString& ACaminho) {
+    return !QFileInfo::exists(ACaminho) ||
+           AJanela.Perguntar(QStringLiteral("O ficheiro \"%1\" já existe. Substituir?")
+                                 .arg(NomeSemPasta(ACaminho)),
+                             false) == TResposta::Sim;
+}
+
 bool TJogo::GuardarPuzzle() {
     if (!FBoard) return false;
     QString caminho;
     if (!FJanela.EscolherFicheiroParaGuardar(caminho)) return false;
-    if (QFileInfo::exists(caminho) &&
-        FJanela.Perguntar(
-            QStringLiteral("O ficheiro \"%1\" já existe. Substituir?").arg(NomeSemPasta(caminho)),
-            false) != TResposta::Sim)
-        return false;
+    if (!PodeSubstituir(FJanela, caminho)) return false;
     // Another program (or another copy of this one) wrote the file since this game read or
     // saved it: replacing it would lose that without a word.
     if (AlteradoPorOutro(caminho) &&
@@ -761,233 +760,46 @@ void TJogo::BitBtnConfigurarClick() {
 }
 
 void TJogo::BitBtnExportarPuzzleClick() {
-    Proteger([this] { ExportarPuzzle(); });
+    Proteger([this] {
+        if (FBoard) ExportarPuzzle(FJanela, *FBoard);
+    });
 }
 
 void TJogo::BitBtnExportarLoteClick() {
-    Proteger([this] { ExportarLote(); });
-}
-
-TConfiguracao TJogo::ConfiguracaoActual() const {
-    return {FTamanhoConfigurado, FNivelConfigurado, FTamanhoLote, FModoLote,
-            FDificuldadeLote,    FQuantidadeLote,   FTituloLote};
+    Proteger([this] {
+        if (!Ocupado())
+            TExportacaoLote(FJanela, FGerador, FConfiguracao, FThreadsLote, FLoteEmCurso,
+                            FInterromperLote)
+                .Executar();
+    });
 }
 
 void TJogo::Configurar() {
     if (Ocupado()) return;
-    const TTamanhoTabuleiro tamanhoAntigo = FTamanhoConfigurado;
-    const TNivelDificuldade nivelAntigo = FNivelConfigurado;
-    TConfiguracao configuracao = ConfiguracaoActual();
+    const TTamanhoTabuleiro tamanhoAntigo = FConfiguracao.Tamanho;
+    const TNivelDificuldade nivelAntigo = FConfiguracao.Nivel;
+    TConfiguracao configuracao = FConfiguracao;
     if (!FJanela.EditarConfiguracao(configuracao)) return;
 
     const TTamanhoTabuleiro tamanhoNovo = configuracao.Tamanho;
-    FNivelConfigurado = configuracao.Nivel;
-    // The batch settings take effect now, whatever happens to the new-puzzle settings.
-    DefinirLote(configuracao);
+    // The batch settings and the level take effect now; the size waits for the new puzzle.
+    FConfiguracao = configuracao;
+    FConfiguracao.Tamanho = tamanhoAntigo;
 
-    if (tamanhoNovo == tamanhoAntigo && FNivelConfigurado == nivelAntigo) {
-        FTamanhoConfigurado = tamanhoNovo;
+    if (tamanhoNovo == tamanhoAntigo && FConfiguracao.Nivel == nivelAntigo) {
         AtualizarLabelTamanho();
         return;
     }
     if (!ResolverJogadasPorGravar(
             QStringLiteral("A configuração mudou — vai ser gerado um puzzle novo, que substitui o "
                            "actual.\r\nHá jogadas por gravar. Guardar antes de continuar?"))) {
-        FNivelConfigurado = nivelAntigo;
+        FConfiguracao.Nivel = nivelAntigo;
         return;
     }
-    FTamanhoConfigurado = tamanhoNovo;
+    FConfiguracao.Tamanho = tamanhoNovo;
     AtualizarLabelTamanho();
     if (!GerarNovoPuzzle() && tamanhoNovo != tamanhoAntigo && !FInterromperLote)
         AplicarTamanhoSemPuzzle(tamanhoNovo);
-}
-
-bool TJogo::PodeSubstituir(const QString& ACaminho) {
-    return !QFileInfo::exists(ACaminho) ||
-           FJanela.Perguntar(QStringLiteral("O ficheiro \"%1\" já existe. Substituir?")
-                                 .arg(NomeSemPasta(ACaminho)),
-                             false) == TResposta::Sim;
-}
-
-TNivelDificuldade NivelProgressivo(int32_t k, int32_t n) {
-    const int32_t q = n / 4, r = n % 4;
-    int32_t fim = 0;
-    for (int32_t bloco = 0; bloco < 4; ++bloco) {
-        fim += q + (bloco < r ? 1 : 0);
-        if (k < fim) return static_cast<TNivelDificuldade>(bloco);
-    }
-    return TNivelDificuldade::ndMuitoDificil;
-}
-
-QString CodigoLote(TModoDificuldadeLote AModo, TNivelDificuldade ANivel) {
-    if (AModo == TModoDificuldadeLote::mdlProgressivo) return QStringLiteral("P");
-    switch (ANivel) {
-    case TNivelDificuldade::ndFacil:
-        return QStringLiteral("F");
-    case TNivelDificuldade::ndMedio:
-        return QStringLiteral("M");
-    case TNivelDificuldade::ndDificil:
-        return QStringLiteral("D");
-    default:
-        return QStringLiteral("MD");
-    }
-}
-
-void TJogo::ExportarPuzzle() {
-    if (!FBoard) return;
-    QString caminho;
-    if (!FJanela.EscolherFicheiroPdf(caminho) || !PodeSubstituir(caminho)) return;
-    const auto documento = CriarDocumentoPdf();
-    DesenharPaginaPuzzle(*documento, *FBoard, false, 0, true, 1);
-    DesenharPaginaPuzzle(*documento, *FBoard, true, 0, true, 2);
-    documento->Gravar(caminho);
-    FJanela.LimparInformacao();
-    FJanela.AdicionarInformacao(QStringLiteral("Puzzle exportado: ") + NomeSemPasta(caminho));
-}
-
-namespace {
-
-// Marks a batch as running, with the window's batch mode, and gives both back on every way out
-// of it, an error included.
-class TLoteEmCurso {
-public:
-    TLoteEmCurso(IJanelaJogo& AJanela, bool& AEmCurso, bool& AInterromper)
-        : FJanela(AJanela), FEmCurso(AEmCurso) {
-        FEmCurso = true;
-        AInterromper = false;
-        FJanela.ComecarLote();
-    }
-    ~TLoteEmCurso() { Terminar(); }
-    TLoteEmCurso(const TLoteEmCurso&) = delete;
-    TLoteEmCurso& operator=(const TLoteEmCurso&) = delete;
-    void Terminar() {
-        if (!FEmCurso) return;
-        FEmCurso = false;
-        FJanela.TerminarLote();
-    }
-
-private:
-    IJanelaJogo& FJanela;
-    bool& FEmCurso;
-};
-
-} // namespace
-
-void TJogo::ExportarLote() {
-    if (Ocupado()) return;
-    // The batch works on the settings as they are now, whatever happens to them meanwhile.
-    const TConfiguracao lote = ConfiguracaoActual();
-    const int32_t lado = LadoDoTabuleiro(lote.TamanhoLote);
-    const QString proposto = QStringLiteral("Somado_%1_%2x%2_%3")
-                                 .arg(CodigoLote(lote.ModoLote, lote.DificuldadeLote))
-                                 .arg(lado)
-                                 .arg(lote.QuantidadeLote);
-    QString caminho;
-    if (!FJanela.EscolherFicheiroLotePdf(proposto, caminho) || !PodeSubstituir(caminho)) return;
-    const bool progressivo = lote.ModoLote == TModoDificuldadeLote::mdlProgressivo;
-    if (!progressivo) {
-        const std::vector<TNivelDificuldade> seguros = NiveisSeguros(lote.TamanhoLote);
-        if (std::find(seguros.begin(), seguros.end(), lote.DificuldadeLote) == seguros.end() &&
-            FJanela.Perguntar(
-                QStringLiteral("A combinação %1x%1 / %2 não é conhecida por gerar sempre com "
-                               "sucesso.\r\nIsto pode demorar bastante, e alguns puzzles podem "
-                               "não sair. Avançar mesmo assim?")
-                    .arg(lado)
-                    .arg(NomeDoNivel(lote.DificuldadeLote)),
-                false) != TResposta::Sim)
-            return;
-    }
-    // A place that cannot take the file fails now, not after minutes of generation.
-    VerificarDestino(caminho);
-
-    TListaDeTabuleiros lista;
-    int32_t falhados = 0;
-    TLoteEmCurso emCurso(FJanela, FLoteEmCurso, FInterromperLote);
-    try {
-        TPedidoLote pedido;
-        pedido.Tamanho = lote.TamanhoLote;
-        for (int32_t k = 0; k < lote.QuantidadeLote; ++k)
-            pedido.Niveis.push_back(progressivo ? NivelProgressivo(k, lote.QuantidadeLote)
-                                                : lote.DificuldadeLote);
-        // The process-wide stream gives the batch its seed, and the seed every puzzle's stream.
-        pedido.Semente = AleatorioDoProcesso().Proximo();
-        pedido.Threads = FThreadsLote;
-        const auto linhaDoProgresso = [&](const TProgressoLote& AProgresso) {
-            return QStringLiteral("A gerar puzzle %1 de %2, %3 (tentativa %4 de %5)...")
-                .arg(std::min(AProgresso.Concluidos + 1, lote.QuantidadeLote))
-                .arg(lote.QuantidadeLote)
-                .arg(NomeDoNivel(progressivo
-                                     ? NivelProgressivo(AProgresso.Indice, lote.QuantidadeLote)
-                                     : lote.DificuldadeLote))
-                .arg(AProgresso.Tentativa)
-                .arg(CTentativasPorPuzzleLote);
-        };
-        QString linhaMostrada = linhaDoProgresso(TProgressoLote{});
-        FJanela.LimparInformacao();
-        FJanela.AdicionarInformacao(linhaMostrada);
-        TGeracaoLote geracao(FGerador, std::move(pedido));
-        for (bool primeira = true;; primeira = false) {
-            // The first time the window paints the line it already has.
-            if (const QString linha = linhaDoProgresso(geracao.Progresso());
-                !primeira && linha != linhaMostrada) {
-                FJanela.LimparInformacao();
-                FJanela.AdicionarInformacao(linha);
-                linhaMostrada = linha;
-            }
-            FJanela.ProcessarEventos();
-            // A close request came in with the events: the workers stop at their next check.
-            if (FInterromperLote) geracao.Parar();
-            if (geracao.Terminada()) break;
-            geracao.Esperar(CIntervaloEventos);
-        }
-        for (std::unique_ptr<TSomadoBoard>& board : geracao.Resultados()) {
-            // A failed puzzle leaves no gap: the numbering runs over the generated ones.
-            if (board)
-                lista.push_back(std::move(board));
-            else if (!FInterromperLote)
-                ++falhados;
-        }
-        if (FInterromperLote) {
-            lista.clear();
-            emCurso.Terminar();
-            FJanela.LimparInformacao();
-            FJanela.AdicionarInformacao(QStringLiteral("Exportação do lote interrompida."));
-            // The close that stopped the batch goes on, with its usual question.
-            FJanela.Fechar();
-            return;
-        }
-        if (lista.empty()) {
-            FJanela.LimparInformacao();
-            FJanela.AdicionarInformacao(QStringLiteral(
-                "Não foi possível gerar nenhum puzzle com esta configuração — PDF não criado."));
-            return;
-        }
-
-        const auto documento = CriarDocumentoPdf();
-        DesenharLote(*documento, lista, lado, lote.TituloLote,
-                     progressivo ? QStringLiteral("Progressivo")
-                                 : NomeDoNivel(lote.DificuldadeLote));
-        documento->Gravar(caminho);
-    } catch (...) {
-        // No progress line may stay behind the error report.
-        FJanela.LimparInformacao();
-        FJanela.AdicionarInformacao(
-            QStringLiteral("Não foi possível exportar o lote — PDF não criado."));
-        throw;
-    }
-
-    const auto gerados = static_cast<int32_t>(lista.size());
-    lista.clear();
-    emCurso.Terminar();
-    FJanela.LimparInformacao();
-    FJanela.AdicionarInformacao(
-        falhados == 0 ? QStringLiteral("Lote exportado: %1 puzzles em %2")
-                            .arg(gerados)
-                            .arg(NomeSemPasta(caminho))
-                      : QStringLiteral("Lote exportado: %1 puzzles (%2 falharam) em %3")
-                            .arg(gerados)
-                            .arg(falhados)
-                            .arg(NomeSemPasta(caminho)));
 }
 
 void TJogo::Desfazer() {

@@ -4,22 +4,16 @@
 #pragma once
 
 #include "game/Historico.h"
-#include "generator/Aleatorio.h"
+#include "game/Lote.h"
 #include "io/UnitSomadoFicheiro.h"
 #include "model/UnitSomado.h"
 
 #include <QDateTime>
 #include <QString>
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 enum class TModoDificuldadeLote : uint8_t { mdlFixa, mdlProgressivo };
@@ -45,9 +39,6 @@ int64_t TempoLimiteGeracao(TTamanhoTabuleiro ATamanho);
 // the mode or level in the proposed file name.
 TNivelDificuldade NivelProgressivo(int32_t k, int32_t n);
 QString CodigoLote(TModoDificuldadeLote AModo, TNivelDificuldade ANivel);
-
-inline constexpr int32_t CTentativasPorPuzzleLote = 5;
-inline constexpr int64_t CTempoLimiteLoteMs = 60000;
 
 // The 9 × 9 puzzle shown when the first generation at start-up gives no board.
 std::unique_ptr<TSomadoBoard> CriarPuzzleFixo();
@@ -120,75 +111,9 @@ public:
     virtual void ReportarErro(const QString& AMensagem) = 0;
 };
 
-// Makes one puzzle drawing from AAleatorio (and leaves it advanced), giving up soon after
-// AParar is set. It may run on a worker thread, several at once on different streams.
-using TGeradorDePuzzles = std::function<std::unique_ptr<TSomadoBoard>(
-    TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel, int64_t ATempoLimiteMs,
-    TAleatorio& AAleatorio, const std::atomic<bool>& AParar)>;
-
-// The cores the machine reports, at least one.
-int32_t ThreadsDaMaquina();
-
-// A batch's puzzles in book order: the level of each, the attempts and the budget of each
-// attempt, the batch's seed and the worker threads (0: one per core).
-struct TPedidoLote {
-    TTamanhoTabuleiro Tamanho = TTamanhoTabuleiro::tt9;
-    std::vector<TNivelDificuldade> Niveis;
-    int32_t Tentativas = CTentativasPorPuzzleLote;
-    int64_t TempoLimiteMs = CTempoLimiteLoteMs;
-    uint64_t Semente = 0;
-    int32_t Threads = 0;
-};
-
-// How far a batch has got: the puzzles finished, and the first puzzle not finished (in book
-// order) with its attempt.
-struct TProgressoLote {
-    int32_t Concluidos = 0;
-    int32_t Indice = 0;
-    int32_t Tentativa = 1;
-};
-
-// A batch generated on worker threads from the moment it is made. The workers take the
-// puzzles in book order; puzzle k draws from its own stream, TAleatorio::DoPuzzle(Semente, k),
-// so the book is the same whatever the number of threads and the order puzzles finish in.
-// Destroying it stops the workers and waits for them.
-class TGeracaoLote {
-public:
-    TGeracaoLote(TGeradorDePuzzles AGerador, TPedidoLote APedido);
-    ~TGeracaoLote();
-    TGeracaoLote(const TGeracaoLote&) = delete;
-    TGeracaoLote& operator=(const TGeracaoLote&) = delete;
-
-    // Asks the workers to stop: no new puzzle or attempt starts, and the ones running give up.
-    void Parar();
-    bool Terminada() const;
-    // Returns when something changed (an attempt started, a puzzle finished, the end) or
-    // after AMaximo.
-    void Esperar(std::chrono::milliseconds AMaximo);
-    TProgressoLote Progresso() const;
-    // Once it has ended: one board per puzzle in book order, none where all attempts failed
-    // (or it was stopped). An error a worker met is raised here.
-    std::vector<std::unique_ptr<TSomadoBoard>> Resultados();
-
-private:
-    void Trabalhar();
-
-    TGeradorDePuzzles FGerador;
-    const TPedidoLote FPedido;
-    std::atomic<bool> FParar{false};
-    std::atomic<int32_t> FProximo{0};
-    mutable std::mutex FMutex;
-    std::condition_variable FMudou;
-    // Under FMutex.
-    std::vector<std::unique_ptr<TSomadoBoard>> FResultados;
-    std::vector<int32_t> FTentativas;
-    std::vector<bool> FFeitos;
-    int32_t FConcluidos = 0;
-    int32_t FActivos = 0;
-    int64_t FMudancas = 0;
-    std::exception_ptr FErro;
-    std::vector<std::thread> FTrabalhadores;
-};
+// The question before a command replaces a file: true when ACaminho names no file, or when
+// the player answers "Sim" to replacing it.
+bool PodeSubstituir(IJanelaJogo& AJanela, const QString& ACaminho);
 
 class TJogo {
 public:
@@ -300,33 +225,21 @@ public:
     void Desfazer();
     void Refazer();
 
-    // ---- Settings for new puzzles and batches (the defaults are TConfiguracao's)
-    TTamanhoTabuleiro FTamanhoConfigurado = TTamanhoTabuleiro::tt9;
-    TNivelDificuldade FNivelConfigurado = TNivelDificuldade::ndFacil;
-    TTamanhoTabuleiro FTamanhoLote = TTamanhoTabuleiro::tt9;
-    TModoDificuldadeLote FModoLote = TModoDificuldadeLote::mdlProgressivo;
-    TNivelDificuldade FDificuldadeLote = TNivelDificuldade::ndFacil;
-    int32_t FQuantidadeLote = 40;
-    QString FTituloLote;
+    // ---- Settings for new puzzles and batches, as the configuration dialog edits them
+    TConfiguracao FConfiguracao;
     // Worker threads of a batch; 0 for one per core.
     int32_t FThreadsLote = 0;
 
     void AtualizarLabelTamanho();
 
 private:
-    TConfiguracao ConfiguracaoActual() const;
     void Configurar();
-    void ExportarPuzzle();
-    void ExportarLote();
     // Runs a command; an error it lets out goes to the general error report.
     void Proteger(const std::function<void()>& AComando);
     // The three-way question about unsaved moves: true when the caller may go on.
     bool ResolverJogadasPorGravar(const QString& APergunta);
-    void DefinirLote(const TConfiguracao& AConfiguracao);
     // Reads ACaminho and installs its board; on a reading error only the report changes.
     void AbrirFicheiro(const QString& ACaminho);
-    // A file that exists may be replaced only after a "Sim".
-    bool PodeSubstituir(const QString& ACaminho);
     bool NoTabuleiro(int32_t ARow, int32_t ACol) const;
     // The file the game was last read from or saved to, as it was then.
     struct TFicheiroJogo {
@@ -376,6 +289,11 @@ private:
     // advanced; the window handles its events meanwhile. No board when it fails or is stopped.
     std::unique_ptr<TSomadoBoard> GerarEmFundo(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
                                                int64_t ALimiteMs);
+    // GerarEmFundo with the configured settings; an error it raises first gives the window
+    // back, with a line that says the generation failed.
+    std::unique_ptr<TSomadoBoard> GerarPuzzleConfigurado();
+    void ReportarGeracaoFalhada(qint64 ADecorridoMs);
+    void InstalarPuzzleGerado(std::unique_ptr<TSomadoBoard> ABoard, qint64 ADecorridoMs);
     bool Ocupado() const { return FLoteEmCurso || FGeracaoEmCurso; }
 
     bool FLoteEmCurso = false;

@@ -294,3 +294,10 @@ void DesenharLote(TDocumentoPdf& AD, const TListaDeTabuleiros& ALista, int32_t A
     for (int32_t primeiro = 0; primeiro < quantos; primeiro += colunas * linhas)
         DesenharPaginaSolucoes(AD, ALista, primeiro, colunas, linhas, ++pagina);
 }
+
+void ExportarLotePdf(const TListaDeTabuleiros& ALista, int32_t ALado, const QString& ATitulo,
+                     const QString& ARotulo, const QString& ACaminho) {
+    const auto documento = CriarDocumentoPdf();
+    DesenharLote(*documento, ALista, ALado, ATitulo, ARotulo);
+    documento->Gravar(ACaminho);
+}

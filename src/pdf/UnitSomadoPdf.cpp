@@ -1,6 +1,6 @@
 #include "pdf/UnitSomadoPdf.h"
 
-#include "io/UnitSomadoFicheiro.h"
+#include "io/GravacaoSegura.h"
 #include "render/UnitSomadoDesenho.h"
 
 #include <QFileInfo>
@@ -173,4 +173,11 @@ void DesenharPaginaPuzzle(TDocumentoPdf& AD, const TSomadoBoard& ABoard, bool AM
     const int32_t s = lado / n;
     DesenharTabuleiroPdf(AD, ABoard, (CLarguraPagina - n * s) / 2, CMargem + CAteTabuleiro, s,
                          AMostrarSolucao, 5);
+}
+
+void ExportarPuzzlePdf(const TSomadoBoard& ABoard, const QString& ACaminho) {
+    const auto documento = CriarDocumentoPdf();
+    DesenharPaginaPuzzle(*documento, ABoard, false, 0, true, 1);
+    DesenharPaginaPuzzle(*documento, ABoard, true, 0, true, 2);
+    documento->Gravar(ACaminho);
 }

@@ -103,3 +103,14 @@ void GarantirPaginaImpar(TDocumentoPdf& AD, int32_t& AContadorPaginas);
 // "Progressivo" or the level's name.
 void DesenharLote(TDocumentoPdf& AD, const TListaDeTabuleiros& ALista, int32_t ALado,
                   const QString& ATitulo, const QString& ARotulo);
+
+// ---- Whole documents written to a file: drawn in memory, then written in one go
+// (GravarFicheiroInteiro), so a failure raises ESomadoError naming the file and leaves any
+// old file as it was.
+
+// The single-puzzle document: the puzzle page (the board's digits as they are now), then its
+// solution page.
+void ExportarPuzzlePdf(const TSomadoBoard& ABoard, const QString& ACaminho);
+// The batch document of DesenharLote.
+void ExportarLotePdf(const TListaDeTabuleiros& ALista, int32_t ALado, const QString& ATitulo,
+                     const QString& ARotulo, const QString& ACaminho);

@@ -137,9 +137,9 @@ TEST_F(Exportar, DefaultProgressiveBatchOfForty) {
 }
 
 TEST_F(Exportar, FailedPuzzlesAreRetriedThenSkipped) {
-    jogo.FModoLote = TModoDificuldadeLote::mdlFixa;
-    jogo.FTamanhoLote = TTamanhoTabuleiro::tt9;
-    jogo.FQuantidadeLote = 4;
+    jogo.FConfiguracao.ModoLote = TModoDificuldadeLote::mdlFixa;
+    jogo.FConfiguracao.TamanhoLote = TTamanhoTabuleiro::tt9;
+    jogo.FConfiguracao.QuantidadeLote = 4;
     // One worker takes the puzzles in order: puzzles 2 and 3 never come out; the others do at
     // the first attempt.
     jogo.FThreadsLote = 1;
@@ -161,7 +161,7 @@ TEST_F(Exportar, NothingGeneratedWritesNothing) {
     ASSERT_TRUE(existente.open(QIODevice::WriteOnly));
     existente.write("velho");
     existente.close();
-    jogo.FQuantidadeLote = 3;
+    jogo.FConfiguracao.QuantidadeLote = 3;
     gerador.Falhar = true;
     janela.Respostas = {R::Sim}; // replace it
     janela.FicheiroLotePdf = Caminho("lote.pdf");
@@ -175,6 +175,25 @@ TEST_F(Exportar, NothingGeneratedWritesNothing) {
     EXPECT_EQ(gerador.Chamadas, 1 + 3 * 5);
 }
 
+// The batch asks the save's question before replacing a file; "Não" stops it before anything
+// is generated, and the old file keeps its bytes.
+TEST_F(Exportar, ABatchAsksBeforeReplacingAFile) {
+    QFile existente(Caminho("lote.pdf"));
+    ASSERT_TRUE(existente.open(QIODevice::WriteOnly));
+    existente.write("velho");
+    existente.close();
+    janela.Informacao = QStringList{"antes"};
+    janela.Respostas = {R::Nao};
+    janela.FicheiroLotePdf = Caminho("lote.pdf");
+    jogo.BitBtnExportarLoteClick();
+    EXPECT_EQ(janela.Perguntas, QStringList{"O ficheiro \"lote.pdf\" já existe. Substituir?"});
+    EXPECT_EQ(gerador.Chamadas, 1) << "only the start-up generation";
+    EXPECT_EQ(janela.Lotes, 0);
+    EXPECT_EQ(janela.Informacao, QStringList{"antes"});
+    ASSERT_TRUE(existente.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existente.readAll(), "velho");
+}
+
 TEST_F(Exportar, WarningForLevelsThatMayNotGenerate) {
     using T = TTamanhoTabuleiro;
     using N = TNivelDificuldade;
@@ -186,15 +205,15 @@ TEST_F(Exportar, WarningForLevelsThatMayNotGenerate) {
                  {T::tt20, N::ndDificil, false},
                  {T::tt9, N::ndMuitoDificil, false}};
     for (const auto& caso : casos) {
-        jogo.FModoLote = TModoDificuldadeLote::mdlFixa;
-        jogo.FTamanhoLote = caso.tamanho;
-        jogo.FDificuldadeLote = caso.nivel;
+        jogo.FConfiguracao.ModoLote = TModoDificuldadeLote::mdlFixa;
+        jogo.FConfiguracao.TamanhoLote = caso.tamanho;
+        jogo.FConfiguracao.DificuldadeLote = caso.nivel;
         janela.Perguntas.clear();
         janela.Respostas = {R::Nao};
         janela.FicheiroLotePdf = Caminho("aviso.pdf");
         gerador.Chamadas = 0;
         gerador.Falhar = true; // nothing to write; only the question matters here
-        jogo.FQuantidadeLote = 1;
+        jogo.FConfiguracao.QuantidadeLote = 1;
         jogo.BitBtnExportarLoteClick();
         EXPECT_EQ(!janela.Perguntas.isEmpty(), caso.avisa);
         EXPECT_EQ(gerador.Chamadas, caso.avisa ? 0 : 5) << "a declined warning stops it";
@@ -236,16 +255,16 @@ TEST_F(Exportar, ABatchToAPlaceThatCannotBeWrittenFailsBeforeGenerating) {
 // Settings changed while the batch runs do not reach it: the cover, the pages and the result
 // line all tell of the batch that was started.
 TEST_F(Exportar, ABatchWorksOnTheSettingsItStartedWith) {
-    jogo.FModoLote = TModoDificuldadeLote::mdlFixa;
-    jogo.FDificuldadeLote = TNivelDificuldade::ndMedio;
-    jogo.FQuantidadeLote = 3;
+    jogo.FConfiguracao.ModoLote = TModoDificuldadeLote::mdlFixa;
+    jogo.FConfiguracao.DificuldadeLote = TNivelDificuldade::ndMedio;
+    jogo.FConfiguracao.QuantidadeLote = 3;
     std::vector<std::pair<TTamanhoTabuleiro, TNivelDificuldade>> pedidos;
     gerador.Durante = [&] {
         pedidos.emplace_back(gerador.Tamanho, gerador.Nivel);
-        jogo.FTamanhoLote = TTamanhoTabuleiro::tt20;
-        jogo.FDificuldadeLote = TNivelDificuldade::ndDificil;
-        jogo.FQuantidadeLote = 9;
-        jogo.FModoLote = TModoDificuldadeLote::mdlProgressivo;
+        jogo.FConfiguracao.TamanhoLote = TTamanhoTabuleiro::tt20;
+        jogo.FConfiguracao.DificuldadeLote = TNivelDificuldade::ndDificil;
+        jogo.FConfiguracao.QuantidadeLote = 9;
+        jogo.FConfiguracao.ModoLote = TModoDificuldadeLote::mdlProgressivo;
     };
     janela.FicheiroLotePdf = Caminho("lote.pdf");
     jogo.BitBtnExportarLoteClick();
@@ -262,7 +281,7 @@ TEST_F(Exportar, ABatchWorksOnTheSettingsItStartedWith) {
 // board or start other long work do nothing; saving and exporting the current puzzle still
 // work.
 TEST_F(Exportar, CommandsThatWouldDisturbABatchAreRefusedWhileItRuns) {
-    jogo.FQuantidadeLote = 2;
+    jogo.FConfiguracao.QuantidadeLote = 2;
     Escrever(2, 3, '2');
     janela.FicheiroLotePdf = Caminho("lote.pdf");
     janela.FicheiroAbrir = Caminho("lote.pdf");
@@ -305,7 +324,7 @@ TEST_F(Exportar, CommandsThatWouldDisturbABatchAreRefusedWhileItRuns) {
     EXPECT_EQ(janela.Lotes, 1) << "no second batch";
     EXPECT_EQ(gerador.Chamadas, geradosAntes + 1);
     EXPECT_EQ(jogo.Board()->Size(), 9);
-    EXPECT_EQ(jogo.FTamanhoConfigurado, TTamanhoTabuleiro::tt9);
+    EXPECT_EQ(jogo.FConfiguracao.Tamanho, TTamanhoTabuleiro::tt9);
     EXPECT_TRUE(QFile::exists(Caminho("durante.smd")));
     EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 2 puzzles em lote.pdf"});
     EXPECT_FALSE(jogo.LoteEmCurso());
@@ -353,7 +372,7 @@ TEST_F(Exportar, ClosingDuringABatchStopsItAndThenAsksAsUsual) {
     gerador.AtePararem = false;
     janela.AoFechar = nullptr;
     janela.DuranteEventos = nullptr;
-    jogo.FQuantidadeLote = 1;
+    jogo.FConfiguracao.QuantidadeLote = 1;
     janela.Respostas = {R::Sim};
     jogo.BitBtnExportarLoteClick();
     EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 1 puzzles em lote.pdf"});

@@ -311,8 +311,8 @@ TEST_F(Configuracao, CancelChangesNothing) {
             c.QuantidadeLote = 7;
         },
         false);
-    EXPECT_EQ(jogo.FNivelConfigurado, TNivelDificuldade::ndFacil);
-    EXPECT_EQ(jogo.FQuantidadeLote, 40);
+    EXPECT_EQ(jogo.FConfiguracao.Nivel, TNivelDificuldade::ndFacil);
+    EXPECT_EQ(jogo.FConfiguracao.QuantidadeLote, 40);
     EXPECT_EQ(gerador.Chamadas, 1);
 }
 
@@ -332,11 +332,11 @@ TEST_F(Configuracao, OkWithoutChangesOrWithBatchChangesOnlyGeneratesNothing) {
     });
     EXPECT_EQ(gerador.Chamadas, 1);
     EXPECT_TRUE(janela.Perguntas.isEmpty());
-    EXPECT_EQ(jogo.FTamanhoLote, TTamanhoTabuleiro::tt6);
-    EXPECT_EQ(jogo.FModoLote, TModoDificuldadeLote::mdlFixa);
-    EXPECT_EQ(jogo.FDificuldadeLote, TNivelDificuldade::ndMedio);
-    EXPECT_EQ(jogo.FQuantidadeLote, 12);
-    EXPECT_EQ(jogo.FTituloLote, "Verão");
+    EXPECT_EQ(jogo.FConfiguracao.TamanhoLote, TTamanhoTabuleiro::tt6);
+    EXPECT_EQ(jogo.FConfiguracao.ModoLote, TModoDificuldadeLote::mdlFixa);
+    EXPECT_EQ(jogo.FConfiguracao.DificuldadeLote, TNivelDificuldade::ndMedio);
+    EXPECT_EQ(jogo.FConfiguracao.QuantidadeLote, 12);
+    EXPECT_EQ(jogo.FConfiguracao.TituloLote, "Verão");
     EXPECT_EQ(Celula(2, 3).Value, 2);
 }
 
@@ -376,12 +376,13 @@ TEST_F(Configuracao, QuestionBeforeAChange) {
             c.QuantidadeLote = 9;
         });
         EXPECT_EQ(janela.Perguntas, QStringList{CPerguntaConfigurar}) << caso.nome;
-        EXPECT_EQ(jogo.FQuantidadeLote, 9) << "batch settings stay whatever the answer";
+        EXPECT_EQ(jogo.FConfiguracao.QuantidadeLote, 9)
+            << "batch settings stay whatever the answer";
         EXPECT_EQ(gerador.Chamadas, caso.gera ? 1 : 0) << caso.nome;
-        EXPECT_EQ(jogo.FNivelConfigurado,
+        EXPECT_EQ(jogo.FConfiguracao.Nivel,
                   caso.gera ? TNivelDificuldade::ndMedio : TNivelDificuldade::ndFacil)
             << caso.nome;
-        EXPECT_EQ(jogo.FTamanhoConfigurado,
+        EXPECT_EQ(jogo.FConfiguracao.Tamanho,
                   caso.gera ? TTamanhoTabuleiro::tt6 : TTamanhoTabuleiro::tt9)
             << caso.nome;
         EXPECT_EQ(jogo.Board()->Size(), caso.gera ? 6 : 9) << caso.nome;
@@ -397,7 +398,7 @@ TEST_F(Configuracao, FailedGenerationAfterASizeChangeGivesAnEmptyBoard) {
     EXPECT_EQ(janela.LegendaTamanho, "Tamanho seleccionado: 15x15");
     EXPECT_EQ(janela.Informacao,
               QStringList{"Tamanho alterado para 15x15 — gere um puzzle novo quando quiser."});
-    EXPECT_EQ(jogo.FTamanhoConfigurado, TTamanhoTabuleiro::tt15);
+    EXPECT_EQ(jogo.FConfiguracao.Tamanho, TTamanhoTabuleiro::tt15);
 }
 
 TEST_F(Configuracao, FailedGenerationAfterALevelChangeKeepsThePuzzle) {
@@ -408,7 +409,7 @@ TEST_F(Configuracao, FailedGenerationAfterALevelChangeKeepsThePuzzle) {
     EXPECT_EQ(jogo.Board()->Size(), 9);
     EXPECT_EQ(Celula(2, 3).Value, 2);
     EXPECT_EQ(janela.Informacao.size(), 3);
-    EXPECT_EQ(jogo.FNivelConfigurado, TNivelDificuldade::ndMuitoDificil);
+    EXPECT_EQ(jogo.FConfiguracao.Nivel, TNivelDificuldade::ndMuitoDificil);
 }
 
 // A game named at start-up opens as "Abrir" opens it, but with no question and no dialog,

@@ -66,7 +66,7 @@ TEST_F(Jogo, StartUpFallsBackToTheFixedPuzzleSilently) {
     EXPECT_EQ(TextoDoPuzzle(*jogo.Board()), BytesDoExemplo());
     EXPECT_TRUE(janela.Informacao.isEmpty());
     EXPECT_EQ(janela.LegendaTamanho, "Tamanho seleccionado: 9x9");
-    EXPECT_EQ(jogo.FTamanhoConfigurado, TTamanhoTabuleiro::tt9);
+    EXPECT_EQ(jogo.FConfiguracao.Tamanho, TTamanhoTabuleiro::tt9);
     jogo.AvancarParaProximaVazia(0, -1);
     EXPECT_EQ(std::pair(janela.Row, janela.Col), std::pair(1, 1));
 }
@@ -334,8 +334,8 @@ TEST_F(Jogo, UnsavedMovesCompareDigitsNotActions) {
 
 TEST_F(Jogo, NewPuzzleReplacesTheBoardAndReportsTheTime) {
     Iniciar();
-    jogo.FTamanhoConfigurado = TTamanhoTabuleiro::tt15;
-    jogo.FNivelConfigurado = TNivelDificuldade::ndMedio;
+    jogo.FConfiguracao.Tamanho = TTamanhoTabuleiro::tt15;
+    jogo.FConfiguracao.Nivel = TNivelDificuldade::ndMedio;
     Escrever(2, 3, '5');
     jogo.VerSolucao();
     gerador.Durante = [this] {

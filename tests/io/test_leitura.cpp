@@ -1,4 +1,5 @@
 #include "ApoioSmd.h"
+#include "io/GravacaoSegura.h"
 
 #include <gtest/gtest.h>
 

@@ -583,8 +583,8 @@ TEST_F(Janela, ConfigurationFromTheWindow) {
         d->BitBtnOK->click();
     });
     QTest::mouseClick(janela->BitBtnConfigurar, Qt::LeftButton);
-    EXPECT_EQ(janela->Jogo().FNivelConfigurado, TNivelDificuldade::ndMedio);
-    EXPECT_EQ(janela->Jogo().FQuantidadeLote, 12);
+    EXPECT_EQ(janela->Jogo().FConfiguracao.Nivel, TNivelDificuldade::ndMedio);
+    EXPECT_EQ(janela->Jogo().FConfiguracao.QuantidadeLote, 12);
     EXPECT_TRUE(janela->MemoInformacao->toPlainText().startsWith("Puzzle gerado: 9x9, Médio."));
 
     // The close box is Cancel: nothing changes.
@@ -593,7 +593,7 @@ TEST_F(Janela, ConfigurationFromTheWindow) {
         janela->FormConfiguracao->close();
     });
     QTest::mouseClick(janela->BitBtnConfigurar, Qt::LeftButton);
-    EXPECT_EQ(janela->Jogo().FNivelConfigurado, TNivelDificuldade::ndMedio);
+    EXPECT_EQ(janela->Jogo().FConfiguracao.Nivel, TNivelDificuldade::ndMedio);
 }
 
 TEST_F(Janela, HelpAndAboutOpenModally) {

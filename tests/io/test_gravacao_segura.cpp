@@ -1,19 +1,27 @@
-// Saves that fail half-way: a full disk, a file size limit, files and folders the player may
-// not change. Each must report the real cause and leave the old file byte for byte, with no
-// temporary file behind. Limits and lost privileges live in a child process, so the rest of
-// the test program keeps its own.
+// The safe whole-file write: replacing a file, links, long names, and saves that fail
+// half-way: a full disk, a file size limit, files and folders the player may not change. Each
+// failure must report the real cause and leave the old file byte for byte, with no temporary
+// file behind. Limits and lost privileges live in a child process, so the rest of the test
+// program keeps its own. The bytes written are puzzle texts, as a save writes them.
 #include "ApoioSmd.h"
 #include "ProcessoFilho.h"
+#include "io/GravacaoSegura.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <system_error>
 
 #ifndef _WIN32
 #include <sys/mount.h>
@@ -47,8 +55,12 @@ std::string Falha(const char* ANome, const char* AMotivo) {
 // The save in the child: the error's message, or "(sem erro)".
 std::string GravarNoFilho(const QString& ACaminho, const TSomadoBoard& ABoard,
                           const TOpcoesFilho& AOpcoes) {
-    return NoFilho([&] { return MensagemDoErro([&] { GravarFicheiroPuzzle(ACaminho, ABoard); }); },
-                   AOpcoes)
+    return NoFilho(
+               [&] {
+                   return MensagemDoErro(
+                       [&] { GravarFicheiroInteiro(ACaminho, TextoDoPuzzle(ABoard)); });
+               },
+               AOpcoes)
         .value_or("(the child hung or died)");
 }
 
@@ -90,6 +102,126 @@ constexpr QFileDevice::Permissions CPastaSoLeitura =
     CSoLeitura | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
 
 } // namespace
+
+namespace {
+
+// Every file and folder below the folder, with each file's bytes: a failed save must leave
+// all of it as it was, with no temporary file behind.
+std::map<QString, QByteArray> RetratoDaPasta(const QString& APasta) {
+    std::map<QString, QByteArray> retrato;
+    QDirIterator it(APasta, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString caminho = it.next();
+        retrato[caminho] = it.fileInfo().isDir() ? QByteArray("<dir>") : ConteudoDe(caminho);
+    }
+    return retrato;
+}
+
+bool ComecaPor(const std::string& ATexto, const std::string& AInicio) {
+    return ATexto.compare(0, AInicio.size(), AInicio) == 0;
+}
+
+class ioGravacaoSegura : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(FPasta.isValid()); }
+    QString Caminho(const QString& ANome) const { return FPasta.filePath(ANome); }
+
+    QTemporaryDir FPasta;
+};
+
+} // namespace
+
+TEST_F(ioGravacaoSegura, SavingOverALongerFileLeavesNothingOfIt) {
+    Escrever(Caminho("puzzle.smd"), QByteArray(100000, 'x'));
+    GravarFicheiroInteiro(Caminho("puzzle.smd"), TextoDoPuzzle(TabuleiroDoExemplo()));
+    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
+}
+
+// A file with several hard links is one file under several names: every name sees the new
+// content, and the file stays one file.
+TEST_F(ioGravacaoSegura, SavingOverAHardLinkedFileChangesItUnderEveryName) {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows a save replaces the file, so a second hard link keeps the old text";
+#endif
+    Escrever(Caminho("puzzle.smd"), QByteArray(50000, 'x')); // longer: the rest must go
+    std::error_code erro;
+    std::filesystem::create_hard_link(Caminho("puzzle.smd").toStdU16String(),
+                                      Caminho("copia.smd").toStdU16String(), erro);
+    ASSERT_FALSE(erro) << erro.message();
+    const TSomadoBoard board = TabuleiroGerado(7, TNivelDificuldade::ndMedio, 3);
+    GravarFicheiroInteiro(Caminho("puzzle.smd"), TextoDoPuzzle(board));
+    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
+    EXPECT_EQ(ConteudoDe(Caminho("copia.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
+    EXPECT_EQ(std::filesystem::hard_link_count(Caminho("copia.smd").toStdU16String()), 2u);
+    EXPECT_EQ(QDir(FPasta.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"copia.smd", "puzzle.smd"}));
+}
+
+// A symbolic link is followed: its target gets the new content and the link stays a link.
+TEST_F(ioGravacaoSegura, SavingThroughASymbolicLinkWritesItsTarget) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Qt makes a shortcut (.lnk) on Windows, not a symbolic link";
+#endif
+    Escrever(Caminho("alvo.smd"), BytesDoExemplo());
+    ASSERT_TRUE(QFile::link(Caminho("alvo.smd"), Caminho("atalho.smd")));
+    const TSomadoBoard board = TabuleiroGerado(8, TNivelDificuldade::ndFacil, 2);
+    GravarFicheiroInteiro(Caminho("atalho.smd"), TextoDoPuzzle(board));
+    EXPECT_TRUE(QFileInfo(Caminho("atalho.smd")).isSymLink());
+    EXPECT_EQ(ConteudoDe(Caminho("alvo.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
+}
+
+// Names up to the file system's limit of 255 bytes: saving over one (which needs a temporary
+// file beside it) works as often as it is asked.
+TEST_F(ioGravacaoSegura, NamesUpToTheLimitCanBeSavedOverAgainAndAgain) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a 255-byte name in the temporary folder passes Windows' 260-character path "
+                    "limit";
+#endif
+    for (const int comprimento : {249, 250, 252, 255}) {
+        const QString nome = QString(comprimento - 4, u'n') + QStringLiteral(".smd");
+        SCOPED_TRACE(comprimento);
+        for (int vez = 1; vez <= 3; ++vez) {
+            const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, vez);
+            EXPECT_EQ(
+                MensagemDoErro([&] { GravarFicheiroInteiro(Caminho(nome), TextoDoPuzzle(board)); }),
+                "(sem erro)");
+            EXPECT_EQ(ConteudoDe(Caminho(nome)).toStdString(), TextoDoPuzzle(board).toStdString());
+        }
+        ASSERT_TRUE(QFile::remove(Caminho(nome)));
+    }
+    EXPECT_TRUE(QDir(FPasta.path()).isEmpty());
+}
+
+TEST_F(ioGravacaoSegura, FailedSaveNamesTheFileAndLeavesEverythingAsItWas) {
+    struct TCaso {
+        const char* Alvo;
+        const char* Nome;
+    };
+    static constexpr std::array<TCaso, 4> CCasos{{
+        {"nao-existe/novo.smd", "novo.smd"},    // folder missing
+        {"pasta.smd", "pasta.smd"},             // the target is a folder
+        {"existente.smd/novo.smd", "novo.smd"}, // the "folder" is the existing puzzle
+        {"", ""}, // no name at all: the temporary file opens, only the commit fails
+    }};
+    Escrever(Caminho("existente.smd"), BytesDoExemplo());
+    ASSERT_TRUE(QDir(FPasta.path()).mkdir("pasta.smd"));
+    Escrever(Caminho("pasta.smd/dentro.txt"), "conteúdo");
+    const auto antes = RetratoDaPasta(FPasta.path());
+    const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
+
+    for (const TCaso& caso : CCasos) {
+        SCOPED_TRACE(caso.Alvo);
+        const QString alvo = *caso.Alvo != '\0' ? Caminho(caso.Alvo) : QString();
+        const std::string mensagem =
+            MensagemDoErro([&] { GravarFicheiroInteiro(alvo, TextoDoPuzzle(board)); });
+        const std::string inicio = Format("Não foi possível gravar o ficheiro \"%s\": ", caso.Nome);
+        EXPECT_TRUE(ComecaPor(mensagem, inicio)) << mensagem;
+        EXPECT_GT(mensagem.size(), inicio.size()) << "no reason given";
+        EXPECT_EQ(mensagem.find(FPasta.path().toStdString()), std::string::npos) << mensagem;
+        EXPECT_EQ(RetratoDaPasta(FPasta.path()), antes);
+    }
+}
 
 // Qt's buffer hid the failed write until commit(), which then renamed the cut-short file over
 // the old one and reported success.
@@ -200,9 +332,10 @@ protected:
 TEST_F(ioDiscoCheio, SavingOverAFileOnAFullDiskKeepsItAndSaysTheDiskIsFull) {
     Escrever(Caminho("puzzle.smd"), BytesDoExemplo());
     Encher();
-    EXPECT_EQ(
-        MensagemDoErro([&] { GravarFicheiroPuzzle(Caminho("puzzle.smd"), TabuleiroGrande()); }),
-        Falha("puzzle.smd", "o disco está cheio"));
+    EXPECT_EQ(MensagemDoErro([&] {
+                  GravarFicheiroInteiro(Caminho("puzzle.smd"), TextoDoPuzzle(TabuleiroGrande()));
+              }),
+              Falha("puzzle.smd", "o disco está cheio"));
     EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
     EXPECT_EQ(Nomes(FPasta.path()), (QStringList{"enchimento", "puzzle.smd"}));
 
@@ -249,10 +382,12 @@ TEST_F(ioDiscoMontado, AReadOnlyDiskIsNamedAsSuchEvenForRoot) {
     ASSERT_EQ(::mount("tmpfs", FPonto.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0)
         << std::strerror(errno);
     const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
-    EXPECT_EQ(MensagemDoErro([&] { GravarFicheiroPuzzle(Caminho("puzzle.smd"), board); }),
-              Falha("puzzle.smd", "o disco só permite leitura"));
-    EXPECT_EQ(MensagemDoErro([&] { GravarFicheiroPuzzle(Caminho("novo.smd"), board); }),
-              Falha("novo.smd", "o disco só permite leitura"));
+    EXPECT_EQ(
+        MensagemDoErro([&] { GravarFicheiroInteiro(Caminho("puzzle.smd"), TextoDoPuzzle(board)); }),
+        Falha("puzzle.smd", "o disco só permite leitura"));
+    EXPECT_EQ(
+        MensagemDoErro([&] { GravarFicheiroInteiro(Caminho("novo.smd"), TextoDoPuzzle(board)); }),
+        Falha("novo.smd", "o disco só permite leitura"));
     EXPECT_EQ(MensagemDoErro([&] { VerificarDestino(Caminho("novo.pdf")); }),
               Falha("novo.pdf", "o disco só permite leitura"));
     EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
@@ -305,7 +440,7 @@ TEST_F(ioGravacaoFalha, TheReplacedFileKeepsItsOwnerGroupAndPermissions) {
     ASSERT_EQ(::chown(QFile::encodeName(alvo).constData(), CNinguem, CNinguem), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(alvo).constData(), 0640), 0);
     const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
-    GravarFicheiroPuzzle(alvo, board);
+    GravarFicheiroInteiro(alvo, TextoDoPuzzle(board));
     const struct stat depois = Estado(alvo);
     EXPECT_EQ(depois.st_uid, CNinguem);
     EXPECT_EQ(depois.st_gid, CNinguem);
@@ -317,7 +452,8 @@ TEST_F(ioGravacaoFalha, TheReplacedFileKeepsItsOwnerGroupAndPermissions) {
 // user's mask.
 TEST_F(ioGravacaoFalha, ANewFileGetsTheUsersUsualPermissions) {
     const mode_t mascara = ::umask(022);
-    GravarFicheiroPuzzle(Caminho("novo.smd"), TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1));
+    GravarFicheiroInteiro(Caminho("novo.smd"),
+                          TextoDoPuzzle(TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1)));
     ::umask(mascara);
     EXPECT_EQ(Estado(Caminho("novo.smd")).st_mode & 07777, 0644u);
 }
@@ -343,7 +479,8 @@ TEST_F(ioGravacaoFalha, DevicesFifosAndLinksToThemAreNeverReplaced) {
         SCOPED_TRACE(nome);
         const std::string esperado =
             Falha(nome, "não é um ficheiro normal (pode ser um dispositivo ou um canal)");
-        EXPECT_EQ(MensagemDoErro([&] { GravarFicheiroPuzzle(caminho, board); }), esperado);
+        EXPECT_EQ(MensagemDoErro([&] { GravarFicheiroInteiro(caminho, TextoDoPuzzle(board)); }),
+                  esperado);
         EXPECT_EQ(MensagemDoErro([&] { VerificarDestino(caminho); }), esperado);
     }
     for (const auto& [caminho, nome] : casos) {
@@ -359,8 +496,9 @@ TEST_F(ioGravacaoFalha, DevicesFifosAndLinksToThemAreNeverReplaced) {
 TEST_F(ioGravacaoFalha, ALinkIntoAMissingFolderSaysTheFolderDoesNotExist) {
     ASSERT_TRUE(QFile::link(Caminho("sumiu/alvo.smd"), Caminho("atalho.smd")));
     EXPECT_EQ(MensagemDoErro([&] {
-                  GravarFicheiroPuzzle(Caminho("atalho.smd"),
-                                       TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1));
+                  GravarFicheiroInteiro(
+                      Caminho("atalho.smd"),
+                      TextoDoPuzzle(TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1)));
               }),
               Falha("atalho.smd", "a pasta não existe"));
     EXPECT_EQ(Nomes(FPasta.path()), QStringList{"atalho.smd"});
