@@ -6,7 +6,9 @@
 #include "io/GravacaoSegura.h"
 #include "io/UnitSomadoFicheiro.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -656,17 +658,37 @@ void TJogo::Proteger(const std::function<void()>& AComando) {
     }
 }
 
+namespace {
+
+// Game files are a few kilobytes; anything much larger is not read again just to compare.
+constexpr qint64 CMaximoParaResumo = 16 * 1024 * 1024;
+
+// A digest of a regular file's content; empty for anything else (a FIFO would block the
+// reading), for a file too large, or one that cannot be read.
+QByteArray ResumoDoConteudo(const QFileInfo& AInfo) {
+    if (!AInfo.isFile() || AInfo.size() > CMaximoParaResumo) return {};
+    QFile ficheiro(AInfo.absoluteFilePath());
+    if (!ficheiro.open(QIODevice::ReadOnly)) return {};
+    QCryptographicHash resumo(QCryptographicHash::Sha256);
+    if (!resumo.addData(&ficheiro)) return {};
+    return resumo.result();
+}
+
+} // namespace
+
 void TJogo::LembrarFicheiro(const QString& ACaminho) {
     const QFileInfo info(ACaminho);
-    FFicheiroJogo = {info.canonicalFilePath(), info.size(), info.lastModified()};
+    FFicheiroJogo = {info.canonicalFilePath(), info.size(), info.lastModified(),
+                     ResumoDoConteudo(info)};
 }
 
 bool TJogo::AlteradoPorOutro(const QString& ACaminho) const {
     if (FFicheiroJogo.Caminho.isEmpty()) return false;
     const QFileInfo info(ACaminho);
-    return info.canonicalFilePath() == FFicheiroJogo.Caminho &&
-           (info.size() != FFicheiroJogo.Tamanho ||
-            info.lastModified() != FFicheiroJogo.Modificado);
+    if (info.canonicalFilePath() != FFicheiroJogo.Caminho) return false;
+    if (info.size() != FFicheiroJogo.Tamanho || info.lastModified() != FFicheiroJogo.Modificado)
+        return true;
+    return !FFicheiroJogo.Resumo.isEmpty() && ResumoDoConteudo(info) != FFicheiroJogo.Resumo;
 }
 
 bool PodeSubstituir(IJanelaJogo& AJanela, const QString& ACaminho) {

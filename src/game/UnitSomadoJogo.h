@@ -246,6 +246,9 @@ private:
         QString Caminho;
         qint64 Tamanho = 0;
         QDateTime Modificado;
+        // A same-size write within the file system's clock tick keeps size and time: the
+        // content tells it apart. Empty when the file was too large to keep reading.
+        QByteArray Resumo;
     };
     void LembrarFicheiro(const QString& ACaminho);
     bool AlteradoPorOutro(const QString& ACaminho) const;

@@ -4,8 +4,10 @@
 #include "io/ProcessoFilho.h"
 #include "io/UnitSomadoFicheiro.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -516,6 +518,35 @@ TEST_F(Ficheiros, SavingOverAFileChangedBySomeoneElseAsksFirst) {
     janela.Respostas = {R::Sim};
     EXPECT_TRUE(jogo.GuardarPuzzle());
     EXPECT_EQ(janela.Perguntas, QStringList{existe});
+}
+
+// Another program's write of the same size, with the modification time it had before (a
+// write within the file system's clock tick), is still seen: the content differs.
+TEST_F(Ficheiros, AChangeThatKeepsSizeAndTimeIsStillSeen) {
+    const QString caminho = Caminho("partilhado.smd");
+    GravarFicheiroPuzzle(caminho, *CriarPuzzleFixo());
+    janela.FicheiroAbrir = caminho;
+    jogo.AbrirPuzzle();
+    const QDateTime antes = QFileInfo(caminho).lastModified();
+    Escrever(2, 3, '2');
+
+    QByteArray texto = Conteudo(caminho);
+    const qsizetype linha = texto.indexOf("VALUE");
+    ASSERT_GE(linha, 0);
+    texto[texto.indexOf('0', linha)] = '5';
+    QFile outro(caminho);
+    ASSERT_TRUE(outro.open(QIODevice::ReadWrite));
+    ASSERT_EQ(outro.write(texto), texto.size());
+    ASSERT_TRUE(outro.flush());
+    ASSERT_TRUE(outro.setFileTime(antes, QFileDevice::FileModificationTime));
+    outro.close();
+    ASSERT_EQ(QFileInfo(caminho).lastModified(), antes);
+
+    janela.FicheiroGuardar = caminho;
+    janela.Respostas = {R::Sim, R::Nao};
+    EXPECT_FALSE(jogo.GuardarPuzzle());
+    EXPECT_EQ(janela.Perguntas.size(), 2) << janela.Perguntas.join('|').toStdString();
+    EXPECT_EQ(Conteudo(caminho), texto) << "the other program's write stays";
 }
 
 // After a failed save no earlier "Puzzle guardado" line stays as if it were this one's.
