@@ -97,10 +97,14 @@ lado=$((6 * 64))
 centro_x() { echo "$((x0 + (grelha[2] - lado) / 2 + $1 * 64 + 32))"; }
 centro_y() { echo "$((y0 + (altura - lado) / 2 + $1 * 64 + 32))"; }
 memo=("$((x0 + largura - 220))" "$((y0 + altura - 126))" 220 126)
+# Clicks cell (r, r) and takes the pointer off the board again, so no hint hides the picture.
+clicar_casa() {
+  xdotool mousemove "$(centro_x "$1")" "$(centro_y "$1")" click 1
+  xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+}
 
 echo "7. Ctrl+3 numa casa vazia põe a nota 3, que se vê, se guarda e volta ao abrir"
-xdotool mousemove "$(centro_x 2)" "$(centro_y 2)" click 1
-xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+clicar_casa 2
 captura 7-sem-nota
 xdotool key ctrl+3
 captura 7-nota
@@ -121,8 +125,7 @@ xdotool key ctrl+z
 clicar_botao 244
 # Limpar and its undo leave nothing unsaved: straight to the dialog.
 escolher_ficheiro notas.smd 7-dialogo-abrir
-xdotool mousemove "$(centro_x 2)" "$(centro_y 2)" click 1
-xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+clicar_casa 2
 captura 7-reaberto
 # Cell (2, 2) only: the red of the earlier check is not saved, by design.
 casa=("$((x0 + (grelha[2] - lado) / 2 + 2 * 64))" "$((y0 + (altura - lado) / 2 + 2 * 64))" 64 64)
