@@ -7,6 +7,7 @@
 //     (from the clock), MS each attempt's budget (60000; 0 for none).
 #include "game/UnitSomadoJogo.h"
 #include "generator/UnitSomadoGenerator.h"
+#include "pdf/PaginasPdf.h"
 #include "pdf/UnitSomadoPdf.h"
 #include "render/UnitSomadoDesenho.h"
 

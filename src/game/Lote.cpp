@@ -8,8 +8,9 @@ int32_t ThreadsDaMaquina() {
     return std::max(1, static_cast<int32_t>(std::thread::hardware_concurrency()));
 }
 
-TGeracaoLote::TGeracaoLote(TGeradorDePuzzles AGerador, TPedidoLote APedido)
-    : FGerador(std::move(AGerador)), FPedido(std::move(APedido)),
+TGeracaoLote::TGeracaoLote(TGeradorDePuzzles AGerador, TPedidoLote APedido,
+                           std::function<void()> AAoMudar)
+    : FGerador(std::move(AGerador)), FAoMudar(std::move(AAoMudar)), FPedido(std::move(APedido)),
       FResultados(FPedido.Niveis.size()), FTentativas(FPedido.Niveis.size(), 0),
       FFeitos(FPedido.Niveis.size(), false) {
     const auto quantos = static_cast<int32_t>(FPedido.Niveis.size());
@@ -88,7 +89,7 @@ void TGeracaoLote::Trabalhar() {
                     FTentativas[k] = tentativa;
                     ++FMudancas;
                 }
-                FMudou.notify_all();
+                Avisar();
                 board = FGerador(FPedido.Tamanho, FPedido.Niveis[k], FPedido.TempoLimiteMs, fluxo,
                                  FParar);
             }
@@ -104,12 +105,17 @@ void TGeracaoLote::Trabalhar() {
             ++FConcluidos;
             ++FMudancas;
         }
-        FMudou.notify_all();
+        Avisar();
     }
     {
         std::lock_guard bloqueio(FMutex);
         --FActivos;
         ++FMudancas;
     }
+    Avisar();
+}
+
+void TGeracaoLote::Avisar() {
     FMudou.notify_all();
+    if (FAoMudar) FAoMudar();
 }

@@ -16,10 +16,6 @@
 #include <thread>
 #include <vector>
 
-// How often the interface thread looks at work running on other threads (a batch, a single
-// generation) when nothing tells it sooner: short enough for input to feel immediate.
-inline constexpr std::chrono::milliseconds CIntervaloEventos{15};
-
 inline constexpr int32_t CTentativasPorPuzzleLote = 5;
 inline constexpr int64_t CTempoLimiteLoteMs = 60000;
 
@@ -51,13 +47,16 @@ struct TProgressoLote {
     int32_t Tentativa = 1;
 };
 
-// A batch generated on worker threads from the moment it is made. The workers take the
-// puzzles in book order; puzzle k draws from its own stream, TAleatorio::DoPuzzle(Semente, k),
-// so the book is the same whatever the number of threads and the order puzzles finish in.
-// Destroying it stops the workers and waits for them.
+// Puzzles generated on worker threads from the moment it is made: a batch, or a single new
+// puzzle as a batch of one. The workers take the puzzles in book order; puzzle k draws from its
+// own stream, TAleatorio::DoPuzzle(Semente, k), so the book is the same whatever the number of
+// threads and the order puzzles finish in. Destroying it stops the workers and waits for them.
 class TGeracaoLote {
 public:
-    TGeracaoLote(TGeradorDePuzzles AGerador, TPedidoLote APedido);
+    // AAoMudar, when given, is called on a worker thread after every change (an attempt
+    // started, a puzzle finished, the end); it must only hand the news on.
+    TGeracaoLote(TGeradorDePuzzles AGerador, TPedidoLote APedido,
+                 std::function<void()> AAoMudar = {});
     ~TGeracaoLote();
     TGeracaoLote(const TGeracaoLote&) = delete;
     TGeracaoLote& operator=(const TGeracaoLote&) = delete;
@@ -75,8 +74,10 @@ public:
 
 private:
     void Trabalhar();
+    void Avisar();
 
     TGeradorDePuzzles FGerador;
+    std::function<void()> FAoMudar;
     const TPedidoLote FPedido;
     std::atomic<bool> FParar{false};
     std::atomic<int32_t> FProximo{0};

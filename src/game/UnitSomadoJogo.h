@@ -1,16 +1,24 @@
-// The game behind the main window: the current board, the state of play, the snapshot of
-// saved digits, the settings for new puzzles and batches, and the flows of the window's
-// commands. It knows the window only through IJanelaJogo, so every flow runs in tests.
+// The game behind the main window. It owns every piece of play state in plain structures
+// (the board, the current cell, marks, clock, undo, the information box, what long work runs),
+// runs the window's commands on it, and tells the window once per command what changed; the
+// window reads what it shows from here. It knows the window only through IJanelaJogo, so every
+// flow runs in tests.
 #pragma once
 
+#include "game/AjudasRegras.h"
+#include "game/Estado.h"
 #include "game/Historico.h"
 #include "game/Lote.h"
+#include "game/Notas.h"
+#include "game/Relogio.h"
 #include "io/UnitSomadoFicheiro.h"
 #include "model/UnitSomado.h"
 
-#include <QDateTime>
+#include <QElapsedTimer>
 #include <QString>
+#include <QStringList>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,45 +51,40 @@ QString CodigoLote(TModoDificuldadeLote AModo, TNivelDificuldade ANivel);
 // The 9 × 9 puzzle shown when the first generation at start-up gives no board.
 std::unique_ptr<TSomadoBoard> CriarPuzzleFixo();
 
-// The digit combinations that make ASoma in a run of ACasas cells, from the generator's table:
-// "10 em 3 casas: 1+2+7, 1+3+6, 1+4+5, 2+3+5".
-QString CombinacoesDaSoma(int32_t ASoma, int32_t ACasas);
-// The tooltip of a clue cell: a line for its across sum ("→ …"), then one for its down sum
-// ("↓ …"); empty for any other cell.
-QString CombinacoesDaPista(const TSomadoBoard& ABoard, int32_t ARow, int32_t ACol);
+// The play state, as the window draws it.
+struct TEstadoJogo {
+    std::unique_ptr<TSomadoBoard> Board;
+    TGameState GameState = TGameState::gsEmpty;
+    TCursor Cursor;
+    TNotas Notas;
+    TRelogio Relogio;
+    // Belongs to the current board: emptied whenever another board is installed.
+    THistoricoJogadas Historico;
+    TOcupacao Ocupacao = TOcupacao::Livre;
+    // The information box, the program's one status channel: every report replaces it.
+    QStringList Informacao;
+    bool MostrarConflitos = true;
+    // The window is minimised: the clock stands.
+    bool Pausado = false;
+    // The counts of "Verificar" are on show and still match the digits.
+    bool VerificacaoActual = false;
+    // The congratulation is on show and the digits have not changed since.
+    bool FimActual = false;
+    // Hints played on this board.
+    int32_t Dicas = 0;
+};
 
-// The rules alone, never the solution: a digit that repeats in one of its runs, or that
-// completes a run whose total is not the clue's sum.
-bool DigitoEmConflito(const TSomadoBoard& ABoard, int32_t ARow, int32_t ACol);
-// The across and down run of a white cell, one line each ("→ 16 em 2 casas: 7+9"), with only
-// the combinations that hold every digit already placed in that run; empty for other cells.
-QString CorridasDaCelula(const TSomadoBoard& ABoard, int32_t ARow, int32_t ACol);
-
-// What the game needs of the window.
+// What the game needs of the window: one notification, a way onto its thread, and the
+// requests that need an answer.
 class IJanelaJogo {
 public:
     virtual ~IJanelaJogo() = default;
 
-    // The information box, the program's one status channel.
-    virtual void LimparInformacao() = 0;
-    virtual void AdicionarInformacao(const QString& ALinha) = 0;
-
-    virtual void DefinirLegendaVerSolucao(const QString& ALegenda) = 0;
-    virtual void DefinirLegendaTamanho(const QString& ALegenda) = 0;
-
-    // The board grid.
-    virtual void ConfigurarGrelha() = 0;
-    virtual void AjustarTamanhoGrelha() = 0;
-    virtual void RepintarGrelha() = 0;
-    virtual void FocarGrelha() = 0;
-    virtual void CelulaActual(int32_t& ARow, int32_t& ACol) const = 0;
-    // Makes (ARow, ACol) the current cell whatever the cell holds.
-    virtual void SeleccionarCelula(int32_t ARow, int32_t ACol) = 0;
-
-    // Around a generation: hourglass cursor, generate button disabled, pending events
-    // processed once so that the messages show; then everything back.
-    virtual void ComecarEspera() = 0;
-    virtual void TerminarEspera() = 0;
+    // Something changed: AMudancas holds TMudanca flags naming what to read again.
+    virtual void Mudou(uint32_t AMudancas) = 0;
+    // Runs AAccao on the window's thread once it is done with what it handles now. Called
+    // from worker threads; never runs AAccao before returning.
+    virtual void NoCicloPrincipal(std::function<void()> AAccao) = 0;
 
     // A modal confirmation box with "Sim", "Não" and, when ACancelar, "Cancelar"; "Sim" is
     // the default.
@@ -92,20 +95,12 @@ public:
     virtual bool EscolherFicheiroParaAbrir(QString& ACaminho) = 0;
     // The configuration dialog, filled from AConfiguracao; on OK it holds what the user chose.
     virtual bool EditarConfiguracao(TConfiguracao& AConfiguracao) = 0;
-    // Asks the window to close; closing then asks PodeSair.
+    // Asks the window to close; closing then asks PodeFechar.
     virtual void Fechar() = 0;
-
     // The PDF save dialogs (neither asks about existing files). The batch dialog is offered
     // AProposto as the file name, in the folder of the name it held before.
     virtual bool EscolherFicheiroPdf(QString& ACaminho) = 0;
     virtual bool EscolherFicheiroLotePdf(const QString& AProposto, QString& ACaminho) = 0;
-    // Around a batch: hourglass and the batch button disabled; then both back.
-    virtual void ComecarLote() = 0;
-    virtual void TerminarLote() = 0;
-    // Lets the window handle what is pending (painting, input) while a generation or a batch
-    // runs on other threads; called again and again until it ends. Commands and a close
-    // request may arrive meanwhile; see TJogo::LoteEmCurso and PodeFechar.
-    virtual void ProcessarEventos() = 0;
 
     // The program's general error report, for an error a command could not deal with.
     virtual void ReportarErro(const QString& AMensagem) = 0;
@@ -115,21 +110,42 @@ public:
 // the player answers "Sim" to replacing it.
 bool PodeSubstituir(IJanelaJogo& AJanela, const QString& ACaminho);
 
+class TExportacaoLote;
+
 class TJogo {
 public:
     // AGerador is GerarPuzzle in the program; tests hand in their own.
     TJogo(IJanelaJogo& AJanela, TGeradorDePuzzles AGerador);
+    // Stops any long work and waits for its workers.
+    ~TJogo();
+    TJogo(const TJogo&) = delete;
+    TJogo& operator=(const TJogo&) = delete;
 
     // The start-up sequence: the default settings, the first puzzle (or the fixed one), its
-    // snapshot and the grid.
+    // snapshot and the grid. It generates on this thread, before the window shows.
     void Iniciar();
 
-    const TSomadoBoard* Board() const { return FBoard.get(); }
-    TGameState GameState() const { return FGameState; }
-    bool MostraSolucao() const { return FGameState == TGameState::gsSolutionShown; }
+    const TEstadoJogo& Estado() const { return FEstado; }
+    const TSomadoBoard* Board() const { return FEstado.Board.get(); }
+    TGameState GameState() const { return FEstado.GameState; }
+    bool MostraSolucao() const { return FEstado.GameState == TGameState::gsSolutionShown; }
+    TCursor Cursor() const { return FEstado.Cursor; }
+    const QStringList& Informacao() const { return FEstado.Informacao; }
+    // The captions that follow the state: "Ver Solução" or "Esconder Solução", and the
+    // configured size ("Tamanho seleccionado: 9x9").
+    QString LegendaVerSolucao() const;
+    QString LegendaTamanho() const;
 
-    // ---- New boards
-    bool GerarNovoPuzzle();
+    // ---- Commands: whether one can act now (not refused by the long work, and with
+    // something to act on), and running one by its name.
+    bool Recusado(TComando AComando) const { return ComandoRecusado(AComando, FEstado.Ocupacao); }
+    bool PodeExecutar(TComando AComando) const;
+    void Executar(TComando AComando);
+
+    // ---- New boards. A new puzzle is made on a worker thread: GerarNovoPuzzle starts it and
+    // returns at once (false when refused); the board is installed when the work ends, on the
+    // window's thread, and ADepois then learns whether a board came.
+    bool GerarNovoPuzzle(std::function<void(bool)> ADepois = {});
     void CarregarPuzzleFixo();
     void AplicarTamanhoSemPuzzle(TTamanhoTabuleiro ATamanho);
     // The common tail of every way a new board arrives.
@@ -140,9 +156,9 @@ public:
     bool HaJogadasPorGravar() const;
     bool ConfirmarAntesDe(const QString& AAccao);
     bool PodeSair();
-    // The window's close request: true when the window may close now. During a batch it
-    // asks the batch to stop and refuses; the batch then asks the window to close again.
-    // A save that fails is reported, and the window stays.
+    // The window's close request: true when the window may close now. During long work it
+    // asks the work to stop and refuses; when the work has ended the game asks the window to
+    // close again. A save that fails is reported, and the window stays.
     bool PodeFechar();
     // True when the file was written. A file that cannot be written raises ESomadoError, so
     // the command that asked for the save does not go on.
@@ -164,12 +180,9 @@ public:
     void BitBtnExportarPuzzleClick();
     void BitBtnExportarLoteClick();
 
-    // While a batch runs, the commands that would change the settings or the board or start
-    // other long work (generate, open, configure, another batch) do nothing.
-    bool LoteEmCurso() const { return FLoteEmCurso; }
-    // While a new puzzle is made, the same commands do nothing, and neither do the moves on
-    // the board it is about to replace.
-    bool GeracaoEmCurso() const { return FGeracaoEmCurso; }
+    TOcupacao Ocupacao() const { return FEstado.Ocupacao; }
+    bool LoteEmCurso() const { return FEstado.Ocupacao == TOcupacao::EmLote; }
+    bool GeracaoEmCurso() const { return FEstado.Ocupacao == TOcupacao::AGerar; }
 
     // ---- Player actions
     void VerSolucao();
@@ -178,50 +191,59 @@ public:
     void Dica();
     bool EscolherCelulaVaziaAoAcaso(int32_t& ARow, int32_t& ACol) const;
 
-    // ---- Grid input
-    // May the player move the selection to (ARow, ACol)? Only onto white cells.
+    // ---- The current cell
+    // May the player put the current cell on (ARow, ACol)? Only on white cells.
     bool PodeSeleccionar(int32_t ARow, int32_t ACol) const;
-    // Where an arrow key takes the selection from (ARow, ACol): the next white cell in the
+    // A click: makes (ARow, ACol) the current cell when it is white; false otherwise.
+    bool SeleccionarCelula(int32_t ARow, int32_t ACol);
+    // Arrows, Tab and Shift+Tab. False when no white cell is that way; the cell stays.
+    bool MoverCursor(TMovimento AMovimento);
+    // Where an arrow key takes the current cell from (ARow, ACol): the next white cell in the
     // direction (ADeltaRow, ADeltaCol), over any blocked cells between. False at the edge, or
-    // when no white cell is left that way, and the selection stays.
+    // when no white cell is left that way.
     bool BrancaNaDireccao(int32_t ARow, int32_t ACol, int32_t ADeltaRow, int32_t ADeltaCol,
                           int32_t& ARowDestino, int32_t& AColDestino) const;
-    // A typed character; true when it was consumed (every character on the board is).
-    bool EscreverCaracter(QChar ACaracter);
-    // Backspace, Delete and F2 empty the current white cell; the key goes on to the grid.
-    void ApagarCelulaActual();
-    void AvancarParaProximaVazia(int32_t ARow, int32_t ACol);
     // The first empty white cell; on a board without one, the first white cell, so the
     // keyboard always starts where it can move.
     void IrParaPrimeiraVazia();
+    void AvancarParaProximaVazia(int32_t ARow, int32_t ACol);
+
+    // ---- Grid input on the current cell
+    // A typed character; true when it was consumed (every character on the board is).
+    bool EscreverCaracter(QChar ACaracter);
+    // Backspace, Delete and F2 empty the current white cell.
+    void ApagarCelulaActual();
 
     // ---- Pencil marks: bit d of a cell's marks is candidate d
-    uint16_t Notas(int32_t ARow, int32_t ACol) const;
-    // Ctrl+digit: toggles ADigito among the current cell's marks, when it is an empty white
-    // cell and the solution is hidden.
+    uint16_t Notas(int32_t ARow, int32_t ACol) const { return FEstado.Notas.Da(ARow, ACol); }
+    // Whether the current cell takes marks: an empty white cell, the solution hidden.
+    bool PodeMarcar() const;
+    // Ctrl+digit: toggles ADigito among the current cell's marks.
     void AlternarNota(int32_t ADigito);
-    // Clears every mark on the board as one step.
+    // Clears every mark on the board as one step; or only the current cell's.
     void ApagarNotas();
+    void ApagarNotasDaCelula();
     // The marks and the time played, as saved with the game.
     TEstadoDoJogo EstadoDoJogo() const;
 
     // ---- Rule conflicts: shown unless the player switches them off
-    bool MostrarConflitos() const { return FMostrarConflitos; }
+    bool MostrarConflitos() const { return FEstado.MostrarConflitos; }
     void DefinirMostrarConflitos(bool AMostrar);
     // Whether (ARow, ACol) is drawn as breaking a rule now.
     bool CelulaEmConflito(int32_t ARow, int32_t ACol) const;
 
     // ---- The play clock: the time spent on this board. It runs while the board is being
     // played and the window is not minimised; it stops when the board is finished.
-    int64_t TempoDeJogoMs() const;
+    int64_t TempoDeJogoMs() const { return FEstado.Relogio.TempoMs(); }
     void PausarRelogio();
     void RetomarRelogio();
     // The clock's source, in milliseconds from any fixed point; tests hand in their own.
     void DefinirFonteDeTempo(std::function<int64_t()> AFonte);
-    // Minutes and seconds ("12:05"), with hours in front past the hour ("1:02:05").
-    static QString TextoDoTempo(int64_t AMilissegundos);
+    static QString TextoDoTempo(int64_t AMilissegundos) { return TRelogio::Texto(AMilissegundos); }
 
-    // ---- Undo and redo of the changes to the digits (refused while the solution is shown)
+    // ---- Undo and redo of the changes to the digits and marks (not while the solution shows)
+    bool PodeDesfazer() const;
+    bool PodeRefazer() const;
     void Desfazer();
     void Refazer();
 
@@ -233,6 +255,10 @@ public:
     void AtualizarLabelTamanho();
 
 private:
+    // ---- Telling the window
+    void Mudou(uint32_t AMudancas) { FJanela.Mudou(AMudancas); }
+    void Informar(const QStringList& ALinhas);
+
     void Configurar();
     // Runs a command; an error it lets out goes to the general error report.
     void Proteger(const std::function<void()>& AComando);
@@ -241,66 +267,46 @@ private:
     // Reads ACaminho and installs its board; on a reading error only the report changes.
     void AbrirFicheiro(const QString& ACaminho);
     bool NoTabuleiro(int32_t ARow, int32_t ACol) const;
-    // The file the game was last read from or saved to, as it was then.
-    struct TFicheiroJogo {
-        QString Caminho;
-        qint64 Tamanho = 0;
-        QDateTime Modificado;
-        // A same-size write within the file system's clock tick keeps size and time: the
-        // content tells it apart. Empty when the file was too large to keep reading.
-        QByteArray Resumo;
-    };
-    void LembrarFicheiro(const QString& ACaminho);
-    bool AlteradoPorOutro(const QString& ACaminho) const;
-    TFicheiroJogo FFicheiroJogo;
+    void ColocarCursor(int32_t ARow, int32_t ACol);
+    // The white cell after (or before) the current one in reading order, round the board.
+    bool BrancaSeguinte(int32_t APasso, int32_t& ARow, int32_t& ACol) const;
+
     void EscreverValor(int32_t ARow, int32_t ACol, int32_t AValor);
     // Places ADigito in (ARow, ACol) as one step of the history, taking that digit off the
     // marks of the other cells of its two runs.
     void ColocarDigito(int32_t ARow, int32_t ACol, int32_t ADigito);
-    void DefinirNotas(int32_t ARow, int32_t ACol, uint16_t ANotas);
-    std::vector<TMudancaNotas> NotasRetiradasPor(int32_t ARow, int32_t ACol, int32_t ADigito) const;
-    void InstalarEstado(const TEstadoDoJogo& AEstado);
-    // After a digit changed: the finish, or a note that the last check is out of date.
+    void RegistarNotas(std::vector<TMudancaNotas> AMudancas);
+    // After a digit changed: the finish, or a note that the last report is out of date.
     void DepoisDeMudarDigitos();
     bool TabuleiroCompletoECorrecto() const;
-    void ReporRelogio(int64_t AAcumuladoMs);
     bool RelogioDeveCorrer() const;
     void AcertarRelogio();
+    // Writes the step's digits and marks (before or after) back and selects its cell.
+    void AplicarPasso(const TPassoHistorico& APasso, bool AAntes);
+
+    // ---- Long work on worker threads, its news brought to the window's thread
+    enum class TTipoTrabalho : uint8_t { Puzzle, Lote };
+    struct TTrabalho;
+    void ComecarTrabalho(TTipoTrabalho ATipo, TPedidoLote APedido);
+    // The work's news, on the window's thread: progress, or its end.
+    void TrabalhoMudou(uint64_t AId);
+    void TerminarGeracao(TTrabalho& ATrabalho);
+    void TerminarLote(TTrabalho& ATrabalho);
+    void DefinirOcupacao(TOcupacao AOcupacao);
+    void ReportarGeracaoFalhada(qint64 ADecorridoMs);
+    void InstalarPuzzleGerado(std::unique_ptr<TSomadoBoard> ABoard, qint64 ADecorridoMs);
 
     IJanelaJogo& FJanela;
     TGeradorDePuzzles FGerador;
-    std::unique_ptr<TSomadoBoard> FBoard;
-    TGameState FGameState = TGameState::gsEmpty;
+    TEstadoJogo FEstado;
+    // The snapshot of the digits and marks as last saved, opened or installed.
     std::vector<std::vector<int32_t>> FValoresBase;
-    // One entry per cell, row by row; with a copy as last saved or opened.
-    std::vector<uint16_t> FNotas;
     std::vector<uint16_t> FNotasBase;
-    bool FMostrarConflitos = true;
-    // The counts of "Verificar" are on show and still match the digits.
-    bool FVerificacaoActual = false;
-    std::function<int64_t()> FFonteDeTempo;
-    int64_t FTempoAcumuladoMs = 0;
-    // Where the running stretch started, or -1 while the clock stands.
-    int64_t FInicioTrechoMs = -1;
-    bool FPausado = false;
-    // Belongs to the current board: emptied whenever another board is installed.
-    THistoricoJogadas FHistorico;
+    // The file the game was last read from or saved to, as it was then.
+    TIdentidadeFicheiro FFicheiroJogo;
 
-    // Writes the step's digits (before or after) back into the board and selects its cell.
-    void AplicarPasso(const TPassoHistorico& APasso, bool AAntes);
-    // Runs the generator on a worker thread with the process-wide stream, which comes back
-    // advanced; the window handles its events meanwhile. No board when it fails or is stopped.
-    std::unique_ptr<TSomadoBoard> GerarEmFundo(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
-                                               int64_t ALimiteMs);
-    // GerarEmFundo with the configured settings; an error it raises first gives the window
-    // back, with a line that says the generation failed.
-    std::unique_ptr<TSomadoBoard> GerarPuzzleConfigurado();
-    void ReportarGeracaoFalhada(qint64 ADecorridoMs);
-    void InstalarPuzzleGerado(std::unique_ptr<TSomadoBoard> ABoard, qint64 ADecorridoMs);
-    bool Ocupado() const { return FLoteEmCurso || FGeracaoEmCurso; }
-
-    bool FLoteEmCurso = false;
-    bool FGeracaoEmCurso = false;
+    std::unique_ptr<TTrabalho> FTrabalho;
+    uint64_t FUltimoTrabalho = 0;
     // A close request came while long work ran: it stops, then the close is asked again.
-    bool FInterromperLote = false;
+    bool FFechoPedido = false;
 };

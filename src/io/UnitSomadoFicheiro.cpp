@@ -2,6 +2,7 @@
 
 #include "io/GravacaoSegura.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -368,7 +369,25 @@ std::unique_ptr<TSomadoBoard> LerPuzzleDe(TFonteDeLinhas AFonte) {
 
 namespace {
 
-QByteArray LerBytesDoFicheiro(const QString& ACaminho) {
+QByteArray ResumoDosBytes(const QByteArray& ABytes) {
+    if (ABytes.size() > CMaximoParaResumo) return {};
+    return QCryptographicHash::hash(ABytes, QCryptographicHash::Sha256);
+}
+
+// A digest of a regular file's content; empty for anything else (a FIFO would block the
+// reading), for a file too large, or one that cannot be read.
+QByteArray ResumoDoConteudo(const QFileInfo& AInfo) {
+    if (!AInfo.isFile() || AInfo.size() > CMaximoParaResumo) return {};
+    QFile ficheiro(AInfo.absoluteFilePath());
+    if (!ficheiro.open(QIODevice::ReadOnly) || ficheiro.isSequential()) return {};
+    QCryptographicHash resumo(QCryptographicHash::Sha256);
+    if (!resumo.addData(&ficheiro)) return {};
+    return resumo.result();
+}
+
+// AIdentidade, when given, receives the file as read: size and time from the open file
+// rather than the name, which another program may have given to a new file meanwhile.
+QByteArray LerBytesDoFicheiro(const QString& ACaminho, TIdentidadeFicheiro* AIdentidade = nullptr) {
     const auto falha = [&ACaminho](const QString& AMotivo) {
         return ESomadoError(Format("Não foi possível ler o ficheiro \"%s\": %s",
                                    Utf8(NomeSemPasta(ACaminho)).c_str(), Utf8(AMotivo).c_str()));
@@ -389,6 +408,10 @@ QByteArray LerBytesDoFicheiro(const QString& ACaminho) {
     if (ficheiro.error() != QFileDevice::NoError)
         throw falha(QStringLiteral("erro de leitura no disco"));
     if (bytes.size() > CTamanhoMaximoFicheiro) throw falha(demasiadoGrande);
+    if (AIdentidade)
+        *AIdentidade = {info.canonicalFilePath(), ficheiro.size(),
+                        ficheiro.fileTime(QFileDevice::FileModificationTime),
+                        ResumoDosBytes(bytes)};
     return bytes;
 }
 
@@ -464,18 +487,39 @@ QByteArray TextoDoJogo(const TSomadoBoard& ABoard, const TEstadoDoJogo& AEstado)
     return texto;
 }
 
-void GravarFicheiroJogo(const QString& ACaminho, const TSomadoBoard& ABoard,
-                        const TEstadoDoJogo& AEstado) {
-    GravarFicheiroInteiro(ACaminho, TextoDoJogo(ABoard, AEstado));
+TIdentidadeFicheiro IdentidadeDoFicheiro(const QString& ACaminho) {
+    const QFileInfo info(ACaminho);
+    return {info.canonicalFilePath(), info.size(), info.lastModified(), ResumoDoConteudo(info)};
+}
+
+bool AlteradoDesde(const TIdentidadeFicheiro& AIdentidade, const QString& ACaminho) {
+    if (AIdentidade.Caminho.isEmpty()) return false;
+    const QFileInfo info(ACaminho);
+    if (info.canonicalFilePath() != AIdentidade.Caminho) return false;
+    if (info.size() != AIdentidade.Tamanho || info.lastModified() != AIdentidade.Modificado)
+        return true;
+    return !AIdentidade.Resumo.isEmpty() && ResumoDoConteudo(info) != AIdentidade.Resumo;
+}
+
+TIdentidadeFicheiro GravarFicheiroJogo(const QString& ACaminho, const TSomadoBoard& ABoard,
+                                       const TEstadoDoJogo& AEstado) {
+    const QByteArray bytes = TextoDoJogo(ABoard, AEstado);
+    GravarFicheiroInteiro(ACaminho, bytes);
+    // The bytes just written are the content: reading them back would only cost time.
+    const QFileInfo info(ACaminho);
+    return {info.canonicalFilePath(), info.size(), info.lastModified(), ResumoDosBytes(bytes)};
 }
 
 TEstadoDoJogo LerEstadoDoTexto(const QByteArray& ABytes, int32_t ALado) {
     return LerEstadoDasLinhas(LinhasDoTexto(ABytes), ALado);
 }
 
-std::unique_ptr<TSomadoBoard> LerFicheiroJogo(const QString& ACaminho, TEstadoDoJogo& AEstado) {
-    const QByteArray bytes = LerBytesDoFicheiro(ACaminho);
+std::unique_ptr<TSomadoBoard> LerFicheiroJogo(const QString& ACaminho, TEstadoDoJogo& AEstado,
+                                              TIdentidadeFicheiro* AIdentidade) {
+    TIdentidadeFicheiro identidade;
+    const QByteArray bytes = LerBytesDoFicheiro(ACaminho, &identidade);
     auto board = LerPuzzleDoTexto(bytes);
     AEstado = LerEstadoDoTexto(bytes, board->Size());
+    if (AIdentidade) *AIdentidade = std::move(identidade);
     return board;
 }

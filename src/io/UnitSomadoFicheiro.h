@@ -5,6 +5,7 @@
 #include "model/UnitSomado.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -60,11 +61,39 @@ inline constexpr uint16_t CTodasAsNotas = 0x3FE;
 QStringList LinhasDoEstado(const TEstadoDoJogo& AEstado, int32_t ALado);
 // The board's text followed by the game's own section.
 QByteArray TextoDoJogo(const TSomadoBoard& ABoard, const TEstadoDoJogo& AEstado);
-void GravarFicheiroJogo(const QString& ACaminho, const TSomadoBoard& ABoard,
-                        const TEstadoDoJogo& AEstado);
+
+// A file as this program last read or wrote it, so that a later save can tell whether
+// another program (or another copy of this one) changed it in between and would lose that
+// change. Caminho is the canonical path; empty when there was no file.
+struct TIdentidadeFicheiro {
+    QString Caminho;
+    qint64 Tamanho = 0;
+    QDateTime Modificado;
+    // A same-size write within the file system's clock tick keeps size and time: the content
+    // tells it apart. Empty when the file was too large to keep reading, or no regular file.
+    QByteArray Resumo;
+
+    bool operator==(const TIdentidadeFicheiro&) const = default;
+};
+// Game files are a few kilobytes; anything much larger is not read again just to compare.
+inline constexpr qint64 CMaximoParaResumo = 16 * 1024 * 1024;
+// The file as it is now. A FIFO or a device is never read (that would block or never end):
+// it gets no digest.
+TIdentidadeFicheiro IdentidadeDoFicheiro(const QString& ACaminho);
+// Whether the file at ACaminho is no longer the one AIdentidade recorded: its size or time
+// differ or, when they agree, a kept digest does not. An empty identity, or a path that now
+// leads to another file or to none, is no change: nothing read or written here would be lost.
+bool AlteradoDesde(const TIdentidadeFicheiro& AIdentidade, const QString& ACaminho);
+
+// Returns the identity of the file just written, its digest taken from the bytes written.
+TIdentidadeFicheiro GravarFicheiroJogo(const QString& ACaminho, const TSomadoBoard& ABoard,
+                                       const TEstadoDoJogo& AEstado);
 // The game's section of a file whose board is ALado cells wide. The marks only help the
 // player, so a missing or damaged section gives no marks and no time rather than losing the
 // board: every row and the time line must be whole and in range, or none of it is taken.
 TEstadoDoJogo LerEstadoDoTexto(const QByteArray& ABytes, int32_t ALado);
 // Reads board and section from one read of the file, with LerFicheiroPuzzle's checks.
-std::unique_ptr<TSomadoBoard> LerFicheiroJogo(const QString& ACaminho, TEstadoDoJogo& AEstado);
+// AIdentidade, when given, receives the file as it was read (the digest of the very bytes
+// read, size and time from the open file); it is left alone when the reading fails.
+std::unique_ptr<TSomadoBoard> LerFicheiroJogo(const QString& ACaminho, TEstadoDoJogo& AEstado,
+                                              TIdentidadeFicheiro* AIdentidade = nullptr);

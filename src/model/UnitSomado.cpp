@@ -95,3 +95,31 @@ int64_t Arredondar(double AValor) {
     if (resto > 0.5 || (resto == 0.5 && (inteiro % 2 != 0))) ++inteiro;
     return inteiro;
 }
+
+bool CelulaBranca(const TSomadoBoard& ABoard, int32_t ARow, int32_t ACol) {
+    return ARow >= 0 && ACol >= 0 && ARow < ABoard.Size() && ACol < ABoard.Size() &&
+           ABoard.GetCell(ARow, ACol).CellType == TCellType::ctEmpty;
+}
+
+TCorridaDaCelula CorridaPor(const TSomadoBoard& ABoard, int32_t ARow, int32_t ACol,
+                            bool AHorizontal) {
+    TCorridaDaCelula corrida;
+    corrida.Horizontal = AHorizontal;
+    if (!CelulaBranca(ABoard, ARow, ACol)) return corrida;
+    const int32_t dr = AHorizontal ? 0 : 1, dc = AHorizontal ? 1 : 0;
+    int32_t r = ARow, c = ACol;
+    while (CelulaBranca(ABoard, r - dr, c - dc)) {
+        r -= dr;
+        c -= dc;
+    }
+    corrida.Row = r;
+    corrida.Col = c;
+    if (r - dr >= 0 && c - dc >= 0) {
+        const TSomadoCell pista = ABoard.GetCell(r - dr, c - dc);
+        if (pista.CellType == TCellType::ctClue)
+            corrida.Soma = AHorizontal ? pista.RightSum : pista.DownSum;
+    }
+    for (; CelulaBranca(ABoard, r, c); r += dr, c += dc)
+        ++corrida.Comprimento;
+    return corrida;
+}

@@ -101,6 +101,25 @@ private:
 
 int32_t LadoDoTabuleiro(TTamanhoTabuleiro ATamanho);
 
+// The run through a white cell in one direction, found from the cells themselves (boards read
+// from files carry no run lists): its first cell, its length and the sum its clue gives (0 when
+// no clue gives one). Length 0 when (ARow, ACol) is not a white cell of the board.
+struct TCorridaDaCelula {
+    int32_t Row = 0;
+    int32_t Col = 0;
+    int32_t Comprimento = 0;
+    int32_t Soma = 0;
+    bool Horizontal = true;
+
+    // The k-th cell of the run, 0 <= k < Comprimento.
+    int32_t RowDe(int32_t k) const { return Horizontal ? Row : Row + k; }
+    int32_t ColDe(int32_t k) const { return Horizontal ? Col + k : Col; }
+};
+TCorridaDaCelula CorridaPor(const TSomadoBoard& ABoard, int32_t ARow, int32_t ACol,
+                            bool AHorizontal);
+// A white cell of the board (false off the board).
+bool CelulaBranca(const TSomadoBoard& ABoard, int32_t ARow, int32_t ACol);
+
 // The level's name as the player sees it (UTF-8); any value past the last is "Muito Difícil".
 const char* NomeNivel(TNivelDificuldade ANivel);
 

@@ -1,8 +1,8 @@
 // The pages of a batch document, and their fixed order.
-#include "pdf/UnitSomadoPdf.h"
+#include "pdf/PaginasPdf.h"
 
 #include "render/UnitSomadoDesenho.h"
-#include "ui/UnitSomadoRegras.h"
+#include "render/UnitSomadoRegras.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,7 @@
 #include "pdf/UnitSomadoPdf.h"
 
 #include "io/GravacaoSegura.h"
+#include "pdf/PaginasPdf.h"
 #include "render/UnitSomadoDesenho.h"
 
 #include <QFileInfo>

@@ -1,108 +1,21 @@
-// PDF documents: A4 pages drawn on a QPainter at 96 units per inch, the single-puzzle pages
-// and the pages of a batch (cover, rules, sections, example, two-puzzle and solution pages).
+// The PDF unit's public face, for the rest of the program; its pages are in PaginasPdf.h.
+// PDF documents: the single puzzle and the book of a batch, drawn on A4 pages and written to a
+// file.
 #pragma once
 
 #include "model/UnitSomado.h"
 
-#include <QBuffer>
-#include <QColor>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QString>
-#include <QStringList>
 
+#include <cstdint>
 #include <memory>
-#include <utility>
 #include <vector>
 
-struct TBlocoRegras;
+using TListaDeTabuleiros = std::vector<std::unique_ptr<TSomadoBoard>>;
 
-// Millimetres to page units (96 per inch), rounded halves to even.
-int32_t MmParaUnidades(double AMm);
-
-inline constexpr int32_t CLarguraPagina = 794; // 210 mm
-inline constexpr int32_t CAlturaPagina = 1123; // 297 mm
-inline constexpr int32_t CMargem = 57;         // 15 mm
-inline constexpr int32_t CAteTabuleiro = 94;   // 25 mm
-inline constexpr int32_t CFaixaInferior = 76;  // 20 mm
-inline constexpr int32_t CPassoSubtitulo = 53; // 14 mm
-inline constexpr int32_t CTopoRodape = 1070;   // 283 mm
-inline constexpr int32_t CMargemRodape = 68;   // 18 mm
-
-// One document being drawn. Pages are drawn in memory; Gravar writes the finished file in
-// one go, so a failure never leaves a half-written file behind.
-class TDocumentoPdf {
-public:
-    TDocumentoPdf();
-    ~TDocumentoPdf();
-    TDocumentoPdf(const TDocumentoPdf&) = delete;
-    TDocumentoPdf& operator=(const TDocumentoPdf&) = delete;
-
-    void AdicionarPagina();
-    int32_t Paginas() const { return FPaginas; }
-    // The current page's canvas.
-    QPainter& Canvas() { return FCanvas; }
-
-    // The text operations of the page canvas, in the current font.
-    int32_t TextWidth(const QString& ATexto) const;
-    int32_t TextHeight(const QString& ATexto) const;
-    void TextOut(int32_t AX, int32_t AY, const QString& ATexto);
-
-    // The finished document as a PDF file (title "SOMADO", author "Quorvel"); raises
-    // ESomadoError naming the file when it cannot be written.
-    void Gravar(const QString& ACaminho);
-    // The finished document's bytes.
-    QByteArray Terminar();
-
-private:
-    QBuffer FBuffer;
-    QPdfWriter FEscritor;
-    QPainter FCanvas;
-    int32_t FPaginas = 0;
-};
-
-std::unique_ptr<TDocumentoPdf> CriarDocumentoPdf();
-void DefinirFontePdf(TDocumentoPdf& AD, int32_t ATamanho, bool ANegrito, const QColor& ACor);
-void EscreverCentrado(TDocumentoPdf& AD, int32_t AY, const QString& ATexto);
-void DesenharRodape(TDocumentoPdf& AD, int32_t APagina);
-// Every cell of a board, border off, then its grid with 2-unit lines and an AMoldura frame.
-void DesenharTabuleiroPdf(TDocumentoPdf& AD, const TSomadoBoard& ABoard, int32_t AX0, int32_t AY0,
-                          int32_t ACelula, bool AMostrarSolucao, int32_t AMoldura);
-void DesenharPaginaPuzzle(TDocumentoPdf& AD, const TSomadoBoard& ABoard, bool AMostrarSolucao,
-                          int32_t ANumero, bool AComTitulo, int32_t APagina);
-
-// ---- Batch pages
-
-void EscreverAjustado(TDocumentoPdf& AD, double AYMm, const QString& ATexto, int32_t AInicial,
-                      int32_t AMinimo, int32_t APasso, bool ANegrito);
 // Whether a batch title fits the cover's width at the smallest size the cover gives it
 // (beyond that the cover would cut it at both page edges).
 bool TituloCabeNaCapa(const QString& ATitulo);
-void DesenharCapa(TDocumentoPdf& AD, const QString& ATitulo, const QString& ARotulo,
-                  int32_t APuzzles, int32_t ALado);
-void DesenharPaginaRegras(TDocumentoPdf& AD, int32_t APagina);
-int32_t DesenharBlocos(TDocumentoPdf& AD, const std::vector<TBlocoRegras>& ABlocos, int32_t AY,
-                       bool& APrimeiroTitulo);
-QStringList QuebrarLinhas(const TDocumentoPdf& AD, const QString& ATexto, int32_t ALargura);
-void DesenharPaginaSeccao(TDocumentoPdf& AD, const QString& ATexto);
-void DesenharPaginaExemplo(TDocumentoPdf& AD);
-void DesenharPaginaDupla(TDocumentoPdf& AD, const TSomadoBoard& AA, const TSomadoBoard& AB,
-                         int32_t ANumeroA, int32_t ANumeroB, int32_t APagina);
-std::pair<int32_t, int32_t> SolucoesPorPagina(int32_t ALado);
-using TListaDeTabuleiros = std::vector<std::unique_ptr<TSomadoBoard>>;
-void DesenharPaginaSolucoes(TDocumentoPdf& AD, const TListaDeTabuleiros& ALista, int32_t APrimeiro,
-                            int32_t AColunas, int32_t ALinhas, int32_t APagina);
-// The example page's 5 × 5 puzzle, in rows and columns 0..4 of a 6 × 6 board (the smallest
-// board there is).
-std::unique_ptr<TSomadoBoard> TabuleiroExemplo();
-
-// Draws the example page when the next page would be even, so that the next is odd.
-void GarantirPaginaImpar(TDocumentoPdf& AD, int32_t& AContadorPaginas);
-
-// The whole batch document in its fixed page order, for boards of side ALado. ARotulo is
-// "Progressivo" or the level's name.
-void DesenharLote(TDocumentoPdf& AD, const TListaDeTabuleiros& ALista, int32_t ALado,
-                  const QString& ATitulo, const QString& ARotulo);
 
 // ---- Whole documents written to a file: drawn in memory, then written in one go
 // (GravarFicheiroInteiro), so a failure raises ESomadoError naming the file and leaves any
@@ -111,6 +24,6 @@ void DesenharLote(TDocumentoPdf& AD, const TListaDeTabuleiros& ALista, int32_t A
 // The single-puzzle document: the puzzle page (the board's digits as they are now), then its
 // solution page.
 void ExportarPuzzlePdf(const TSomadoBoard& ABoard, const QString& ACaminho);
-// The batch document of DesenharLote.
+// The batch document, in the page order of DesenharLote (PaginasPdf.h).
 void ExportarLotePdf(const TListaDeTabuleiros& ALista, int32_t ALado, const QString& ATitulo,
                      const QString& ARotulo, const QString& ACaminho);

@@ -16,18 +16,6 @@ namespace {
 constexpr int CCelulaMinima = 28;
 constexpr int CCelulaMaxima = 64;
 
-// Resets the flag however the move ends.
-class TMovimentoDoPrograma {
-public:
-    explicit TMovimentoDoPrograma(bool& AFlag) : FFlag(AFlag) { FFlag = true; }
-    ~TMovimentoDoPrograma() { FFlag = false; }
-    TMovimentoDoPrograma(const TMovimentoDoPrograma&) = delete;
-    TMovimentoDoPrograma& operator=(const TMovimentoDoPrograma&) = delete;
-
-private:
-    bool& FFlag;
-};
-
 } // namespace
 
 QColor CorMolduraFoco() {
@@ -79,14 +67,8 @@ TGrelhaTabuleiro::TGrelhaTabuleiro(TJogo& AJogo, QWidget* AParent)
 }
 
 void TGrelhaTabuleiro::ConfigurarGrelha(int ALado) {
-    {
-        // Back to the corner first, so that the current cell stays inside a smaller grid.
-        TMovimentoDoPrograma movimento(FASeleccionarProgramaticamente);
-        if (FModelo.rowCount() > 0) setCurrentIndex(FModelo.index(0, 0));
-    }
     FModelo.DefinirLado(ALado);
-    TMovimentoDoPrograma movimento(FASeleccionarProgramaticamente);
-    if (ALado > 0) setCurrentIndex(FModelo.index(0, 0));
+    MostrarCursor();
 }
 
 void TGrelhaTabuleiro::AjustarTamanho(int ALarguraPainel, int AAlturaPainel) {
@@ -101,72 +83,97 @@ void TGrelhaTabuleiro::AjustarTamanho(int ALarguraPainel, int AAlturaPainel) {
     setGeometry((ALarguraPainel - n * s) / 2, (AAlturaPainel - n * s) / 2, n * s, n * s);
 }
 
-void TGrelhaTabuleiro::CelulaActual(int32_t& ARow, int32_t& ACol) const {
-    const QModelIndex actual = currentIndex();
-    ARow = actual.isValid() ? actual.row() : 0;
-    ACol = actual.isValid() ? actual.column() : 0;
-}
-
-void TGrelhaTabuleiro::SeleccionarCelula(int32_t ARow, int32_t ACol) {
-    TMovimentoDoPrograma movimento(FASeleccionarProgramaticamente);
-    setCurrentIndex(FModelo.index(ARow, ACol));
-}
-
-bool TGrelhaTabuleiro::PodeIrPara(const QModelIndex& AIndice) const {
-    if (FASeleccionarProgramaticamente) return true;
-    return AIndice.isValid() && FJogo.PodeSeleccionar(AIndice.row(), AIndice.column());
+void TGrelhaTabuleiro::MostrarCursor() {
+    const TCursor cursor = FJogo.Cursor();
+    const QModelIndex indice = FModelo.index(cursor.Row, cursor.Col);
+    if (indice.isValid() && indice != currentIndex())
+        selectionModel()->setCurrentIndex(indice, QItemSelectionModel::ClearAndSelect);
 }
 
 QModelIndex TGrelhaTabuleiro::moveCursor(CursorAction AAccao,
                                          Qt::KeyboardModifiers AModificadores) {
-    int32_t dr = 0, dc = 0;
     switch (AAccao) {
     case MoveUp:
-        dr = -1;
+        FJogo.MoverCursor(TMovimento::Cima);
         break;
     case MoveDown:
-        dr = 1;
+        FJogo.MoverCursor(TMovimento::Baixo);
         break;
     case MoveLeft:
-        dc = -1;
+        FJogo.MoverCursor(TMovimento::Esquerda);
         break;
     case MoveRight:
-        dc = 1;
+        FJogo.MoverCursor(TMovimento::Direita);
+        break;
+    case MoveNext:
+        FJogo.MoverCursor(TMovimento::Seguinte);
+        break;
+    case MovePrevious:
+        FJogo.MoverCursor(TMovimento::Anterior);
         break;
     default: {
+        // Home, End and the page keys: where the view would go, when that is a white cell.
         const QModelIndex destino = QTableView::moveCursor(AAccao, AModificadores);
-        return PodeIrPara(destino) ? destino : currentIndex();
+        if (destino.isValid()) FJogo.SeleccionarCelula(destino.row(), destino.column());
     }
     }
-    // Arrows jump over blocked cells to the next white one, so no cell is out of reach.
-    int32_t r = 0, c = 0, rDestino = 0, cDestino = 0;
-    CelulaActual(r, c);
-    if (!FJogo.BrancaNaDireccao(r, c, dr, dc, rDestino, cDestino)) return currentIndex();
-    return FModelo.index(rDestino, cDestino);
+    const TCursor cursor = FJogo.Cursor();
+    return FModelo.index(cursor.Row, cursor.Col);
+}
+
+void TGrelhaTabuleiro::Clicar(QMouseEvent* AEvento) {
+    const QModelIndex alvo = indexAt(AEvento->position().toPoint());
+    // A click on a black or clue cell only gives the grid the focus.
+    if (alvo.isValid() && AEvento->button() == Qt::LeftButton)
+        FJogo.SeleccionarCelula(alvo.row(), alvo.column());
+    setFocus(Qt::MouseFocusReason);
+    AEvento->accept();
 }
 
 void TGrelhaTabuleiro::mousePressEvent(QMouseEvent* AEvento) {
-    const QModelIndex alvo = indexAt(AEvento->position().toPoint());
-    if (!PodeIrPara(alvo)) {
-        // A click on a black or clue cell only gives the grid the focus.
-        setFocus(Qt::MouseFocusReason);
-        AEvento->accept();
-        return;
+    Clicar(AEvento);
+}
+
+void TGrelhaTabuleiro::mouseDoubleClickEvent(QMouseEvent* AEvento) {
+    Clicar(AEvento);
+}
+
+void TGrelhaTabuleiro::mouseMoveEvent(QMouseEvent* AEvento) {
+    AEvento->accept();
+}
+
+void TGrelhaTabuleiro::mouseReleaseEvent(QMouseEvent* AEvento) {
+    AEvento->accept();
+}
+
+bool TGrelhaTabuleiro::focusNextPrevChild(bool ASeguinte) {
+    if (hasFocus() && FJogo.Board()) {
+        FJogo.MoverCursor(ASeguinte ? TMovimento::Seguinte : TMovimento::Anterior);
+        return true;
     }
-    QTableView::mousePressEvent(AEvento);
+    return QTableView::focusNextPrevChild(ASeguinte);
 }
 
 void TGrelhaTabuleiro::keyPressEvent(QKeyEvent* AEvento) {
     const int tecla = AEvento->key();
+    const Qt::KeyboardModifiers modificadores = AEvento->modifiers();
+    // Ctrl+Tab and Ctrl+Shift+Tab take the keyboard off the board, to the buttons.
+    if ((tecla == Qt::Key_Tab || tecla == Qt::Key_Backtab) &&
+        (modificadores & Qt::ControlModifier)) {
+        const bool seguinte = tecla == Qt::Key_Tab && !(modificadores & Qt::ShiftModifier);
+        QTableView::focusNextPrevChild(seguinte);
+        AEvento->accept();
+        return;
+    }
     // Ctrl+digit toggles a pencil mark; the keypad's digits too.
-    if ((AEvento->modifiers() & Qt::ControlModifier) && tecla >= Qt::Key_1 && tecla <= Qt::Key_9) {
+    if ((modificadores & Qt::ControlModifier) && tecla >= Qt::Key_1 && tecla <= Qt::Key_9) {
         FJogo.AlternarNota(tecla - Qt::Key_0);
         AEvento->accept();
         return;
     }
     if (tecla == Qt::Key_Backspace || tecla == Qt::Key_Delete || tecla == Qt::Key_F2) {
         FJogo.ApagarCelulaActual();
-        QTableView::keyPressEvent(AEvento);
+        AEvento->accept();
         return;
     }
     const QString texto = AEvento->text();
@@ -178,43 +185,66 @@ void TGrelhaTabuleiro::keyPressEvent(QKeyEvent* AEvento) {
 }
 
 void TGrelhaTabuleiro::contextMenuEvent(QContextMenuEvent* AEvento) {
-    const QModelIndex alvo = indexAt(AEvento->pos());
-    if (alvo.isValid() && FJogo.PodeSeleccionar(alvo.row(), alvo.column()))
-        SeleccionarCelula(alvo.row(), alvo.column());
+    // The menu is about the cell under the pointer: a white one becomes the current cell
+    // first; a black or clue cell offers no marks. From the keyboard it is the current cell's.
+    bool sobreBranca = false;
+    QPoint onde = AEvento->globalPos();
+    if (AEvento->reason() == QContextMenuEvent::Keyboard) {
+        const TCursor cursor = FJogo.Cursor();
+        sobreBranca = FJogo.PodeSeleccionar(cursor.Row, cursor.Col);
+        onde = viewport()->mapToGlobal(visualRect(FModelo.index(cursor.Row, cursor.Col)).center());
+    } else {
+        const QModelIndex alvo = indexAt(AEvento->pos());
+        sobreBranca = alvo.isValid() && FJogo.SeleccionarCelula(alvo.row(), alvo.column());
+    }
     setFocus(Qt::PopupFocusReason);
-    int32_t r = 0, c = 0;
-    CelulaActual(r, c);
-    const TSomadoBoard* board = FJogo.Board();
-    const bool podeMarcar = board && !FJogo.MostraSolucao() && FJogo.PodeSeleccionar(r, c) &&
-                            board->GetCell(r, c).Value == 0;
+    MostrarMenu(onde, sobreBranca);
+    AEvento->accept();
+}
+
+void TGrelhaTabuleiro::MostrarMenu(const QPoint& AGlobal, bool ASobreBranca) {
+    const bool sobreBranca = ASobreBranca;
+    const auto [r, c] = FJogo.Cursor();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("MenuGrelha"));
-    const uint16_t notas = FJogo.Notas(r, c);
-    for (int32_t d = 1; d <= 9; ++d) {
-        QAction* nota = menu.addAction(QStringLiteral("Nota %1").arg(d));
-        nota->setCheckable(true);
-        nota->setChecked(notas & (1u << d));
-        nota->setEnabled(podeMarcar);
-        nota->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_0 + d)));
-        connect(nota, &QAction::triggered, this, [this, d] { FJogo.AlternarNota(d); });
+    if (sobreBranca) {
+        const uint16_t notas = FJogo.Notas(r, c);
+        const bool podeMarcar = FJogo.PodeMarcar();
+        for (int32_t d = 1; d <= 9; ++d) {
+            QAction* nota = menu.addAction(QStringLiteral("Nota %1").arg(d));
+            nota->setCheckable(true);
+            nota->setChecked(notas & (1u << d));
+            nota->setEnabled(podeMarcar);
+            nota->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_0 + d)));
+            connect(nota, &QAction::triggered, this, [this, d] { FJogo.AlternarNota(d); });
+        }
+        menu.addSeparator();
     }
-    menu.addSeparator();
     QAction* desfazer = menu.addAction(QStringLiteral("Desfazer"));
     desfazer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    desfazer->setEnabled(FJogo.PodeDesfazer());
     connect(desfazer, &QAction::triggered, this, [this] { FJogo.Desfazer(); });
     QAction* refazer = menu.addAction(QStringLiteral("Refazer"));
     refazer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    refazer->setEnabled(FJogo.PodeRefazer());
     connect(refazer, &QAction::triggered, this, [this] { FJogo.Refazer(); });
-    QAction* apagar = menu.addAction(QStringLiteral("Apagar notas"));
-    connect(apagar, &QAction::triggered, this, [this] { FJogo.ApagarNotas(); });
+    const bool podeApagar =
+        FJogo.Board() && !FJogo.MostraSolucao() && !FJogo.Recusado(TComando::Jogada);
+    if (sobreBranca) {
+        QAction* daCasa = menu.addAction(QStringLiteral("Apagar notas desta casa"));
+        daCasa->setEnabled(podeApagar && FJogo.Notas(r, c) != 0);
+        connect(daCasa, &QAction::triggered, this, [this] { FJogo.ApagarNotasDaCelula(); });
+    }
+    QAction* todas = menu.addAction(QStringLiteral("Apagar todas as notas"));
+    todas->setEnabled(podeApagar && FJogo.Estado().Notas.Alguma());
+    connect(todas, &QAction::triggered, this, [this] { FJogo.ApagarNotas(); });
     menu.addSeparator();
     QAction* conflitos = menu.addAction(QStringLiteral("Mostrar conflitos"));
     conflitos->setCheckable(true);
     conflitos->setChecked(FJogo.MostrarConflitos());
     connect(conflitos, &QAction::toggled, this,
             [this](bool AMostrar) { FJogo.DefinirMostrarConflitos(AMostrar); });
-    menu.exec(AEvento->globalPos());
-    AEvento->accept();
+    menu.exec(AGlobal);
 }
 
 // The focus frame follows the keyboard focus.
@@ -258,7 +288,8 @@ void TDelegadoCelula::paint(QPainter* APainter, const QStyleOptionViewItem& AOpc
                    board->GetCell(AIndice.row(), AIndice.column()), FJogo.MostraSolucao(), true,
                    {FJogo.Notas(AIndice.row(), AIndice.column()),
                     FJogo.CelulaEmConflito(AIndice.row(), AIndice.column())});
-    if (AIndice == FGrelha.currentIndex() && FGrelha.hasFocus()) {
+    const TCursor cursor = FJogo.Cursor();
+    if (AIndice.row() == cursor.Row && AIndice.column() == cursor.Col && FGrelha.hasFocus()) {
         // The focus frame: 3 units of the highlight colour, 1 unit inside the cell.
         APainter->setBrush(Qt::NoBrush);
         APainter->setPen(QPen(CorMolduraFoco(), 3));

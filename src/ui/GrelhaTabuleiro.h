@@ -1,11 +1,13 @@
 // The board grid: a table view with one item per board cell, painted by the board drawing.
-// The view refuses to move onto black and clue cells unless the program itself moves it, and
-// hands typed characters and the erase keys to the game.
+// It draws the current cell the game holds and turns clicks and keys into the game's commands;
+// the view's own current index only follows the game's, for scrolling and accessibility.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
+
+#include "game/Estado.h"
 
 class TJogo;
 
@@ -34,13 +36,20 @@ public:
     void ConfigurarGrelha(int ALado);
     // Cell size and place inside the parent, as the parent's client area allows.
     void AjustarTamanho(int ALarguraPainel, int AAlturaPainel);
-    void CelulaActual(int32_t& ARow, int32_t& ACol) const;
-    void SeleccionarCelula(int32_t ARow, int32_t ACol);
+    // The view's current index put on the game's current cell.
+    void MostrarCursor();
 
 protected:
     QModelIndex moveCursor(CursorAction AAccao, Qt::KeyboardModifiers AModificadores) override;
+    // Every press selects the cell under the pointer, a quick second click included; dragging
+    // selects nothing.
     void mousePressEvent(QMouseEvent* AEvento) override;
+    void mouseDoubleClickEvent(QMouseEvent* AEvento) override;
+    void mouseMoveEvent(QMouseEvent* AEvento) override;
+    void mouseReleaseEvent(QMouseEvent* AEvento) override;
     void keyPressEvent(QKeyEvent* AEvento) override;
+    // Tab and Shift+Tab move the current cell; Ctrl+Tab leaves the board.
+    bool focusNextPrevChild(bool ASeguinte) override;
     // The right-click menu: the marks of the cell under the mouse, undo, redo, clearing the
     // marks and the display of conflicts.
     void contextMenuEvent(QContextMenuEvent* AEvento) override;
@@ -50,12 +59,11 @@ protected:
     bool viewportEvent(QEvent* AEvento) override;
 
 private:
-    bool PodeIrPara(const QModelIndex& AIndice) const;
+    void Clicar(QMouseEvent* AEvento);
+    void MostrarMenu(const QPoint& AGlobal, bool ASobreBranca);
 
     TJogo& FJogo;
     TModeloTabuleiro FModelo;
-    // True only while the program itself moves the current cell, which may then be any cell.
-    bool FASeleccionarProgramaticamente = false;
 };
 
 class TDelegadoCelula : public QStyledItemDelegate {

@@ -1,6 +1,6 @@
 #include "ui/UnitAjuda.h"
 
-#include "ui/UnitSomadoRegras.h"
+#include "render/UnitSomadoRegras.h"
 
 #include <QPushButton>
 #include <QTextBlockFormat>

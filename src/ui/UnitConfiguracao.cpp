@@ -1,7 +1,7 @@
 #include "ui/UnitConfiguracao.h"
 
 #include "pdf/UnitSomadoPdf.h"
-#include "ui/UnitSomadoRegras.h"
+#include "render/UnitSomadoRegras.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

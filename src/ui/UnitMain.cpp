@@ -170,7 +170,6 @@ TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
     CriarComponentes();
     CriarDialogos();
     LigarEventos();
-    LigarAtalhos();
     FJogo->Iniciar();
     DefinirTamanhoMinimo();
     ColocarNoEcra(QGuiApplication::primaryScreen(), CMolduraProvavel);
@@ -192,7 +191,11 @@ void TFormMain::CriarDialogos() {
                          QStringLiteral("pdf"), pasta};
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    // The workers stop and are waited for while the window still stands.
+    FJogo.reset();
+    if (FCursorDeEspera) QApplication::restoreOverrideCursor();
+}
 
 QPushButton* TFormMain::CriarBotao(const QString& ANome, const QString& ALegenda, int ATopo) {
     auto* botao = new QPushButton(ALegenda, PanelLateral);
@@ -219,24 +222,7 @@ void TFormMain::CriarComponentes() {
     PanelLateral->setObjectName(QStringLiteral("PanelLateral"));
     PanelLateral->setFixedWidth(CLarguraLateral);
 
-    BitBtnGerar = CriarBotao(QStringLiteral("BitBtnGerar"), QStringLiteral("Gerar Puzzle"), 26);
-    BitBtnVerSolucao =
-        CriarBotao(QStringLiteral("BitBtnVerSolucao"), QStringLiteral("Ver Solução"), 57);
-    BitBtnVerificar =
-        CriarBotao(QStringLiteral("BitBtnVerificar"), QStringLiteral("Verificar"), 88);
-    BitBtnDica = CriarBotao(QStringLiteral("BitBtnDica"), QStringLiteral("Dica"), 119);
-    BitBtnLimpar = CriarBotao(QStringLiteral("BitBtnLimpar"), QStringLiteral("Limpar"), 150);
-    BitBtnGuardar = CriarBotao(QStringLiteral("BitBtnGuardar"), QStringLiteral("Guardar"), 213);
-    BitBtnAbrir = CriarBotao(QStringLiteral("BitBtnAbrir"), QStringLiteral("Abrir"), 244);
-    BitBtnExportarPuzzle =
-        CriarBotao(QStringLiteral("BitBtnExportarPuzzle"), QStringLiteral("Exportar Puzzle"), 275);
-    BitBtnExportarLote =
-        CriarBotao(QStringLiteral("BitBtnExportarLote"), QStringLiteral("Exportar Lote"), 306);
-    BitBtnConfigurar =
-        CriarBotao(QStringLiteral("BitBtnConfigurar"), QStringLiteral("Configurar"), 337);
-    BitBtnAjuda = CriarBotao(QStringLiteral("BitBtnAjuda"), QStringLiteral("Ajuda"), 397);
-    BitBtnSobre = CriarBotao(QStringLiteral("BitBtnSobre"), QStringLiteral("Sobre"), 429);
-    BitBtnSair = CriarBotao(QStringLiteral("BitBtnSair"), QStringLiteral("Sair"), 460);
+    CriarComandos();
 
     LabelTamanhoConfigurado = new QLabel(PanelLateral);
     LabelTamanhoConfigurado->setObjectName(QStringLiteral("LabelTamanhoConfigurado"));
@@ -333,54 +319,141 @@ void TFormMain::AcertarNoEcra(int ATentativa) {
     move(lugar.Moldura);
 }
 
+namespace {
+
+// One row of the window's command table: the command, its button (none for the commands
+// only the keyboard and the grid's menu reach), the button's name, caption and top in the
+// side panel, and its shortcuts, the first named in the button's tooltip.
+struct TEntradaComando {
+    TComando Comando;
+    QPushButton* TFormMain::*Botao;
+    const char* Nome;
+    const char* Legenda;
+    int Topo;
+    std::vector<QKeySequence> Atalhos;
+};
+
+const std::vector<TEntradaComando>& TabelaDeComandos() {
+    static const std::vector<TEntradaComando> tabela{
+        {TComando::Gerar,
+         &TFormMain::BitBtnGerar,
+         "BitBtnGerar",
+         "Gerar Puzzle",
+         26,
+         {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+        {TComando::VerSolucao,
+         &TFormMain::BitBtnVerSolucao,
+         "BitBtnVerSolucao",
+         "Ver Solução",
+         57,
+         {}},
+        {TComando::Verificar, &TFormMain::BitBtnVerificar, "BitBtnVerificar", "Verificar", 88, {}},
+        {TComando::Dica, &TFormMain::BitBtnDica, "BitBtnDica", "Dica", 119, {}},
+        {TComando::Limpar, &TFormMain::BitBtnLimpar, "BitBtnLimpar", "Limpar", 150, {}},
+        {TComando::Guardar,
+         &TFormMain::BitBtnGuardar,
+         "BitBtnGuardar",
+         "Guardar",
+         213,
+         {QKeySequence(Qt::CTRL | Qt::Key_S)}},
+        {TComando::Abrir,
+         &TFormMain::BitBtnAbrir,
+         "BitBtnAbrir",
+         "Abrir",
+         244,
+         {QKeySequence(Qt::CTRL | Qt::Key_O)}},
+        {TComando::ExportarPuzzle,
+         &TFormMain::BitBtnExportarPuzzle,
+         "BitBtnExportarPuzzle",
+         "Exportar Puzzle",
+         275,
+         {QKeySequence(Qt::CTRL | Qt::Key_E)}},
+        {TComando::ExportarLote,
+         &TFormMain::BitBtnExportarLote,
+         "BitBtnExportarLote",
+         "Exportar Lote",
+         306,
+         {}},
+        {TComando::Configurar,
+         &TFormMain::BitBtnConfigurar,
+         "BitBtnConfigurar",
+         "Configurar",
+         337,
+         {}},
+        {TComando::Ajuda,
+         &TFormMain::BitBtnAjuda,
+         "BitBtnAjuda",
+         "Ajuda",
+         397,
+         {QKeySequence(Qt::Key_F1)}},
+        {TComando::Sobre, &TFormMain::BitBtnSobre, "BitBtnSobre", "Sobre", 429, {}},
+        {TComando::Sair, &TFormMain::BitBtnSair, "BitBtnSair", "Sair", 460, {}},
+        {TComando::Desfazer, nullptr, nullptr, nullptr, 0, {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
+        {TComando::Refazer,
+         nullptr,
+         nullptr,
+         nullptr,
+         0,
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+    };
+    return tabela;
+}
+
+} // namespace
+
+void TFormMain::CriarComandos() {
+    for (const TEntradaComando& entrada : TabelaDeComandos()) {
+        const TComando comando = entrada.Comando;
+        if (entrada.Botao) {
+            QPushButton* botao = CriarBotao(QString::fromLatin1(entrada.Nome),
+                                            QString::fromUtf8(entrada.Legenda), entrada.Topo);
+            this->*entrada.Botao = botao;
+            connect(botao, &QPushButton::clicked, this, [this, comando] { Executar(comando); });
+            if (!entrada.Atalhos.empty())
+                botao->setToolTip(
+                    QStringLiteral("Atalho: %1")
+                        .arg(entrada.Atalhos.front().toString(QKeySequence::NativeText)));
+        }
+        // A shortcut runs the very same flow as its button, questions included, and is
+        // refused whenever the button would be.
+        for (const QKeySequence& tecla : entrada.Atalhos) {
+            auto* atalho = new QShortcut(tecla, this);
+            connect(atalho, &QShortcut::activated, this, [this, comando] { Executar(comando); });
+        }
+    }
+}
+
+void TFormMain::Executar(TComando AComando) {
+    if (!FJogo->PodeExecutar(AComando)) return;
+    switch (AComando) {
+    case TComando::Ajuda:
+        FormAjuda->exec();
+        break;
+    case TComando::Sobre:
+        FormSobre->exec();
+        break;
+    default:
+        FJogo->Executar(AComando);
+    }
+}
+
+void TFormMain::ActualizarComandos() {
+    for (const TEntradaComando& entrada : TabelaDeComandos())
+        if (entrada.Botao) (this->*entrada.Botao)->setEnabled(FJogo->PodeExecutar(entrada.Comando));
+    const bool ocupado = FJogo->Ocupacao() != TOcupacao::Livre;
+    if (ocupado == FCursorDeEspera) return;
+    FCursorDeEspera = ocupado;
+    if (ocupado)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
 void TFormMain::LigarEventos() {
-    connect(BitBtnGerar, &QPushButton::clicked, this, [this] { FJogo->BitBtnGerarClick(); });
-    connect(BitBtnGuardar, &QPushButton::clicked, this, [this] { FJogo->BitBtnGuardarClick(); });
-    connect(BitBtnAbrir, &QPushButton::clicked, this, [this] { FJogo->BitBtnAbrirClick(); });
-    connect(BitBtnConfigurar, &QPushButton::clicked, this,
-            [this] { FJogo->BitBtnConfigurarClick(); });
-    connect(BitBtnVerSolucao, &QPushButton::clicked, this, [this] { FJogo->VerSolucao(); });
-    connect(BitBtnVerificar, &QPushButton::clicked, this, [this] { FJogo->Verificar(); });
-    connect(BitBtnLimpar, &QPushButton::clicked, this, [this] { FJogo->Limpar(); });
-    connect(BitBtnDica, &QPushButton::clicked, this, [this] { FJogo->Dica(); });
-    connect(BitBtnSair, &QPushButton::clicked, this, [this] { FJogo->BitBtnSairClick(); });
-    connect(BitBtnExportarPuzzle, &QPushButton::clicked, this,
-            [this] { FJogo->BitBtnExportarPuzzleClick(); });
-    connect(BitBtnExportarLote, &QPushButton::clicked, this,
-            [this] { FJogo->BitBtnExportarLoteClick(); });
-    connect(BitBtnAjuda, &QPushButton::clicked, this, [this] { FormAjuda->exec(); });
-    connect(BitBtnSobre, &QPushButton::clicked, this, [this] { FormSobre->exec(); });
-    connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { ActualizarCorridas(); });
     auto* relogio = new QTimer(this);
     relogio->setInterval(500);
     connect(relogio, &QTimer::timeout, this, [this] { ActualizarRelogio(); });
     relogio->start();
-}
-
-void TFormMain::LigarAtalhos() {
-    // A shortcut clicks its button, so it runs the very same flow, questions included, and
-    // does nothing while the button is disabled.
-    const std::pair<QPushButton*, QKeySequence> atalhos[] = {
-        {BitBtnGerar, QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {BitBtnGuardar, QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {BitBtnAbrir, QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {BitBtnExportarPuzzle, QKeySequence(Qt::CTRL | Qt::Key_E)},
-        {BitBtnAjuda, QKeySequence(Qt::Key_F1)},
-    };
-    for (const auto& [botao, tecla] : atalhos) {
-        auto* atalho = new QShortcut(tecla, this);
-        connect(atalho, &QShortcut::activated, botao, &QPushButton::click);
-        botao->setToolTip(
-            QStringLiteral("Atalho: %1").arg(tecla.toString(QKeySequence::NativeText)));
-    }
-    const auto ligar = [this](QKeySequence ATecla, void (TJogo::*AAccao)()) {
-        auto* atalho = new QShortcut(ATecla, this);
-        connect(atalho, &QShortcut::activated, this, [this, AAccao] { ((*FJogo).*AAccao)(); });
-    };
-    ligar(QKeySequence(Qt::CTRL | Qt::Key_Z), &TJogo::Desfazer);
-    ligar(QKeySequence(Qt::CTRL | Qt::Key_Y), &TJogo::Refazer);
-    ligar(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TJogo::Refazer);
 }
 
 void TFormMain::showEvent(QShowEvent* AEvento) {
@@ -389,11 +462,10 @@ void TFormMain::showEvent(QShowEvent* AEvento) {
     FJaMostrada = true;
     // The guess at the frame made before the window existed is checked against the real one.
     QTimer::singleShot(0, this, [this] { AcertarNoEcra(0); });
-    AjustarTamanhoGrelha();
+    StringGrid1->AjustarTamanho(PanelGrelha->width(), PanelGrelha->height());
     FJogo->IrParaPrimeiraVazia();
     // The keyboard starts on the board, with the current cell framed.
-    FocarGrelha();
-    RepintarGrelha();
+    Mudou(mFoco | mTabuleiro);
 }
 
 void TFormMain::changeEvent(QEvent* AEvento) {
@@ -410,8 +482,7 @@ void TFormMain::ActualizarRelogio() {
 }
 
 void TFormMain::ActualizarCorridas() {
-    int32_t r = 0, c = 0;
-    StringGrid1->CelulaActual(r, c);
+    const auto [r, c] = FJogo->Cursor();
     const TSomadoBoard* board = FJogo->Board();
     const QString texto =
         board && !FJogo->MostraSolucao() ? CorridasDaCelula(*board, r, c) : QString();
@@ -421,59 +492,35 @@ void TFormMain::ActualizarCorridas() {
     LabelCorridas->setToolTip(texto);
 }
 
-void TFormMain::LimparInformacao() {
-    MemoInformacao->clear();
+void TFormMain::Mudou(uint32_t AMudancas) {
+    if (AMudancas & mGrelha) {
+        StringGrid1->ConfigurarGrelha(FJogo->Board() ? FJogo->Board()->Size() : 0);
+        StringGrid1->AjustarTamanho(PanelGrelha->width(), PanelGrelha->height());
+    }
+    if (AMudancas & (mGrelha | mTabuleiro | mCursor)) {
+        StringGrid1->MostrarCursor();
+        StringGrid1->viewport()->update();
+        ActualizarCorridas();
+        ActualizarRelogio();
+    }
+    if (AMudancas & mLegendas) {
+        BitBtnVerSolucao->setText(FJogo->LegendaVerSolucao());
+        LabelTamanhoConfigurado->setText(FJogo->LegendaTamanho());
+        LabelTamanhoConfigurado->adjustSize();
+    }
+    if (AMudancas & mInformacao) {
+        MemoInformacao->setPlainText(FJogo->Informacao().join(u'\n'));
+        MemoInformacao->verticalScrollBar()->setValue(
+            MemoInformacao->verticalScrollBar()->maximum());
+    }
+    if (AMudancas & (mOcupacao | mHistorico | mLegendas)) ActualizarComandos();
+    if ((AMudancas & mFoco) && StringGrid1->isVisible() && StringGrid1->isEnabled())
+        StringGrid1->setFocus();
 }
 
-void TFormMain::AdicionarInformacao(const QString& ALinha) {
-    MemoInformacao->appendPlainText(ALinha);
-}
-
-void TFormMain::DefinirLegendaVerSolucao(const QString& ALegenda) {
-    BitBtnVerSolucao->setText(ALegenda);
-}
-
-void TFormMain::DefinirLegendaTamanho(const QString& ALegenda) {
-    LabelTamanhoConfigurado->setText(ALegenda);
-    LabelTamanhoConfigurado->adjustSize();
-}
-
-void TFormMain::ConfigurarGrelha() {
-    StringGrid1->ConfigurarGrelha(FJogo->Board() ? FJogo->Board()->Size() : 0);
-}
-
-void TFormMain::AjustarTamanhoGrelha() {
-    StringGrid1->AjustarTamanho(PanelGrelha->width(), PanelGrelha->height());
-}
-
-void TFormMain::RepintarGrelha() {
-    StringGrid1->viewport()->update();
-    ActualizarCorridas();
-    ActualizarRelogio();
-}
-
-void TFormMain::FocarGrelha() {
-    if (StringGrid1->isVisible() && StringGrid1->isEnabled()) StringGrid1->setFocus();
-}
-
-void TFormMain::CelulaActual(int32_t& ARow, int32_t& ACol) const {
-    StringGrid1->CelulaActual(ARow, ACol);
-}
-
-void TFormMain::SeleccionarCelula(int32_t ARow, int32_t ACol) {
-    StringGrid1->SeleccionarCelula(ARow, ACol);
-}
-
-void TFormMain::ComecarEspera() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    BitBtnGerar->setEnabled(false);
-    // Once, so that the messages and the cursor show before the window freezes.
-    QApplication::processEvents();
-}
-
-void TFormMain::TerminarEspera() {
-    QApplication::restoreOverrideCursor();
-    BitBtnGerar->setEnabled(true);
+void TFormMain::NoCicloPrincipal(std::function<void()> AAccao) {
+    // Queued on this window: once it is gone, nothing runs.
+    QMetaObject::invokeMethod(this, std::move(AAccao), Qt::QueuedConnection);
 }
 
 TResposta TFormMain::Perguntar(const QString& ATexto, bool ACancelar) {
@@ -562,28 +609,6 @@ bool TFormMain::EscolherFicheiroLotePdf(const QString& AProposto, QString& ACami
     // Opens in the folder of the last batch (the working folder the first time), offering
     // the name for this one.
     return Escolher(SaveDialogLotePdf, AProposto, ACaminho);
-}
-
-// The commands the game refuses during a batch, greyed out meanwhile.
-static QList<QPushButton*> BotoesParadosNoLote(const TFormMain& AJanela) {
-    return {AJanela.BitBtnExportarLote, AJanela.BitBtnGerar, AJanela.BitBtnAbrir,
-            AJanela.BitBtnConfigurar};
-}
-
-void TFormMain::ComecarLote() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    for (QPushButton* botao : BotoesParadosNoLote(*this))
-        botao->setEnabled(false);
-}
-
-void TFormMain::TerminarLote() {
-    QApplication::restoreOverrideCursor();
-    for (QPushButton* botao : BotoesParadosNoLote(*this))
-        botao->setEnabled(true);
-}
-
-void TFormMain::ProcessarEventos() {
-    QApplication::processEvents();
 }
 
 void TFormMain::ReportarErro(const QString& AMensagem) {

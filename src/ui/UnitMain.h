@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 class QLabel;
 class TFormAjuda;
@@ -64,18 +65,8 @@ public:
     TFormAjuda* FormAjuda = nullptr;
 
     // IJanelaJogo
-    void LimparInformacao() override;
-    void AdicionarInformacao(const QString& ALinha) override;
-    void DefinirLegendaVerSolucao(const QString& ALegenda) override;
-    void DefinirLegendaTamanho(const QString& ALegenda) override;
-    void ConfigurarGrelha() override;
-    void AjustarTamanhoGrelha() override;
-    void RepintarGrelha() override;
-    void FocarGrelha() override;
-    void CelulaActual(int32_t& ARow, int32_t& ACol) const override;
-    void SeleccionarCelula(int32_t ARow, int32_t ACol) override;
-    void ComecarEspera() override;
-    void TerminarEspera() override;
+    void Mudou(uint32_t AMudancas) override;
+    void NoCicloPrincipal(std::function<void()> AAccao) override;
     TResposta Perguntar(const QString& ATexto, bool ACancelar) override;
     bool EscolherFicheiroParaGuardar(QString& ACaminho) override;
     bool EscolherFicheiroParaAbrir(QString& ACaminho) override;
@@ -83,10 +74,11 @@ public:
     void Fechar() override;
     bool EscolherFicheiroPdf(QString& ACaminho) override;
     bool EscolherFicheiroLotePdf(const QString& AProposto, QString& ACaminho) override;
-    void ComecarLote() override;
-    void TerminarLote() override;
-    void ProcessarEventos() override;
     void ReportarErro(const QString& AMensagem) override;
+
+    // A command from a button, a shortcut or the grid's menu; nothing when the game refuses it
+    // now.
+    void Executar(TComando AComando);
 
 protected:
     void showEvent(QShowEvent* AEvento) override;
@@ -99,10 +91,11 @@ private:
     void CriarComponentes();
     void CriarDialogos();
     void LigarEventos();
-    // Keyboard shortcuts: Ctrl+N, Ctrl+S, Ctrl+O, Ctrl+E and F1 for their buttons; Ctrl+Z to
-    // undo, Ctrl+Y and Ctrl+Shift+Z to redo.
-    void LigarAtalhos();
+    // The buttons and the keyboard shortcuts, from the command table.
+    void CriarComandos();
     QPushButton* CriarBotao(const QString& ANome, const QString& ALegenda, int ATopo);
+    // Each button enabled when its command can act; the hourglass while long work runs.
+    void ActualizarComandos();
     // Shows the dialog, offering AProposto as the name; false when the user cancels.
     bool Escolher(TDialogoFicheiro& ADialogo, const QString& AProposto, QString& ACaminho);
     void DefinirTamanhoMinimo();
@@ -117,4 +110,5 @@ private:
 
     std::unique_ptr<TJogo> FJogo;
     bool FJaMostrada = false;
+    bool FCursorDeEspera = false;
 };

@@ -58,6 +58,7 @@ struct TGeradorFalso {
 
 class Jogo : public ::testing::Test {
 protected:
+    Jogo() { janela.Jogo = &jogo; }
     void SetUp() override { QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal)); }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
@@ -68,8 +69,15 @@ protected:
     }
     TSomadoCell Celula(int32_t r, int32_t c) const { return jogo.Board()->GetCell(r, c); }
     void Escrever(int32_t r, int32_t c, char ADigito) {
-        janela.SeleccionarCelula(r, c);
+        EXPECT_TRUE(jogo.SeleccionarCelula(r, c)) << r << "," << c;
         EXPECT_TRUE(jogo.EscreverCaracter(QChar(ADigito)));
+    }
+    // A new puzzle made as the window makes it, waited for: true when a board was installed.
+    bool Gerar() {
+        bool instalado = false;
+        if (!jogo.GerarNovoPuzzle([&](bool AInstalado) { instalado = AInstalado; })) return false;
+        janela.EsperarTrabalho();
+        return instalado;
     }
     // White cells of the fixed puzzle in reading order.
     std::vector<std::pair<int32_t, int32_t>> Brancas() const {

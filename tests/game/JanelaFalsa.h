@@ -1,4 +1,5 @@
-// A window for the game's flows: it records what the game asks of it.
+// A window for the game's flows: it records what the game tells and asks it, and plays the
+// window's thread for the game's long work.
 #pragma once
 
 #include "game/UnitSomadoJogo.h"
@@ -7,46 +8,92 @@
 
 #include <QStringList>
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <optional>
 
 class TJanelaFalsa : public IJanelaJogo {
 public:
+    // The game whose state the notifications are read from; the fixture sets it.
+    const TJogo* Jogo = nullptr;
+
+    // What the window shows, read again at every notification as the real window does.
     QStringList Informacao;
     QString LegendaVerSolucao = QStringLiteral("Ver Solução");
     QString LegendaTamanho;
     int32_t Row = 0, Col = 0;
-    int Configuracoes = 0, Ajustes = 0, Repinturas = 0, Focos = 0;
-    bool EmEspera = false;
-    int Esperas = 0;
+    bool EmEspera = false, EmLote = false;
+    // How often each thing was redone.
+    int Configuracoes = 0, Repinturas = 0, Focos = 0, Esperas = 0, Lotes = 0;
+    std::vector<uint32_t> Mudancas;
+    // Every report shown while long work ran, for the progress lines.
+    QStringList TodaAInformacao;
 
-    void LimparInformacao() override { Informacao.clear(); }
-    void AdicionarInformacao(const QString& ALinha) override { Informacao << ALinha; }
-    void DefinirLegendaVerSolucao(const QString& ALegenda) override {
-        LegendaVerSolucao = ALegenda;
+    void Mudou(uint32_t AMudancas) override {
+        Mudancas.push_back(AMudancas);
+        if (!Jogo) return;
+        if (AMudancas & mGrelha) ++Configuracoes;
+        if (AMudancas & (mTabuleiro | mCursor | mGrelha)) ++Repinturas;
+        if (AMudancas & mFoco) ++Focos;
+        Row = Jogo->Cursor().Row;
+        Col = Jogo->Cursor().Col;
+        if (AMudancas & mInformacao) {
+            Informacao = Jogo->Informacao();
+            if (Jogo->Ocupacao() != TOcupacao::Livre) TodaAInformacao << Informacao;
+        }
+        if (AMudancas & mLegendas) {
+            LegendaVerSolucao = Jogo->LegendaVerSolucao();
+            LegendaTamanho = Jogo->LegendaTamanho();
+        }
+        if (AMudancas & mOcupacao) {
+            const bool espera = Jogo->Ocupacao() == TOcupacao::AGerar;
+            const bool lote = Jogo->Ocupacao() == TOcupacao::EmLote;
+            Esperas += espera && !EmEspera;
+            Lotes += lote && !EmLote;
+            EmEspera = espera;
+            EmLote = lote;
+        }
     }
-    void DefinirLegendaTamanho(const QString& ALegenda) override { LegendaTamanho = ALegenda; }
-    void ConfigurarGrelha() override {
-        ++Configuracoes;
-        Row = Col = 0;
+
+    // The window's thread: what the workers hand over waits here until the test runs it.
+    void NoCicloPrincipal(std::function<void()> AAccao) override {
+        {
+            std::lock_guard bloqueio(FMutex);
+            FPendentes.push_back(std::move(AAccao));
+        }
+        FChegou.notify_all();
     }
-    void AjustarTamanhoGrelha() override { ++Ajustes; }
-    void RepintarGrelha() override { ++Repinturas; }
-    void FocarGrelha() override { ++Focos; }
-    void CelulaActual(int32_t& ARow, int32_t& ACol) const override {
-        ARow = Row;
-        ACol = Col;
+    // What the user does each time the window's thread turns while long work runs.
+    std::function<void()> DuranteEventos;
+    int EventosProcessados = 0;
+    // Runs what the workers hand over, as the window's event loop would, until the game's
+    // long work has ended; false when it did not end within the time.
+    bool EsperarTrabalho(std::chrono::seconds AMaximo = std::chrono::seconds(60)) {
+        const auto limite = std::chrono::steady_clock::now() + AMaximo;
+        while (Jogo && Jogo->Ocupacao() != TOcupacao::Livre) {
+            ++EventosProcessados;
+            if (DuranteEventos) DuranteEventos();
+            if (std::chrono::steady_clock::now() > limite) {
+                ADD_FAILURE() << "the long work did not end";
+                return false;
+            }
+            // The loop turns now and then even when nothing arrives, as a window's does.
+            std::function<void()> accao;
+            {
+                std::unique_lock bloqueio(FMutex);
+                if (!FChegou.wait_for(bloqueio, std::chrono::milliseconds(15),
+                                      [this] { return !FPendentes.empty(); }))
+                    continue;
+                accao = std::move(FPendentes.front());
+                FPendentes.pop_front();
+            }
+            accao();
+        }
+        return true;
     }
-    void SeleccionarCelula(int32_t ARow, int32_t ACol) override {
-        Row = ARow;
-        Col = ACol;
-    }
-    void ComecarEspera() override {
-        EmEspera = true;
-        ++Esperas;
-    }
-    void TerminarEspera() override { EmEspera = false; }
 
     // Questions: the answers to give, in order, and the questions asked.
     std::deque<TResposta> Respostas;
@@ -105,23 +152,13 @@ public:
         if (FicheiroLotePdf) ACaminho = *FicheiroLotePdf;
         return FicheiroLotePdf.has_value();
     }
-    bool EmLote = false;
-    int Lotes = 0, EventosProcessados = 0;
-    QStringList TodaAInformacao; // every line ever written, for the progress lines
-    void ComecarLote() override {
-        EmLote = true;
-        ++Lotes;
-    }
-    void TerminarLote() override { EmLote = false; }
-    // What the user does while the batch lets events through.
-    std::function<void()> DuranteEventos;
-    void ProcessarEventos() override {
-        ++EventosProcessados;
-        TodaAInformacao << Informacao;
-        if (DuranteEventos) DuranteEventos();
-    }
 
     // The general error report: every message shown.
     QStringList Erros;
     void ReportarErro(const QString& AMensagem) override { Erros << AMensagem; }
+
+private:
+    std::mutex FMutex;
+    std::condition_variable FChegou;
+    std::deque<std::function<void()>> FPendentes;
 };

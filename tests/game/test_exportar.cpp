@@ -112,6 +112,7 @@ TEST_F(Exportar, SinglePuzzleExport) {
 TEST_F(Exportar, DefaultProgressiveBatchOfForty) {
     janela.FicheiroLotePdf = Caminho("Somado_P_9x9_40.pdf");
     jogo.BitBtnExportarLoteClick();
+    janela.EsperarTrabalho();
     EXPECT_EQ(janela.NomeProposto, "Somado_P_9x9_40");
     EXPECT_EQ(Paginas(Caminho("Somado_P_9x9_40.pdf")), 52);
     EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 40 puzzles em Somado_P_9x9_40.pdf"});
@@ -150,6 +151,7 @@ TEST_F(Exportar, FailedPuzzlesAreRetriedThenSkipped) {
     };
     janela.FicheiroLotePdf = Caminho("lote.pdf");
     jogo.BitBtnExportarLoteClick();
+    janela.EsperarTrabalho();
     EXPECT_EQ(chamada, 1 + 5 + 5 + 1);
     EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 2 puzzles (2 falharam) em lote.pdf"});
     // Cover, rules, section, 2 puzzle pages, example, section, 1 solutions page.
@@ -166,6 +168,7 @@ TEST_F(Exportar, NothingGeneratedWritesNothing) {
     janela.Respostas = {R::Sim}; // replace it
     janela.FicheiroLotePdf = Caminho("lote.pdf");
     jogo.BitBtnExportarLoteClick();
+    janela.EsperarTrabalho();
     EXPECT_EQ(janela.Informacao,
               QStringList{"Não foi possível gerar nenhum puzzle com esta configuração — PDF não "
                           "criado."});
@@ -186,6 +189,7 @@ TEST_F(Exportar, ABatchAsksBeforeReplacingAFile) {
     janela.Respostas = {R::Nao};
     janela.FicheiroLotePdf = Caminho("lote.pdf");
     jogo.BitBtnExportarLoteClick();
+    janela.EsperarTrabalho();
     EXPECT_EQ(janela.Perguntas, QStringList{"O ficheiro \"lote.pdf\" já existe. Substituir?"});
     EXPECT_EQ(gerador.Chamadas, 1) << "only the start-up generation";
     EXPECT_EQ(janela.Lotes, 0);
@@ -215,6 +219,7 @@ TEST_F(Exportar, WarningForLevelsThatMayNotGenerate) {
         gerador.Falhar = true; // nothing to write; only the question matters here
         jogo.FConfiguracao.QuantidadeLote = 1;
         jogo.BitBtnExportarLoteClick();
+        janela.EsperarTrabalho();
         EXPECT_EQ(!janela.Perguntas.isEmpty(), caso.avisa);
         EXPECT_EQ(gerador.Chamadas, caso.avisa ? 0 : 5) << "a declined warning stops it";
         if (caso.avisa) {
@@ -231,6 +236,7 @@ TEST_F(Exportar, AnErrorInsideTheBatchGivesTheWindowBack) {
     gerador.Lancar = true;
     janela.FicheiroLotePdf = Caminho("erro.pdf");
     EXPECT_NO_THROW(jogo.BitBtnExportarLoteClick());
+    janela.EsperarTrabalho();
     EXPECT_EQ(janela.Erros, QStringList{"falha interna"}) << "the general error report";
     EXPECT_FALSE(janela.EmLote);
     EXPECT_FALSE(jogo.LoteEmCurso());
@@ -245,6 +251,7 @@ TEST_F(Exportar, ABatchToAPlaceThatCannotBeWrittenFailsBeforeGenerating) {
     janela.FicheiroLotePdf = Caminho("nao-existe/lote.pdf");
     janela.Informacao = QStringList{"antes"};
     EXPECT_NO_THROW(jogo.BitBtnExportarLoteClick());
+    janela.EsperarTrabalho();
     EXPECT_EQ(gerador.Chamadas, 1) << "only the start-up generation";
     EXPECT_EQ(janela.Erros, QStringList{"Não foi possível gravar o ficheiro \"lote.pdf\": a "
                                         "pasta não existe"});
@@ -268,6 +275,7 @@ TEST_F(Exportar, ABatchWorksOnTheSettingsItStartedWith) {
     };
     janela.FicheiroLotePdf = Caminho("lote.pdf");
     jogo.BitBtnExportarLoteClick();
+    janela.EsperarTrabalho();
     using P = std::pair<TTamanhoTabuleiro, TNivelDificuldade>;
     EXPECT_EQ(pedidos, std::vector<P>(3, P(TTamanhoTabuleiro::tt9, TNivelDificuldade::ndMedio)));
     EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 3 puzzles em lote.pdf"});
@@ -320,6 +328,7 @@ TEST_F(Exportar, CommandsThatWouldDisturbABatchAreRefusedWhileItRuns) {
         comandosFeitos = true;
     };
     jogo.BitBtnExportarLoteClick();
+    janela.EsperarTrabalho();
     EXPECT_TRUE(comandosTentados);
     EXPECT_EQ(janela.Lotes, 1) << "no second batch";
     EXPECT_EQ(gerador.Chamadas, geradosAntes + 1);
@@ -354,6 +363,7 @@ TEST_F(Exportar, ClosingDuringABatchStopsItAndThenAsksAsUsual) {
         respostasAoFecho.push_back(jogo.PodeFechar());
     };
     jogo.BitBtnExportarLoteClick();
+    janela.EsperarTrabalho();
 
     EXPECT_EQ(gerador.Chamadas, 1 + 2) << "no other puzzle or attempt starts";
     EXPECT_EQ(respostasAoFecho, (std::vector<bool>{false, true}))
@@ -375,6 +385,7 @@ TEST_F(Exportar, ClosingDuringABatchStopsItAndThenAsksAsUsual) {
     jogo.FConfiguracao.QuantidadeLote = 1;
     janela.Respostas = {R::Sim};
     jogo.BitBtnExportarLoteClick();
+    janela.EsperarTrabalho();
     EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 1 puzzles em lote.pdf"});
 }
 

@@ -242,6 +242,7 @@ TEST_F(Ficheiros, QuestionBeforeOpening) {
 
 TEST_F(Ficheiros, NoQuestionWithoutUnsavedMoves) {
     jogo.BitBtnGerarClick();
+    janela.EsperarTrabalho();
     EXPECT_EQ(gerador.Chamadas, 2);
     EXPECT_TRUE(jogo.PodeSair());
     janela.FicheiroAbrir.reset();
@@ -290,6 +291,7 @@ protected:
             return AOk;
         };
         jogo.BitBtnConfigurarClick();
+        janela.EsperarTrabalho();
     }
 };
 

@@ -22,7 +22,7 @@ protected:
         Iniciar();
     }
     void Marcar(int32_t r, int32_t c, int d) {
-        janela.SeleccionarCelula(r, c);
+        jogo.SeleccionarCelula(r, c);
         jogo.AlternarNota(d);
     }
     QString Caminho(const char* ANome) const { return pasta.filePath(ANome); }
@@ -63,7 +63,7 @@ TEST_F(Notas, AMarkStaysUnderADigitAndShowsAgainWhenItIsErased) {
     Marcar(2, 1, 7);
     Escrever(2, 1, '6');
     EXPECT_EQ(jogo.Notas(2, 1), Bit(7));
-    janela.SeleccionarCelula(2, 1);
+    jogo.SeleccionarCelula(2, 1);
     jogo.ApagarCelulaActual();
     EXPECT_EQ(jogo.Notas(2, 1), Bit(7));
 }
@@ -257,7 +257,7 @@ TEST_F(Notas, TheClockStandsWhileMinimisedAndStartsAgainOnANewBoard) {
     jogo.RetomarRelogio();
     agora += 1000;
     EXPECT_EQ(jogo.TempoDeJogoMs(), 3000);
-    EXPECT_TRUE(jogo.GerarNovoPuzzle());
+    EXPECT_TRUE(Gerar());
     EXPECT_EQ(jogo.TempoDeJogoMs(), 0);
     EXPECT_EQ(TJogo::TextoDoTempo(3723000), QStringLiteral("1:02:03"));
     EXPECT_EQ(TJogo::TextoDoTempo(59999), QStringLiteral("0:59"));
@@ -281,7 +281,7 @@ TEST_F(Notas, ChecksCountsAreMarkedOutOfDateOnceADigitChanges) {
 
 TEST_F(Notas, ABoardWithoutEmptyCellsStartsOnItsFirstWhiteCell) {
     PreencherTudoCorrecto();
-    janela.SeleccionarCelula(0, 0);
+    jogo.SeleccionarCelula(0, 0);
     jogo.IrParaPrimeiraVazia();
     EXPECT_EQ(janela.Row, 1);
     EXPECT_EQ(janela.Col, 1);

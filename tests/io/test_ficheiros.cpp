@@ -1,17 +1,27 @@
 // Saving and opening real files. The tests run as root, where permission bits do not stop a
 // write, so failures are provoked with paths that cannot exist instead.
 #include "ApoioSmd.h"
+#include "ProcessoFilho.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -129,4 +139,248 @@ TEST_F(ioFicheiros, TheReasonIsSaidInPortuguese) {
                                      caso.motivo) == 0)
             << caso.alvo << ": " << mensagem;
     }
+}
+
+// ---- The identity of a game file: what a later save compares, to notice another program's
+// change.
+
+namespace {
+
+std::string Texto(const QDateTime& AMomento) {
+    return AMomento.toString(Qt::ISODateWithMs).toStdString();
+}
+
+// Field by field, so that a failure names the one that differs.
+void EsperarMesmaIdentidade(const TIdentidadeFicheiro& AEsperada,
+                            const TIdentidadeFicheiro& AObtida) {
+    EXPECT_EQ(AObtida.Caminho, AEsperada.Caminho);
+    EXPECT_EQ(AObtida.Tamanho, AEsperada.Tamanho);
+    EXPECT_TRUE(AObtida.Modificado == AEsperada.Modificado)
+        << Texto(AObtida.Modificado) << " instead of " << Texto(AEsperada.Modificado);
+    EXPECT_EQ(AObtida.Resumo.toHex().toStdString(), AEsperada.Resumo.toHex().toStdString());
+    EXPECT_TRUE(AObtida == AEsperada);
+}
+
+// Writes ABytes over the start of the file without truncating it, then gives the file the
+// modification time AMomento: another program's write within the same clock tick.
+void EscreverPorCimaComHora(const QString& ACaminho, const QByteArray& ABytes,
+                            const QDateTime& AMomento) {
+    QFile ficheiro(ACaminho);
+    ASSERT_TRUE(ficheiro.open(QIODevice::ReadWrite));
+    ASSERT_EQ(ficheiro.write(ABytes), ABytes.size());
+    ASSERT_TRUE(ficheiro.flush());
+    ASSERT_TRUE(ficheiro.setFileTime(AMomento, QFileDevice::FileModificationTime));
+}
+
+TEstadoDoJogo EstadoDeExemplo(int32_t ALado) {
+    TEstadoDoJogo estado;
+    estado.Notas.assign(static_cast<size_t>(ALado) * ALado, 0);
+    estado.Notas[1] = 0x0C;
+    estado.TempoMs = 123456;
+    return estado;
+}
+
+// Where the identity comes from: the save that wrote the file, or the reading of it.
+struct TOrigem {
+    const char* Nome;
+    std::function<TIdentidadeFicheiro(const QString&, const TSomadoBoard&, const TEstadoDoJogo&)>
+        Obter;
+};
+
+const std::array<TOrigem, 2>& Origens() {
+    static const std::array<TOrigem, 2> COrigens{{
+        {"written",
+         [](const QString& ACaminho, const TSomadoBoard& ABoard, const TEstadoDoJogo& AEstado) {
+             return GravarFicheiroJogo(ACaminho, ABoard, AEstado);
+         }},
+        {"read",
+         [](const QString& ACaminho, const TSomadoBoard& ABoard, const TEstadoDoJogo& AEstado) {
+             GravarFicheiroJogo(ACaminho, ABoard, AEstado);
+             TEstadoDoJogo lido;
+             TIdentidadeFicheiro identidade;
+             LerFicheiroJogo(ACaminho, lido, &identidade);
+             return identidade;
+         }},
+    }};
+    return COrigens;
+}
+
+} // namespace
+
+TEST_F(ioFicheiros, SavingAndReadingGiveTheIdentityOfTheFileAsItIsNow) {
+    ASSERT_TRUE(QDir(FPasta.path()).mkdir("sub"));
+    const TSomadoBoard board = TabuleiroGerado(9, TNivelDificuldade::ndMedio, 55);
+    const TEstadoDoJogo estado = EstadoDeExemplo(9);
+    // Spelt the long way: the identity holds the one name every spelling leads to.
+    const QString caminho = Caminho("sub/../jogo.smd");
+    for (const TOrigem& origem : Origens()) {
+        SCOPED_TRACE(origem.Nome);
+        const TIdentidadeFicheiro identidade = origem.Obter(caminho, board, estado);
+        const QString canonico = QFileInfo(Caminho("jogo.smd")).canonicalFilePath();
+        ASSERT_FALSE(canonico.isEmpty());
+        EXPECT_EQ(identidade.Caminho, canonico);
+        EXPECT_EQ(identidade.Tamanho, TextoDoJogo(board, estado).size());
+        EXPECT_FALSE(identidade.Resumo.isEmpty());
+        EsperarMesmaIdentidade(IdentidadeDoFicheiro(Caminho("jogo.smd")), identidade);
+        EXPECT_FALSE(AlteradoDesde(identidade, caminho));
+    }
+}
+
+// Each change another program may make, seen whichever way the identity was taken. The
+// same-size writes keep the old modification time, as a write within the file system's clock
+// tick does: only the content can tell them apart.
+TEST_F(ioFicheiros, AnotherProgramsChangeIsSeenEvenWhenSizeAndTimeStay) {
+    struct TMudanca {
+        const char* Nome;
+        // The bytes the other program writes, from the old ones; none for no write.
+        std::function<QByteArray(QByteArray)> Bytes;
+        bool OutraHora;
+        bool Alterado;
+    };
+    const std::array<TMudanca, 6> casos{{
+        {"nothing written", nullptr, false, false},
+        {"same bytes written again", [](QByteArray ABytes) { return ABytes; }, false, false},
+        {"one byte changed",
+         [](QByteArray ABytes) {
+             const qsizetype ultimo = ABytes.size() - 3; // the last digit of the time line
+             ABytes[ultimo] = ABytes[ultimo] == '1' ? '2' : '1';
+             return ABytes;
+         },
+         false, true},
+        {"a line longer", [](QByteArray ABytes) { return ABytes + "\r\n"; }, false, true},
+        {"same bytes, later time", [](QByteArray ABytes) { return ABytes; }, true, true},
+        {"nothing written, later time", nullptr, true, true},
+    }};
+    const TSomadoBoard board = TabuleiroGerado(7, TNivelDificuldade::ndFacil, 3);
+    const TEstadoDoJogo estado = EstadoDeExemplo(7);
+    const QString caminho = Caminho("partilhado.smd");
+    for (const TOrigem& origem : Origens())
+        for (const TMudanca& caso : casos) {
+            SCOPED_TRACE(std::string(origem.Nome) + ", " + caso.Nome);
+            const TIdentidadeFicheiro identidade = origem.Obter(caminho, board, estado);
+            const QByteArray antes = ConteudoDe(caminho);
+            const QByteArray novos = caso.Bytes ? caso.Bytes(antes) : QByteArray();
+            const QDateTime hora =
+                caso.OutraHora ? identidade.Modificado.addSecs(5) : identidade.Modificado;
+            EscreverPorCimaComHora(caminho, novos, hora);
+            const QFileInfo depois(caminho);
+            ASSERT_EQ(depois.size(), std::max(antes.size(), novos.size()));
+            ASSERT_EQ(depois.lastModified() == identidade.Modificado, !caso.OutraHora);
+            EXPECT_EQ(AlteradoDesde(identidade, caminho), caso.Alterado);
+        }
+}
+
+// Only the very file the identity was taken from can have changed under it: another file, a
+// file gone or an empty identity give no warning, while another spelling of the same file is
+// still that file.
+TEST_F(ioFicheiros, AnIdentityOnlySpeaksOfItsOwnFile) {
+    const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
+    const TSomadoBoard outroBoard = TabuleiroGerado(8, TNivelDificuldade::ndDificil, 2);
+    ASSERT_TRUE(QDir(FPasta.path()).mkdir("sub"));
+    const QString proprio = Caminho("a.smd");
+    struct TCaso {
+        const char* Nome;
+        // With the identity taken from a.smd, which has changed since: the path asked about,
+        // after whatever else the case does to the identity or the files.
+        std::function<QString(TIdentidadeFicheiro&)> Preparar;
+        bool Alterado;
+    };
+    const std::vector<TCaso> casos = {
+        {"the file itself", [&](TIdentidadeFicheiro&) { return proprio; }, true},
+        {"the same file spelt otherwise",
+         [&](TIdentidadeFicheiro&) { return Caminho("sub/../a.smd"); }, true},
+#ifndef _WIN32
+        {"a symbolic link to the file",
+         [&](TIdentidadeFicheiro&) {
+             EXPECT_TRUE(QFile::link(proprio, Caminho("atalho.smd")));
+             return Caminho("atalho.smd");
+         },
+         true},
+#endif
+        {"another file",
+         [&](TIdentidadeFicheiro&) {
+             GravarFicheiroJogo(Caminho("outro.smd"), outroBoard, {});
+             return Caminho("outro.smd");
+         },
+         false},
+        {"the file removed",
+         [&](TIdentidadeFicheiro&) {
+             EXPECT_TRUE(QFile::remove(proprio));
+             return proprio;
+         },
+         false},
+        {"an empty identity",
+         [&](TIdentidadeFicheiro& AIdentidade) {
+             AIdentidade = {};
+             return proprio;
+         },
+         false},
+    };
+    for (const TCaso& caso : casos) {
+        SCOPED_TRACE(caso.Nome);
+        TIdentidadeFicheiro identidade = GravarFicheiroJogo(proprio, board, {});
+        GravarFicheiroJogo(proprio, outroBoard, {});
+        const QString perguntado = caso.Preparar(identidade);
+        EXPECT_EQ(AlteradoDesde(identidade, perguntado), caso.Alterado);
+    }
+}
+
+// A reading that fails gives the game no identity to remember: the one it had stays.
+TEST_F(ioFicheiros, AFailedReadLeavesTheIdentityAlone) {
+    const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 1);
+    const TIdentidadeFicheiro anterior = GravarFicheiroJogo(Caminho("bom.smd"), board, {});
+    Escrever(Caminho("curto.smd"), TextoDoJogo(board, {}).left(100));
+    TIdentidadeFicheiro identidade = anterior;
+    TEstadoDoJogo estado;
+    EXPECT_EQ(MensagemDoErro([&] { LerFicheiroJogo(Caminho("curto.smd"), estado, &identidade); }),
+              "Ficheiro .smd truncado — faltam linhas.");
+    EsperarMesmaIdentidade(anterior, identidade);
+}
+
+// Past CMaximoParaResumo the content is not read to compare: size and time alone tell a
+// change. Sparse files, so the test writes almost nothing.
+TEST_F(ioFicheiros, AFileTooLargeToDigestIsJudgedBySizeAndTimeAlone) {
+    struct TCaso {
+        qint64 Tamanho;
+        bool ComResumo;
+    };
+    for (const TCaso& caso :
+         {TCaso{CMaximoParaResumo, true}, TCaso{CMaximoParaResumo + 1, false}}) {
+        SCOPED_TRACE(caso.Tamanho);
+        const QString caminho = Caminho("grande.smd");
+        {
+            QFile ficheiro(caminho);
+            ASSERT_TRUE(ficheiro.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            ASSERT_TRUE(ficheiro.resize(caso.Tamanho));
+        }
+        const TIdentidadeFicheiro identidade = IdentidadeDoFicheiro(caminho);
+        EXPECT_EQ(identidade.Tamanho, caso.Tamanho);
+        EXPECT_EQ(!identidade.Resumo.isEmpty(), caso.ComResumo);
+        EscreverPorCimaComHora(caminho, "x", identidade.Modificado);
+        EXPECT_EQ(AlteradoDesde(identidade, caminho), caso.ComResumo);
+        EscreverPorCimaComHora(caminho, "x", identidade.Modificado.addSecs(5));
+        EXPECT_TRUE(AlteradoDesde(identidade, caminho));
+    }
+}
+
+// A FIFO is never opened (that waits for a writer): no digest, and no change to report. In a
+// child process, so that a hang is cut short.
+TEST_F(ioFicheiros, AFifoGetsNoDigestAndNeverBlocks) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no FIFO in the file system";
+#else
+    const QString fifo = Caminho("canal.smd");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    TOpcoesFilho opcoes;
+    opcoes.Prazo = 30;
+    const auto resultado = NoFilho(
+        [&] {
+            const TIdentidadeFicheiro identidade = IdentidadeDoFicheiro(fifo);
+            return Format("caminho=%d resumo=%s alterado=%d", !identidade.Caminho.isEmpty(),
+                          identidade.Resumo.toHex().constData(), AlteradoDesde(identidade, fifo));
+        },
+        opcoes);
+    ASSERT_TRUE(resultado.has_value()) << "the identity hung or died";
+    EXPECT_EQ(*resultado, "caminho=1 resumo= alterado=0");
+#endif
 }

@@ -1,7 +1,8 @@
 // The documents as a reader sees them, through poppler's command-line tools.
 #include "generator/UnitSomadoGenerator.h"
+#include "pdf/PaginasPdf.h"
 #include "pdf/UnitSomadoPdf.h"
-#include "ui/UnitSomadoRegras.h"
+#include "render/UnitSomadoRegras.h"
 
 #include <gtest/gtest.h>
 

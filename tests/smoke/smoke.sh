@@ -133,6 +133,21 @@ n=$("$olhar" difere "$imagens/7-nota.png" "$imagens/7-reaberto.png" "${casa[@]}"
 echo "  depois de reabrir, $n pixels diferentes do tabuleiro com a nota"
 [ "$n" -eq 0 ] || falhou "a nota 3 não voltou ao reabrir notas.smd"
 
+echo "7b. Um clique numa casa, Tab para a branca seguinte, e o dígito vai para lá"
+# (2, 5) is the last white cell of its row; Tab passes the clue (3, 0) and stops on (3, 1).
+xdotool mousemove "$(centro_x 5)" "$(centro_y 2)" click 1
+xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+xdotool key Tab
+captura 7b-tab
+moldura_visivel 7b-tab || falhou "sem moldura de foco na grelha depois de Tab"
+digito_chega 4 7b-tab 7b-digito || falhou "o 4 escrito depois de Tab não chegou ao tabuleiro"
+clicar_botao 213
+escolher_ficheiro tab.smd 7b-dialogo-guardar
+esperar 5 test -s tab.smd || falhou "Guardar não escreveu tab.smd"
+linha=$(tr -d '\r' <tab.smd | awk '/^VALUE$/ {getline; getline; getline; getline; print; exit}')
+echo "  VALUE, linha 3: $linha"
+[ "$linha" = "0 4 0 0 0 0" ] || falhou "esperava '0 4 0 0 0 0' na linha 3 de VALUE, não '$linha'"
+
 echo "8. Escrever a solução inteira: o fim é anunciado e o relógio pára"
 clicar_botao 150
 escrever 862789969731261

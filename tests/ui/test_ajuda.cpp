@@ -1,8 +1,8 @@
 #include "game/UnitSomadoJogo.h"
+#include "render/UnitSomadoRegras.h"
 #include "ui/UnitAjuda.h"
 #include "ui/UnitMain.h"
 #include "ui/UnitSobre.h"
-#include "ui/UnitSomadoRegras.h"
 
 #include <QLabel>
 #include <QPushButton>

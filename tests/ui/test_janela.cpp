@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include <QFontInfo>
 #include <QHeaderView>
@@ -60,6 +61,13 @@ struct TCaixaVista {
     QString Predefinido;
 };
 
+// Lets the window's event loop run until the game's long work (a new puzzle, a batch) has
+// ended; false when it did not end within the time.
+bool EsperarLivre(TFormMain& AJanela, int AMaximoMs = 30000) {
+    return QTest::qWaitFor([&] { return AJanela.Jogo().Ocupacao() == TOcupacao::Livre; },
+                           AMaximoMs);
+}
+
 void ResponderAoProximoModal(const QString& ALegenda, TCaixaVista* ARegisto = nullptr) {
     QTimer::singleShot(0, [ALegenda, ARegisto] {
         auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -92,8 +100,11 @@ protected:
         QApplication::processEvents();
     }
     TGrelhaTabuleiro* grelha() { return janela->StringGrid1; }
+    // The current cell the game holds, which the view's own index follows.
     std::pair<int, int> actual() {
-        return {grelha()->currentIndex().row(), grelha()->currentIndex().column()};
+        const TCursor cursor = janela->Jogo().Cursor();
+        EXPECT_EQ(grelha()->currentIndex(), grelha()->model()->index(cursor.Row, cursor.Col));
+        return {cursor.Row, cursor.Col};
     }
     TSomadoCell celula(int r, int c) { return janela->Jogo().Board()->GetCell(r, c); }
     QPoint centro(int r, int c) {
@@ -171,7 +182,7 @@ TEST_F(Janela, GridFitsItsPanel) {
 }
 
 TEST_F(Janela, TypingWritesAndMovesToTheNextEmptyWhiteCell) {
-    janela->SeleccionarCelula(2, 3);
+    janela->Jogo().SeleccionarCelula(2, 3);
     texto("5");
     EXPECT_EQ(celula(2, 3).Value, 5);
     EXPECT_EQ(actual(), std::pair(2, 4));
@@ -188,23 +199,23 @@ TEST_F(Janela, BlackAndClueCellsCannotBeSelected) {
         EXPECT_EQ(actual(), std::pair(2, 5)) << r << "," << c;
     }
     // Arrow keys jump over black and clue cells, and stay where no white cell is left.
-    janela->SeleccionarCelula(1, 1);
+    janela->Jogo().SeleccionarCelula(1, 1);
     tecla(Qt::Key_Right);
     EXPECT_EQ(actual(), std::pair(1, 3)) << "over the clue (1, 2)";
     tecla(Qt::Key_Up);
     EXPECT_EQ(actual(), std::pair(1, 3)) << "the frame above";
     tecla(Qt::Key_Down);
     EXPECT_EQ(actual(), std::pair(2, 3));
-    janela->SeleccionarCelula(7, 7);
+    janela->Jogo().SeleccionarCelula(7, 7);
     tecla(Qt::Key_Up);
     EXPECT_EQ(actual(), std::pair(3, 7)) << "over three black cells";
 }
 
 TEST_F(Janela, EraseKeysEmptyWhiteCells) {
     for (const Qt::Key apagar : {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_F2}) {
-        janela->SeleccionarCelula(2, 3);
+        janela->Jogo().SeleccionarCelula(2, 3);
         texto("8");
-        janela->SeleccionarCelula(2, 3);
+        janela->Jogo().SeleccionarCelula(2, 3);
         tecla(apagar);
         EXPECT_EQ(celula(2, 3).Value, 0);
         EXPECT_EQ(actual(), std::pair(2, 3)) << "erasing does not move the selection";
@@ -212,11 +223,11 @@ TEST_F(Janela, EraseKeysEmptyWhiteCells) {
 }
 
 TEST_F(Janela, InputIsIgnoredWhileTheSolutionIsShown) {
-    janela->SeleccionarCelula(2, 3);
+    janela->Jogo().SeleccionarCelula(2, 3);
     texto("8");
     QTest::mouseClick(janela->BitBtnVerSolucao, Qt::LeftButton);
     EXPECT_EQ(janela->BitBtnVerSolucao->text(), "Esconder Solução");
-    janela->SeleccionarCelula(2, 3);
+    janela->Jogo().SeleccionarCelula(2, 3);
     texto("4");
     tecla(Qt::Key_Delete);
     EXPECT_EQ(celula(2, 3).Value, 8);
@@ -226,7 +237,7 @@ TEST_F(Janela, InputIsIgnoredWhileTheSolutionIsShown) {
 }
 
 TEST_F(Janela, ButtonsRunTheirCommands) {
-    janela->SeleccionarCelula(2, 3);
+    janela->Jogo().SeleccionarCelula(2, 3);
     texto("9");
     QTest::mouseClick(janela->BitBtnVerificar, Qt::LeftButton);
     EXPECT_TRUE(janela->MemoInformacao->toPlainText().startsWith("Correctas: 0. Erradas: 1."));
@@ -236,6 +247,7 @@ TEST_F(Janela, ButtonsRunTheirCommands) {
     EXPECT_EQ(celula(1, 1).Value, 9) << "the hint fills the selected first empty cell";
     ResponderAoProximoModal("Não");
     QTest::mouseClick(janela->BitBtnGerar, Qt::LeftButton);
+    ASSERT_TRUE(EsperarLivre(*janela));
     EXPECT_TRUE(janela->MemoInformacao->toPlainText().startsWith("Puzzle gerado: 9x9, Fácil."));
     EXPECT_TRUE(janela->BitBtnGerar->isEnabled());
     EXPECT_EQ(celula(1, 1).Value, 0);
@@ -278,22 +290,23 @@ TEST_F(Janela, TheFocusedCellCarriesAVisibleFocusFrame) {
     grelha()->setFocus();
     QApplication::processEvents();
     ASSERT_TRUE(grelha()->hasFocus());
-    // A white, a clue and a black cell of the fixed puzzle, then the black cells of boards of
-    // every other size (the program itself may select any cell).
+    // A white cell of the fixed puzzle, then the corner of the all-black boards of every other
+    // size, where the current cell rests when there is no white cell to take it.
     struct TCaso {
         TTamanhoTabuleiro tamanho;
         int r, c;
     };
-    std::vector<TCaso> casos{{TTamanhoTabuleiro::tt9, 2, 3},
-                             {TTamanhoTabuleiro::tt9, 1, 2},
-                             {TTamanhoTabuleiro::tt9, 0, 0}};
+    std::vector<TCaso> casos{{TTamanhoTabuleiro::tt9, 2, 3}};
     for (const auto t : {TTamanhoTabuleiro::tt6, TTamanhoTabuleiro::tt12, TTamanhoTabuleiro::tt15,
                          TTamanhoTabuleiro::tt16, TTamanhoTabuleiro::tt20, TTamanhoTabuleiro::tt25})
-        casos.push_back({t, 3, 2});
+        casos.push_back({t, 0, 0});
     for (const TCaso& caso : casos) {
         if (caso.tamanho != TTamanhoTabuleiro::tt9)
             janela->Jogo().AplicarTamanhoSemPuzzle(caso.tamanho);
-        janela->SeleccionarCelula(caso.r, caso.c);
+        if (caso.tamanho == TTamanhoTabuleiro::tt9) {
+            ASSERT_TRUE(janela->Jogo().SeleccionarCelula(caso.r, caso.c));
+        }
+        ASSERT_EQ(actual(), std::pair(caso.r, caso.c));
         QApplication::processEvents();
         const QRect celula = grelha()->visualRect(grelha()->model()->index(caso.r, caso.c));
         const QRect vizinha = grelha()->visualRect(grelha()->model()->index(caso.r, caso.c + 1));
@@ -583,6 +596,7 @@ TEST_F(Janela, ConfigurationFromTheWindow) {
         d->BitBtnOK->click();
     });
     QTest::mouseClick(janela->BitBtnConfigurar, Qt::LeftButton);
+    ASSERT_TRUE(EsperarLivre(*janela));
     EXPECT_EQ(janela->Jogo().FConfiguracao.Nivel, TNivelDificuldade::ndMedio);
     EXPECT_EQ(janela->Jogo().FConfiguracao.QuantidadeLote, 12);
     EXPECT_TRUE(janela->MemoInformacao->toPlainText().startsWith("Puzzle gerado: 9x9, Médio."));
@@ -647,10 +661,11 @@ TEST_F(Janela, TheKeyboardStaysOnTheBoardAfterEveryCommand) {
     for (const auto& caso : casos) {
         QPushButton* botao = (*janela).*caso.botao;
         // An unsaved digit, so that the commands that ask first do ask (and are cancelled).
-        janela->SeleccionarCelula(2, 3);
+        janela->Jogo().SeleccionarCelula(2, 3);
         QTest::keyClicks(QApplication::focusWidget(), "4");
         QTest::mouseClick(botao, Qt::LeftButton);
         QApplication::processEvents();
+        ASSERT_TRUE(EsperarLivre(*janela)) << botao->text().toStdString();
         // The offscreen platform does not give the window back its activation when a dialog
         // closes, as a window manager does; within the window the keyboard is the grid's.
         EXPECT_EQ(janela->focusWidget(), grelha()) << botao->text().toStdString();
@@ -658,7 +673,7 @@ TEST_F(Janela, TheKeyboardStaysOnTheBoardAfterEveryCommand) {
         QApplication::processEvents();
         ASSERT_EQ(QApplication::focusWidget(), grelha()) << botao->text().toStdString();
         EXPECT_EQ(botao->focusPolicy(), Qt::TabFocus) << "still reachable with Tab";
-        janela->SeleccionarCelula(2, 3);
+        janela->Jogo().SeleccionarCelula(2, 3);
         QTest::keyClicks(QApplication::focusWidget(), "7");
         EXPECT_EQ(celula(2, 3).Value == 7, caso.escreve) << botao->text().toStdString();
         // Space on the board does not press the button again.
@@ -682,7 +697,7 @@ TEST_F(Janela, ASmallWindowKeepsEverySidePanelControlInSight) {
     }
     EXPECT_TRUE(janela->PanelLateral->rect().contains(memo));
     // And the grid still takes digits.
-    janela->SeleccionarCelula(2, 3);
+    janela->Jogo().SeleccionarCelula(2, 3);
     texto("6");
     EXPECT_EQ(celula(2, 3).Value, 6);
 }
@@ -761,7 +776,7 @@ TEST_F(Janela, ShortcutsRunTheFlowsOfTheirButtons) {
 }
 
 TEST_F(Janela, UndoAndRedoFromTheKeyboard) {
-    janela->SeleccionarCelula(2, 3);
+    janela->Jogo().SeleccionarCelula(2, 3);
     texto("5");
     QTest::keyClick(grelha(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(celula(2, 3).Value, 0);
@@ -800,6 +815,8 @@ TEST(JanelaComErro, AnErrorInACommandIsReportedAndTheWindowRecovers) {
     TCaixaVista caixa;
     ResponderAoProximoModal("", &caixa);
     QTest::mouseClick(janela.BitBtnGerar, Qt::LeftButton);
+    ASSERT_TRUE(EsperarLivre(janela));
+    EXPECT_TRUE(QTest::qWaitFor([&caixa] { return !caixa.Texto.isEmpty(); }, 5000));
     EXPECT_EQ(chamadas, 2);
     EXPECT_EQ(caixa.Texto, "gerador avariado");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -859,6 +876,8 @@ TEST(JanelaLote, ClosingDuringABatchStopsItAndThenCloses) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
     EscolherNoProximoDialogo(pasta.filePath("lote.pdf"));
     QTest::mouseClick(janela.BitBtnExportarLote, Qt::LeftButton);
+    // The window's own loop goes on meanwhile: nothing waits inside the click.
+    EXPECT_TRUE(QTest::qWaitFor([&janela] { return !janela.isVisible(); }, 60000));
 
     EXPECT_TRUE(fechoRecusado) << "refused while the batch ran";
     EXPECT_LE(chamadas, 1 + ThreadsDaMaquina()) << "one attempt per worker, then the stop";
@@ -871,7 +890,7 @@ TEST(JanelaLote, ClosingDuringABatchStopsItAndThenCloses) {
 }
 
 TEST_F(Janela, CtrlDigitTogglesAMarkThatIsDrawnAndUndone) {
-    janela->SeleccionarCelula(2, 1);
+    janela->Jogo().SeleccionarCelula(2, 1);
     const QImage antes = grelha()->grab().toImage();
     QTest::keyClick(grelha(), Qt::Key_3, Qt::ControlModifier);
     EXPECT_EQ(janela->Jogo().Notas(2, 1), 1u << 3);
@@ -885,7 +904,7 @@ TEST_F(Janela, CtrlDigitTogglesAMarkThatIsDrawnAndUndone) {
 }
 
 TEST_F(Janela, RunsAreaFollowsTheCurrentCellAndClockShowsInFreeRoom) {
-    janela->SeleccionarCelula(4, 4);
+    janela->Jogo().SeleccionarCelula(4, 4);
     EXPECT_TRUE(janela->LabelCorridas->text().startsWith(QStringLiteral("→ 18 em 4 casas:")));
     EXPECT_TRUE(janela->LabelCorridas->text().contains(QStringLiteral("↓ 42 em 7 casas:")));
     // What the area shows fits it; a list cut short ends in "…" and the tooltip has it whole.
@@ -898,7 +917,7 @@ TEST_F(Janela, RunsAreaFollowsTheCurrentCellAndClockShowsInFreeRoom) {
         EXPECT_TRUE(area->text().contains(QStringLiteral("…")));
         EXPECT_GT(area->toolTip().size(), area->text().size());
     }
-    janela->SeleccionarCelula(1, 3);
+    janela->Jogo().SeleccionarCelula(1, 3);
     EXPECT_TRUE(janela->LabelCorridas->text().startsWith(QStringLiteral("→ 4 em 2 casas: 1+3")));
     EXPECT_TRUE(janela->LabelRelogio->text().startsWith(QStringLiteral("Tempo: ")));
     // Neither covers a button, the size label or the information box.
@@ -912,7 +931,7 @@ TEST_F(Janela, RunsAreaFollowsTheCurrentCellAndClockShowsInFreeRoom) {
 }
 
 TEST_F(Janela, ClickingTheInformationBoxLeavesTheKeyboardOnTheBoard) {
-    janela->SeleccionarCelula(2, 3);
+    janela->Jogo().SeleccionarCelula(2, 3);
     QTest::mouseClick(janela->MemoInformacao->viewport(), Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_TRUE(grelha()->hasFocus());
@@ -950,9 +969,17 @@ TEST_F(Janela, RightClickMenuTogglesMarksClearsThemAndSwitchesConflictsOff) {
     EXPECT_EQ(actual(), std::pair(2, 1)) << "the right-clicked white cell becomes current";
     EXPECT_EQ(janela->Jogo().Notas(2, 1), 1u << 4);
     for (const char* legenda :
-         {"Nota 1", "Nota 9", "Desfazer", "Refazer", "Apagar notas", "Mostrar conflitos"})
+         {"Nota 1", "Nota 9", "Desfazer", "Refazer", "Apagar notas desta casa",
+          "Apagar todas as notas", "Mostrar conflitos"})
         EXPECT_TRUE(vistos.contains(QString::fromUtf8(legenda))) << legenda;
-    escolher(QStringLiteral("Apagar notas"));
+    // A cell's own clearing leaves the other cells' marks.
+    escolher(QStringLiteral("Nota 6"));
+    menuEm(3, 3);
+    escolher(QStringLiteral("Apagar notas desta casa"));
+    menuEm(3, 3);
+    EXPECT_EQ(janela->Jogo().Notas(3, 3), 0);
+    EXPECT_EQ(janela->Jogo().Notas(2, 1), 1u << 4);
+    escolher(QStringLiteral("Apagar todas as notas"));
     menuEm(3, 3);
     EXPECT_EQ(janela->Jogo().Notas(2, 1), 0);
     escolher(QStringLiteral("Desfazer"));
@@ -962,4 +989,133 @@ TEST_F(Janela, RightClickMenuTogglesMarksClearsThemAndSwitchesConflictsOff) {
     escolher(QStringLiteral("Mostrar conflitos"));
     menuEm(3, 3);
     EXPECT_FALSE(janela->Jogo().MostrarConflitos());
+}
+
+// Tab walks the board's white cells and the keyboard stays there: a Space after it presses
+// no button. Ctrl+Tab leaves the board for the buttons, and a focused button shows it.
+TEST_F(Janela, TabMovesTheCurrentCellAndCtrlTabLeavesTheBoard) {
+    janela->activateWindow();
+    grelha()->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(grelha()->hasFocus());
+    ASSERT_EQ(actual(), std::pair(1, 1));
+    tecla(Qt::Key_Tab);
+    EXPECT_EQ(actual(), std::pair(1, 3)) << "over the clue (1, 2)";
+    EXPECT_TRUE(grelha()->hasFocus());
+    QTest::keyClick(grelha(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(actual(), std::pair(1, 1));
+    tecla(Qt::Key_Tab);
+    QTest::keyClick(grelha(), Qt::Key_Space);
+    EXPECT_TRUE(janela->MemoInformacao->toPlainText().startsWith("Puzzle gerado: 9x9, Fácil."))
+        << "Space after Tab generates nothing";
+    texto("4");
+    EXPECT_EQ(celula(1, 3).Value, 4) << "the digit lands where Tab went";
+
+    const QImage antes = janela->BitBtnGerar->grab().toImage();
+    QTest::keyClick(grelha(), Qt::Key_Tab, Qt::ControlModifier);
+    QWidget* foco = QApplication::focusWidget();
+    ASSERT_NE(foco, grelha());
+    auto* botao = qobject_cast<QPushButton*>(foco);
+    ASSERT_NE(botao, nullptr) << (foco ? foco->objectName().toStdString() : "none");
+    // The focus frame is drawn: the focused button does not look as it did unfocused.
+    if (botao == janela->BitBtnGerar) {
+        EXPECT_NE(botao->grab().toImage(), antes);
+    }
+    const QColor borda = botao->grab().toImage().pixelColor(0, botao->height() / 2);
+    EXPECT_LT(borda.lightness(), 120) << "a dark frame on the light button";
+    QTest::keyClick(foco, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QApplication::processEvents();
+}
+
+TEST_F(Janela, EveryClickSelectsItsCellAQuickSecondOneToo) {
+    texto("5"); // typing moves the current cell on
+    ASSERT_EQ(actual(), std::pair(1, 3));
+    QTest::mouseClick(grelha()->viewport(), Qt::LeftButton, {}, centro(2, 3));
+    EXPECT_EQ(actual(), std::pair(2, 3));
+    texto("1");
+    ASSERT_EQ(actual(), std::pair(2, 4));
+    // Right after typing, a quick second click arrives as a double click.
+    QTest::mouseDClick(grelha()->viewport(), Qt::LeftButton, {}, centro(2, 3));
+    EXPECT_EQ(actual(), std::pair(2, 3));
+    // A drag from one cell to another selects nothing on its way.
+    QTest::mousePress(grelha()->viewport(), Qt::LeftButton, {}, centro(3, 3));
+    QTest::mouseMove(grelha()->viewport(), centro(3, 5));
+    QTest::mouseRelease(grelha()->viewport(), Qt::LeftButton, {}, centro(3, 5));
+    EXPECT_EQ(actual(), std::pair(3, 3));
+}
+
+TEST_F(Janela, TheMenuOfABlackOrClueCellOffersNoMarksAndLeavesTheCurrentCell) {
+    QStringList vistos;
+    std::map<QString, bool> activos;
+    for (const auto& [r, c] : {std::pair(1, 2), std::pair(0, 0)}) {
+        ASSERT_TRUE(janela->Jogo().SeleccionarCelula(2, 3));
+        QTimer::singleShot(50, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            vistos.clear();
+            for (QAction* accao : menu->actions())
+                if (!accao->isSeparator()) {
+                    vistos << accao->text();
+                    activos[accao->text()] = accao->isEnabled();
+                }
+            menu->close();
+        });
+        QContextMenuEvent evento(QContextMenuEvent::Mouse, centro(r, c),
+                                 grelha()->viewport()->mapToGlobal(centro(r, c)));
+        QApplication::sendEvent(grelha()->viewport(), &evento);
+        EXPECT_EQ(actual(), std::pair(2, 3)) << r << "," << c;
+        for (const QString& legenda : vistos)
+            EXPECT_FALSE(legenda.startsWith("Nota")) << legenda.toStdString();
+        EXPECT_FALSE(vistos.contains("Apagar notas desta casa"));
+        EXPECT_TRUE(vistos.contains("Apagar todas as notas"));
+        // Nothing was played, so neither undo nor redo can act.
+        EXPECT_FALSE(activos["Desfazer"]);
+        EXPECT_FALSE(activos["Refazer"]);
+    }
+}
+
+// A new puzzle on its way: the commands it refuses are greyed out and their shortcuts do
+// nothing, from the moment the click returns; everything comes back when it ends.
+TEST(JanelaOcupada, RefusedCommandsAreDisabledForButtonsAndShortcuts) {
+    std::atomic<bool> soltar{false};
+    std::atomic<int> chamadas{0};
+    TFormMain janela([&](TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel, int64_t ALimite,
+                         TAleatorio& AAleatorio, const std::atomic<bool>& AParar) {
+        if (++chamadas > 1)
+            while (!soltar.load() && !AParar.load())
+                QThread::msleep(1);
+        return SempreOFixo(ATamanho, ANivel, ALimite, AAleatorio, AParar);
+    });
+    janela.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
+    janela.StringGrid1->setFocus();
+    QTest::mouseClick(janela.BitBtnGerar, Qt::LeftButton);
+    ASSERT_EQ(janela.Jogo().Ocupacao(), TOcupacao::AGerar);
+    EXPECT_NE(QApplication::overrideCursor(), nullptr) << "the hourglass";
+    const struct {
+        QPushButton* botao;
+        bool activo;
+    } botoes[] = {{janela.BitBtnGerar, false},        {janela.BitBtnVerSolucao, false},
+                  {janela.BitBtnVerificar, false},    {janela.BitBtnDica, false},
+                  {janela.BitBtnLimpar, false},       {janela.BitBtnGuardar, true},
+                  {janela.BitBtnAbrir, false},        {janela.BitBtnExportarPuzzle, true},
+                  {janela.BitBtnExportarLote, false}, {janela.BitBtnConfigurar, false},
+                  {janela.BitBtnAjuda, true},         {janela.BitBtnSobre, true},
+                  {janela.BitBtnSair, true}};
+    for (const auto& b : botoes)
+        EXPECT_EQ(b.botao->isEnabled(), b.activo) << b.botao->text().toStdString();
+    // Ctrl+O at once opens no dialog, and digits typed at once go nowhere.
+    QTest::keyClick(janela.StringGrid1, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClicks(janela.StringGrid1, "7");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(janela.Jogo().Board()->GetCell(1, 1).Value, 0);
+    EXPECT_EQ(janela.MemoInformacao->toPlainText(),
+              "A gerar puzzle 9x9...\nPode demorar alguns segundos — aguarde.");
+
+    soltar = true;
+    ASSERT_TRUE(EsperarLivre(janela));
+    EXPECT_TRUE(janela.MemoInformacao->toPlainText().startsWith("Puzzle gerado: 9x9, Fácil."));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    for (const auto& b : botoes)
+        EXPECT_TRUE(b.botao->isEnabled()) << b.botao->text().toStdString();
 }

@@ -1,6 +1,6 @@
 // The rules of the game and the description of the command buttons, written once and shown
-// both in the help window and on the rules page of the exported PDFs. Kept free of widgets so
-// the PDF code can use it without pulling in the user interface.
+// both in the help window and on the rules page of the exported PDFs. It lives below both, and
+// needs only Qt Core, so that the PDF code uses it without including the user interface.
 #pragma once
 
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ui/UnitSomadoRegras.h"
+#include "render/UnitSomadoRegras.h"
 
 #include <QLocale>
 

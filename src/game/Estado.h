@@ -1,0 +1,76 @@
+// The plain pieces of play state the game owns and the window only reads: what long work is
+// running, the current cell, the commands and which of them the work refuses, and the flags
+// with which the game tells the window what changed.
+#pragma once
+
+#include <cstdint>
+
+// The long work the game may be doing; it runs on worker threads while the window stays live.
+enum class TOcupacao : uint8_t { Livre, AGerar, EmLote };
+
+// The window's commands, wherever they come from (a button, a shortcut, the grid's menu).
+enum class TComando : uint8_t {
+    Gerar,
+    VerSolucao,
+    Verificar,
+    Dica,
+    Limpar,
+    Guardar,
+    Abrir,
+    ExportarPuzzle,
+    ExportarLote,
+    Configurar,
+    Ajuda,
+    Sobre,
+    Sair,
+    Desfazer,
+    Refazer,
+    // Digits, erasing and pencil marks on the board.
+    Jogada,
+};
+
+// The one place that says which commands the long work refuses. A new puzzle refuses whatever
+// would touch the board it is about to replace, or start other long work; a batch works on a
+// copy of the settings, so play goes on and only the settings, the board's replacement and a
+// second batch wait.
+constexpr bool ComandoRecusado(TComando AComando, TOcupacao AOcupacao) {
+    switch (AOcupacao) {
+    case TOcupacao::Livre:
+        return false;
+    case TOcupacao::EmLote:
+        return AComando == TComando::Gerar || AComando == TComando::Abrir ||
+               AComando == TComando::Configurar || AComando == TComando::ExportarLote;
+    case TOcupacao::AGerar:
+        return AComando == TComando::Gerar || AComando == TComando::Abrir ||
+               AComando == TComando::Configurar || AComando == TComando::ExportarLote ||
+               AComando == TComando::VerSolucao || AComando == TComando::Verificar ||
+               AComando == TComando::Dica || AComando == TComando::Limpar ||
+               AComando == TComando::Desfazer || AComando == TComando::Refazer ||
+               AComando == TComando::Jogada;
+    }
+    return false;
+}
+
+// The current cell: where digits and marks go. The grid draws it; the game moves it.
+struct TCursor {
+    int32_t Row = 0;
+    int32_t Col = 0;
+    friend bool operator==(const TCursor&, const TCursor&) = default;
+};
+
+// Where a key moves the current cell: the arrows to the next white cell that way, Tab and
+// Shift+Tab to the next and previous white cell in reading order.
+enum class TMovimento : uint8_t { Cima, Baixo, Esquerda, Direita, Seguinte, Anterior };
+
+// What changed, for the window's one notification; it repaints only what the flags name.
+enum TMudanca : uint32_t {
+    mTabuleiro = 1u << 0,  // digits, marks, conflicts, the solution shown or hidden
+    mCursor = 1u << 1,     // the current cell moved
+    mGrelha = 1u << 2,     // another board: the grid takes its side and fits the panel again
+    mLegendas = 1u << 3,   // the captions that follow the state
+    mInformacao = 1u << 4, // the information box
+    mOcupacao = 1u << 5,   // long work started or ended: hourglass, which commands are refused
+    mHistorico = 1u << 6,  // whether undo and redo can act
+    mFoco = 1u << 7,       // the keyboard goes back to the board
+    mTudo = 0xFFu,
+};
