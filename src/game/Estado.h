@@ -3,7 +3,15 @@
 // with which the game tells the window what changed.
 #pragma once
 
+#include "game/Historico.h"
+#include "game/Notas.h"
+#include "game/Relogio.h"
+#include "model/UnitSomado.h"
+
+#include <QStringList>
+
 #include <cstdint>
+#include <memory>
 
 // The long work the game may be doing; it runs on worker threads while the window stays live.
 enum class TOcupacao : uint8_t { Livre, AGerar, EmLote };
@@ -73,4 +81,30 @@ enum TMudanca : uint32_t {
     mHistorico = 1u << 6,  // whether undo and redo can act
     mFoco = 1u << 7,       // the keyboard goes back to the board
     mTudo = 0xFFu,
+};
+
+// The play state, as the window draws it.
+struct TEstadoJogo {
+    std::unique_ptr<TSomadoBoard> Board;
+    TGameState GameState = TGameState::gsEmpty;
+    TCursor Cursor;
+    TNotas Notas;
+    TRelogio Relogio;
+    // Belongs to the current board: emptied whenever another board is installed.
+    THistoricoJogadas Historico;
+    TOcupacao Ocupacao = TOcupacao::Livre;
+    // The information box, the program's one status channel: every report replaces it.
+    QStringList Informacao;
+    bool MostrarConflitos = true;
+    // The window is minimised: the clock stands.
+    bool Pausado = false;
+    // The counts of "Verificar" are on show and still match the digits.
+    bool VerificacaoActual = false;
+    // The congratulation is on show and the digits have not changed since.
+    bool FimActual = false;
+    // Hints played on this board.
+    int32_t Dicas = 0;
+
+    bool MostraSolucao() const { return GameState == TGameState::gsSolutionShown; }
+    bool Recusado(TComando AComando) const { return ComandoRecusado(AComando, Ocupacao); }
 };

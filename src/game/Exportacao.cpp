@@ -62,12 +62,12 @@ std::optional<TPedidoLote> TExportacaoLote::Preparar() const {
     return pedido;
 }
 
-QString TExportacaoLote::Concluir(TGeracaoLote& AGeracao,
+QString TExportacaoLote::Concluir(TTrabalho& ATrabalho,
                                   const std::function<void(const QString&)>& AMostrar) {
     std::vector<std::unique_ptr<TSomadoBoard>> tabuleiros;
     int32_t falhados = 0;
     try {
-        for (std::unique_ptr<TSomadoBoard>& board : AGeracao.Resultados()) {
+        for (std::unique_ptr<TSomadoBoard>& board : ATrabalho.Resultados()) {
             // A failed puzzle leaves no gap: the numbering runs over the generated ones.
             if (board)
                 tabuleiros.push_back(std::move(board));

@@ -3,6 +3,7 @@
 // writing of the file, are the PDF unit's.
 #pragma once
 
+#include "game/Trabalho.h"
 #include "game/UnitSomadoJogo.h"
 
 #include <QString>
@@ -31,7 +32,7 @@ public:
     QString LinhaDoProgresso(const TProgressoLote& AProgresso) const;
     // Once the workers have ended: the book written, and the line that reports the end. An
     // error is shown through AMostrar and raised again for the general error report.
-    QString Concluir(TGeracaoLote& AGeracao, const std::function<void(const QString&)>& AMostrar);
+    QString Concluir(TTrabalho& ATrabalho, const std::function<void(const QString&)>& AMostrar);
 
 private:
     bool Progressivo() const;

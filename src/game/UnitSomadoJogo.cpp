@@ -1,15 +1,17 @@
+// The game: start-up, the commands (refused while busy, then run on the play state), new
+// boards, and the long work of making puzzles. The flows around files and settings are in
+// FluxosFicheiros.cpp; the moves themselves in Jogadas.cpp.
 #include "game/UnitSomadoJogo.h"
 
 #include "game/Exportacao.h"
+#include "game/Jogadas.h"
+#include "game/Trabalho.h"
 
 #include "generator/UnitSomadoGenerator.h"
 #include "io/GravacaoSegura.h"
-#include "io/UnitSomadoFicheiro.h"
 
-#include <QFileInfo>
 #include <QLocale>
 
-#include <algorithm>
 #include <exception>
 
 namespace {
@@ -33,20 +35,16 @@ int64_t TempoLimiteGeracao(TTamanhoTabuleiro ATamanho) {
                                                                                       : 30000;
 }
 
-// Long work under way: its workers, what it is for, and the news already on its way to the
-// window's thread (so that a burst of changes sends one).
-struct TJogo::TTrabalho {
-    uint64_t Id = 0;
+// The long work under way, and what its end is for.
+struct TJogo::TTrabalhoEmCurso {
     TTipoTrabalho Tipo = TTipoTrabalho::Puzzle;
-    std::shared_ptr<std::atomic<bool>> AvisoPendente = std::make_shared<std::atomic<bool>>(false);
-    QElapsedTimer Cronometro;
     // A new puzzle: what to do once it has (or has not) been installed.
     std::function<void(bool)> Depois;
-    // A batch: its settings, dialogs and pages.
+    // A book: its settings, dialogs and pages, and the progress line on show.
     std::unique_ptr<TExportacaoLote> Exportacao;
     QString LinhaMostrada;
     // Last, so that its workers stop before anything they might reach goes.
-    std::unique_ptr<TGeracaoLote> Geracao;
+    std::unique_ptr<TTrabalho> Trabalho;
 };
 
 TJogo::TJogo(IJanelaJogo& AJanela, TGeradorDePuzzles AGerador)
@@ -56,12 +54,10 @@ TJogo::TJogo(IJanelaJogo& AJanela, TGeradorDePuzzles AGerador)
 
 TJogo::~TJogo() = default;
 
-// ---- Telling the window
+// ---- What the window reads
 
-void TJogo::Informar(const QStringList& ALinhas) {
-    FEstado.Informacao = ALinhas;
-    FEstado.FimActual = false;
-    Mudou(mInformacao);
+bool TJogo::MostraSolucao() const {
+    return FEstado.MostraSolucao();
 }
 
 QString TJogo::LegendaVerSolucao() const {
@@ -77,15 +73,29 @@ void TJogo::AtualizarLabelTamanho() {
     Mudou(mLegendas);
 }
 
+void TJogo::Informar(const QStringList& ALinhas) {
+    Mudou(Jogadas::Informar(FEstado, ALinhas));
+}
+
+bool TJogo::CelulaEmConflito(int32_t ARow, int32_t ACol) const {
+    return FEstado.MostrarConflitos && FEstado.Board && !MostraSolucao() &&
+           DigitoEmConflito(*FEstado.Board, ARow, ACol);
+}
+
+void TJogo::DefinirMostrarConflitos(bool AMostrar) {
+    FEstado.MostrarConflitos = AMostrar;
+    Mudou(mTabuleiro);
+}
+
 // ---- Commands
 
 bool TJogo::PodeExecutar(TComando AComando) const {
     if (Recusado(AComando)) return false;
     switch (AComando) {
     case TComando::Desfazer:
-        return PodeDesfazer();
+        return Jogadas::PodeDesfazer(FEstado);
     case TComando::Refazer:
-        return PodeRefazer();
+        return Jogadas::PodeRefazer(FEstado);
     default:
         return true;
     }
@@ -127,186 +137,123 @@ void TJogo::Executar(TComando AComando) {
     }
 }
 
-// ---- The clock
-
-void TJogo::DefinirFonteDeTempo(std::function<int64_t()> AFonte) {
-    FEstado.Relogio.DefinirFonte(std::move(AFonte));
-    AcertarRelogio();
+// A move on the play state, unless the long work refuses it: one notification of what
+// changed.
+void TJogo::Jogar(TComando AComando, uint32_t (*AJogada)(TEstadoJogo&)) {
+    if (!Recusado(AComando)) Mudou(AJogada(FEstado));
 }
 
-bool TJogo::RelogioDeveCorrer() const {
-    return FEstado.Board && !FEstado.Pausado && FEstado.GameState == TGameState::gsPlaying &&
-           !TabuleiroCompletoECorrecto();
+void TJogo::VerSolucao() {
+    Jogar(TComando::VerSolucao, Jogadas::VerSolucao);
 }
 
-void TJogo::AcertarRelogio() {
-    FEstado.Relogio.Acertar(RelogioDeveCorrer());
+void TJogo::Verificar() {
+    Jogar(TComando::Verificar, Jogadas::Verificar);
 }
 
-void TJogo::PausarRelogio() {
-    FEstado.Pausado = true;
-    AcertarRelogio();
+void TJogo::Limpar() {
+    Jogar(TComando::Limpar, Jogadas::Limpar);
 }
 
-void TJogo::RetomarRelogio() {
-    FEstado.Pausado = false;
-    AcertarRelogio();
+void TJogo::Dica() {
+    Jogar(TComando::Dica, Jogadas::Dica);
 }
 
-// ---- The finish
-
-bool TJogo::TabuleiroCompletoECorrecto() const {
-    const TSomadoBoard* board = FEstado.Board.get();
-    if (!board) return false;
-    bool algumaBranca = false;
-    for (int32_t r = 0; r < board->Size(); ++r)
-        for (int32_t c = 0; c < board->Size(); ++c) {
-            const TSomadoCell cell = board->GetCell(r, c);
-            if (cell.CellType != TCellType::ctEmpty) continue;
-            algumaBranca = true;
-            if (cell.Value == 0 || cell.Value != cell.Solution) return false;
-        }
-    return algumaBranca;
+void TJogo::Desfazer() {
+    Jogar(TComando::Desfazer, Jogadas::Desfazer);
 }
 
-void TJogo::DepoisDeMudarDigitos() {
-    if (FEstado.GameState == TGameState::gsPlaying && TabuleiroCompletoECorrecto()) {
-        AcertarRelogio();
-        FEstado.GameState = TGameState::gsSolved;
-        FEstado.VerificacaoActual = false;
-        QStringList linhas{QStringLiteral("Parabéns! Puzzle resolvido correctamente."),
-                           QStringLiteral("Tempo de jogo: %1.").arg(TextoDoTempo(TempoDeJogoMs()))};
-        if (FEstado.Dicas > 0)
-            linhas << (FEstado.Dicas == 1 ? QStringLiteral("Com 1 dica.")
-                                          : QStringLiteral("Com %1 dicas.").arg(FEstado.Dicas));
-        Informar(linhas);
-        FEstado.FimActual = true;
-        return;
-    }
-    if (FEstado.GameState == TGameState::gsSolved) FEstado.GameState = TGameState::gsPlaying;
-    AcertarRelogio();
-    if (FEstado.FimActual) {
-        // The congratulation told of digits that are no longer on the board.
-        Informar({QStringLiteral("O puzzle deixou de estar resolvido — o relógio voltou a "
-                                 "contar.")});
-    } else if (FEstado.VerificacaoActual) {
-        FEstado.VerificacaoActual = false;
-        Informar({QStringLiteral(
-            "As jogadas mudaram desde a última verificação — carregue em Verificar de novo.")});
-    }
+void TJogo::Refazer() {
+    Jogar(TComando::Refazer, Jogadas::Refazer);
 }
 
-// ---- Conflicts
-
-void TJogo::DefinirMostrarConflitos(bool AMostrar) {
-    FEstado.MostrarConflitos = AMostrar;
-    Mudou(mTabuleiro);
+void TJogo::ApagarCelulaActual() {
+    Jogar(TComando::Jogada, Jogadas::ApagarCelula);
 }
 
-bool TJogo::CelulaEmConflito(int32_t ARow, int32_t ACol) const {
-    return FEstado.MostrarConflitos && FEstado.Board && !MostraSolucao() &&
-           DigitoEmConflito(*FEstado.Board, ARow, ACol);
+bool TJogo::EscreverCaracter(QChar ACaracter) {
+    if (!FEstado.Board) return false;
+    const int32_t digito = ACaracter >= u'1' && ACaracter <= u'9' ? ACaracter.unicode() - u'0' : 0;
+    if (digito > 0 && !Recusado(TComando::Jogada)) Mudou(Jogadas::EscreverDigito(FEstado, digito));
+    // Every character on the board is the board's, digit or not.
+    return true;
+}
+
+void TJogo::AlternarNota(int32_t ADigito) {
+    if (!Recusado(TComando::Jogada)) Mudou(Jogadas::AlternarNota(FEstado, ADigito));
+}
+
+void TJogo::ApagarNotas() {
+    if (!Recusado(TComando::Jogada)) Mudou(Jogadas::ApagarNotas(FEstado, true));
+}
+
+void TJogo::ApagarNotasDaCelula() {
+    if (!Recusado(TComando::Jogada)) Mudou(Jogadas::ApagarNotas(FEstado, false));
+}
+
+bool TJogo::PodeMarcar() const {
+    return !Recusado(TComando::Jogada) && Jogadas::PodeMarcar(FEstado);
+}
+
+bool TJogo::PodeDesfazer() const {
+    return PodeExecutar(TComando::Desfazer);
+}
+
+bool TJogo::PodeRefazer() const {
+    return PodeExecutar(TComando::Refazer);
+}
+
+TEstadoDoJogo TJogo::EstadoDoJogo() const {
+    return {FEstado.Notas.Todas(), TempoDeJogoMs()};
 }
 
 // ---- The current cell
 
-bool TJogo::NoTabuleiro(int32_t ARow, int32_t ACol) const {
-    const TSomadoBoard* board = FEstado.Board.get();
-    return board && ARow >= 0 && ACol >= 0 && ARow < board->Size() && ACol < board->Size();
-}
-
 bool TJogo::PodeSeleccionar(int32_t ARow, int32_t ACol) const {
-    return FEstado.Board && CelulaBranca(*FEstado.Board, ARow, ACol);
-}
-
-void TJogo::ColocarCursor(int32_t ARow, int32_t ACol) {
-    const TCursor novo{ARow, ACol};
-    if (novo == FEstado.Cursor) return;
-    FEstado.Cursor = novo;
-    Mudou(mCursor);
+    return Jogadas::PodeSeleccionar(FEstado, ARow, ACol);
 }
 
 bool TJogo::SeleccionarCelula(int32_t ARow, int32_t ACol) {
     if (!PodeSeleccionar(ARow, ACol)) return false;
-    ColocarCursor(ARow, ACol);
+    Mudou(Jogadas::ColocarCursor(FEstado, ARow, ACol));
     return true;
+}
+
+bool TJogo::MoverCursor(TMovimento AMovimento) {
+    const uint32_t mudou = Jogadas::MoverCursor(FEstado, AMovimento);
+    Mudou(mudou);
+    return mudou != 0;
 }
 
 bool TJogo::BrancaNaDireccao(int32_t ARow, int32_t ACol, int32_t ADeltaRow, int32_t ADeltaCol,
                              int32_t& ARowDestino, int32_t& AColDestino) const {
-    if (ADeltaRow == 0 && ADeltaCol == 0) return false;
-    for (int32_t r = ARow + ADeltaRow, c = ACol + ADeltaCol; NoTabuleiro(r, c);
-         r += ADeltaRow, c += ADeltaCol) {
-        if (PodeSeleccionar(r, c)) {
-            ARowDestino = r;
-            AColDestino = c;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool TJogo::BrancaSeguinte(int32_t APasso, int32_t& ARow, int32_t& ACol) const {
-    if (!FEstado.Board) return false;
-    const int32_t n = FEstado.Board->Size(), total = n * n;
-    const int32_t inicio = FEstado.Cursor.Row * n + FEstado.Cursor.Col;
-    for (int32_t k = 1; k <= total; ++k) {
-        const int32_t i = ((inicio + APasso * k) % total + total) % total;
-        if (PodeSeleccionar(i / n, i % n)) {
-            ARow = i / n;
-            ACol = i % n;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool TJogo::MoverCursor(TMovimento AMovimento) {
-    int32_t r = 0, c = 0;
-    const TCursor actual = FEstado.Cursor;
-    bool encontrada = false;
-    switch (AMovimento) {
-    case TMovimento::Cima:
-        encontrada = BrancaNaDireccao(actual.Row, actual.Col, -1, 0, r, c);
-        break;
-    case TMovimento::Baixo:
-        encontrada = BrancaNaDireccao(actual.Row, actual.Col, 1, 0, r, c);
-        break;
-    case TMovimento::Esquerda:
-        encontrada = BrancaNaDireccao(actual.Row, actual.Col, 0, -1, r, c);
-        break;
-    case TMovimento::Direita:
-        encontrada = BrancaNaDireccao(actual.Row, actual.Col, 0, 1, r, c);
-        break;
-    case TMovimento::Seguinte:
-        encontrada = BrancaSeguinte(1, r, c);
-        break;
-    case TMovimento::Anterior:
-        encontrada = BrancaSeguinte(-1, r, c);
-        break;
-    }
-    if (encontrada) ColocarCursor(r, c);
-    return encontrada;
+    return FEstado.Board && Jogadas::BrancaNaDireccao(*FEstado.Board, ARow, ACol, ADeltaRow,
+                                                      ADeltaCol, ARowDestino, AColDestino);
 }
 
 void TJogo::IrParaPrimeiraVazia() {
-    const TSomadoBoard* board = FEstado.Board.get();
-    if (!board) return;
-    const int32_t n = board->Size();
-    for (int32_t i = 0; i < n * n; ++i)
-        if (PodeSeleccionar(i / n, i % n) && board->GetCell(i / n, i % n).Value == 0)
-            return ColocarCursor(i / n, i % n);
-    for (int32_t i = 0; i < n * n; ++i)
-        if (PodeSeleccionar(i / n, i % n)) return ColocarCursor(i / n, i % n);
+    Mudou(Jogadas::IrParaPrimeiraVazia(FEstado));
 }
 
 void TJogo::AvancarParaProximaVazia(int32_t ARow, int32_t ACol) {
-    const TSomadoBoard* board = FEstado.Board.get();
-    if (!board) return;
-    const int32_t n = board->Size();
-    for (int32_t i = ARow * n + ACol + 1; i < n * n; ++i)
-        if (PodeSeleccionar(i / n, i % n) && board->GetCell(i / n, i % n).Value == 0)
-            return ColocarCursor(i / n, i % n);
+    Mudou(Jogadas::AvancarParaProximaVazia(FEstado, ARow, ACol));
+}
+
+// ---- The clock
+
+void TJogo::DefinirFonteDeTempo(std::function<int64_t()> AFonte) {
+    FEstado.Relogio.DefinirFonte(std::move(AFonte));
+    Jogadas::AcertarRelogio(FEstado);
+}
+
+void TJogo::PausarRelogio() {
+    FEstado.Pausado = true;
+    Jogadas::AcertarRelogio(FEstado);
+}
+
+void TJogo::RetomarRelogio() {
+    FEstado.Pausado = false;
+    Jogadas::AcertarRelogio(FEstado);
 }
 
 // ---- Start-up and new boards
@@ -322,25 +269,15 @@ void TJogo::Iniciar() {
         AleatorioDoProcesso() = fluxo;
     }
     QStringList informacao;
-    if (FEstado.Board) {
-        const int32_t n = FEstado.Board->Size();
+    if (FEstado.Board)
         informacao << QStringLiteral("Puzzle gerado: %1x%1, %2.")
-                          .arg(n)
+                          .arg(FEstado.Board->Size())
                           .arg(NomeDoNivel(FEstado.Board->Difficulty()));
-    } else {
+    else
         CarregarPuzzleFixo();
-    }
-    FEstado.Historico.Limpar();
-    FEstado.Notas.Repor(FEstado.Board->Size());
-    FEstado.GameState = TGameState::gsPlaying;
-    FEstado.VerificacaoActual = false;
-    FEstado.Dicas = 0;
-    FEstado.Cursor = {};
-    FEstado.Relogio.Repor(0);
-    AcertarRelogio();
-    GuardarValoresBase();
-    Informar(informacao);
-    IrParaPrimeiraVazia();
+    PrepararBoard();
+    Jogadas::Informar(FEstado, informacao);
+    Jogadas::IrParaPrimeiraVazia(FEstado);
     Mudou(mTudo & ~mFoco);
 }
 
@@ -349,8 +286,8 @@ void TJogo::CarregarPuzzleFixo() {
     FEstado.Board = CriarPuzzleFixo();
 }
 
-void TJogo::InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard) {
-    FEstado.Board = std::move(ABoard);
+// The state that belongs to one board starts afresh with the board in FEstado.
+void TJogo::PrepararBoard() {
     FEstado.Historico.Limpar();
     FEstado.Notas.Repor(FEstado.Board ? FEstado.Board->Size() : 0);
     FEstado.GameState = TGameState::gsPlaying;
@@ -359,8 +296,13 @@ void TJogo::InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard) {
     FEstado.Dicas = 0;
     FEstado.Cursor = {};
     FEstado.Relogio.Repor(0);
-    AcertarRelogio();
+    Jogadas::AcertarRelogio(FEstado);
     GuardarValoresBase();
+}
+
+void TJogo::InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard) {
+    FEstado.Board = std::move(ABoard);
+    PrepararBoard();
     Mudou(mGrelha | mTabuleiro | mCursor | mLegendas | mHistorico);
 }
 
@@ -374,6 +316,7 @@ void TJogo::AplicarTamanhoSemPuzzle(TTamanhoTabuleiro ATamanho) {
 bool TJogo::GerarNovoPuzzle(std::function<void(bool)> ADepois) {
     if (Recusado(TComando::Gerar)) return false;
     const int32_t lado = LadoDoTabuleiro(FConfiguracao.Tamanho);
+    // A batch of one: the one attempt the window has always made, within its time limit.
     TPedidoLote pedido;
     pedido.Tamanho = FConfiguracao.Tamanho;
     pedido.Niveis = {FConfiguracao.Nivel};
@@ -415,41 +358,30 @@ void TJogo::DefinirOcupacao(TOcupacao AOcupacao) {
 void TJogo::ComecarTrabalho(TTipoTrabalho ATipo, TPedidoLote APedido) {
     // Busy before anything else can be handled: no command slips in between.
     FFechoPedido = false;
-    auto trabalho = std::make_unique<TTrabalho>();
-    trabalho->Id = ++FUltimoTrabalho;
-    trabalho->Tipo = ATipo;
-    trabalho->Cronometro.start();
-    const uint64_t id = trabalho->Id;
-    const std::shared_ptr<std::atomic<bool>> pendente = trabalho->AvisoPendente;
-    const auto avisar = [this, id, pendente] {
-        if (pendente->exchange(true)) return;
-        FJanela.NoCicloPrincipal([this, id, pendente] {
-            pendente->store(false);
-            TrabalhoMudou(id);
-        });
-    };
-    FTrabalho = std::move(trabalho);
+    FTrabalho = std::make_unique<TTrabalhoEmCurso>();
+    FTrabalho->Tipo = ATipo;
     DefinirOcupacao(ATipo == TTipoTrabalho::Puzzle ? TOcupacao::AGerar : TOcupacao::EmLote);
     try {
-        FTrabalho->Geracao = std::make_unique<TGeracaoLote>(FGerador, std::move(APedido), avisar);
+        FTrabalho->Trabalho = std::make_unique<TTrabalho>(
+            FGerador, std::move(APedido),
+            [this](std::function<void()> AAccao) { FJanela.NoCicloPrincipal(std::move(AAccao)); },
+            [this] { TrabalhoMudou(); });
     } catch (...) {
         FTrabalho.reset();
         DefinirOcupacao(TOcupacao::Livre);
         throw;
     }
-    // A request with nothing to make ends at once, with no worker to say so.
-    avisar();
 }
 
-void TJogo::TrabalhoMudou(uint64_t AId) {
-    if (!FTrabalho || FTrabalho->Id != AId) return;
-    TTrabalho& trabalho = *FTrabalho;
-    if (!trabalho.Geracao->Terminada()) {
-        if (trabalho.Tipo == TTipoTrabalho::Lote) {
+void TJogo::TrabalhoMudou() {
+    if (!FTrabalho) return;
+    TTrabalhoEmCurso& emCurso = *FTrabalho;
+    if (!emCurso.Trabalho->Terminado()) {
+        if (emCurso.Tipo == TTipoTrabalho::Lote) {
             const QString linha =
-                trabalho.Exportacao->LinhaDoProgresso(trabalho.Geracao->Progresso());
-            if (linha != trabalho.LinhaMostrada) {
-                trabalho.LinhaMostrada = linha;
+                emCurso.Exportacao->LinhaDoProgresso(emCurso.Trabalho->Progresso());
+            if (linha != emCurso.LinhaMostrada) {
+                emCurso.LinhaMostrada = linha;
                 Informar({linha});
             }
         }
@@ -457,7 +389,7 @@ void TJogo::TrabalhoMudou(uint64_t AId) {
     }
     // The work leaves the game before its end is handled, so that what the end starts (a
     // question, the close) finds the game free.
-    std::unique_ptr<TTrabalho> terminado = std::move(FTrabalho);
+    std::unique_ptr<TTrabalhoEmCurso> terminado = std::move(FTrabalho);
     DefinirOcupacao(TOcupacao::Livre);
     Proteger([this, &terminado] {
         if (terminado->Tipo == TTipoTrabalho::Puzzle)
@@ -467,11 +399,11 @@ void TJogo::TrabalhoMudou(uint64_t AId) {
     });
 }
 
-void TJogo::TerminarGeracao(TTrabalho& ATrabalho) {
-    const qint64 decorrido = ATrabalho.Cronometro.elapsed();
+void TJogo::TerminarGeracao(TTrabalhoEmCurso& AEmCurso) {
+    const qint64 decorrido = AEmCurso.Trabalho->DecorridoMs();
     std::vector<std::unique_ptr<TSomadoBoard>> boards;
     try {
-        boards = ATrabalho.Geracao->Resultados();
+        boards = AEmCurso.Trabalho->Resultados();
     } catch (...) {
         // No progress line stays behind the error report.
         Informar({CFalhaGeracao});
@@ -489,297 +421,25 @@ void TJogo::TerminarGeracao(TTrabalho& ATrabalho) {
         InstalarPuzzleGerado(std::move(board), decorrido);
     else
         ReportarGeracaoFalhada(decorrido);
-    if (ATrabalho.Depois) ATrabalho.Depois(instalado);
+    if (AEmCurso.Depois) AEmCurso.Depois(instalado);
 }
 
-void TJogo::TerminarLote(TTrabalho& ATrabalho) {
-    const auto mostrar = [this](const QString& ALinha) { Informar({ALinha}); };
+void TJogo::TerminarLote(TTrabalhoEmCurso& AEmCurso) {
     if (FFechoPedido) {
-        ATrabalho.Geracao.reset();
-        mostrar(QStringLiteral("Exportação do lote interrompida."));
+        AEmCurso.Trabalho.reset();
+        Informar({QStringLiteral("Exportação do lote interrompida.")});
         // The close that stopped the batch goes on, with its usual question.
         FJanela.Fechar();
         return;
     }
-    mostrar(ATrabalho.Exportacao->Concluir(*ATrabalho.Geracao, mostrar));
-}
-
-// ---- Snapshot and unsaved moves
-
-void TJogo::GuardarValoresBase() {
-    const TSomadoBoard* board = FEstado.Board.get();
-    const int32_t n = board ? board->Size() : 0;
-    FValoresBase.assign(static_cast<size_t>(n), std::vector<int32_t>(static_cast<size_t>(n)));
-    for (int32_t r = 0; r < n; ++r)
-        for (int32_t c = 0; c < n; ++c)
-            FValoresBase[r][c] = board->GetCell(r, c).Value;
-    FNotasBase = FEstado.Notas.Todas();
-}
-
-bool TJogo::HaJogadasPorGravar() const {
-    const TSomadoBoard* board = FEstado.Board.get();
-    if (!board) return false;
-    const int32_t n = board->Size();
-    if (FValoresBase.size() != static_cast<size_t>(n)) return true;
-    for (int32_t r = 0; r < n; ++r)
-        for (int32_t c = 0; c < n; ++c)
-            if (board->GetCell(r, c).Value != FValoresBase[r][c]) return true;
-    return FEstado.Notas.Todas() != FNotasBase;
-}
-
-// ---- Player actions
-
-void TJogo::VerSolucao() {
-    TSomadoBoard* board = FEstado.Board.get();
-    if (!board || Recusado(TComando::VerSolucao)) return;
-    const bool mostrar = !MostraSolucao();
-    FEstado.GameState = mostrar ? TGameState::gsSolutionShown : TGameState::gsPlaying;
-    const TCellDisplayState marca =
-        mostrar ? TCellDisplayState::cdsRevealed : TCellDisplayState::cdsNormal;
-    const int32_t n = board->Size();
-    for (int32_t r = 0; r < n; ++r)
-        for (int32_t c = 0; c < n; ++c) {
-            TSomadoCell cell = board->GetCell(r, c);
-            if (cell.CellType != TCellType::ctEmpty) continue;
-            cell.DisplayState = marca;
-            board->SetCell(r, c, cell);
-        }
-    FEstado.VerificacaoActual = false;
-    AcertarRelogio();
-    Informar({mostrar
-                  ? QStringLiteral("Solução revelada. Clique novamente para esconder.")
-                  : QStringLiteral("Solução escondida — as suas jogadas continuam como estavam.")});
-    Mudou(mTabuleiro | mLegendas | mHistorico);
-}
-
-void TJogo::Verificar() {
-    TSomadoBoard* board = FEstado.Board.get();
-    if (!board || Recusado(TComando::Verificar)) return;
-    if (MostraSolucao()) {
-        Informar({QStringLiteral("A solução já está visível — verificar não faz sentido agora.")});
-        return;
-    }
-    int32_t corretas = 0, erradas = 0, porPreencher = 0;
-    const bool resolvido = board->VerificarJogadas(corretas, erradas, porPreencher);
-    Mudou(mTabuleiro);
-    if (resolvido) {
-        FEstado.GameState = TGameState::gsSolved;
-        AcertarRelogio();
-        Informar({QStringLiteral("Parabéns! Puzzle resolvido correctamente.")});
-        FEstado.FimActual = true;
-    } else {
-        Informar({QStringLiteral("Correctas: %1. Erradas: %2. Por preencher: %3.")
-                      .arg(corretas)
-                      .arg(erradas)
-                      .arg(porPreencher)});
-        FEstado.VerificacaoActual = true;
-    }
-}
-
-void TJogo::Limpar() {
-    TSomadoBoard* board = FEstado.Board.get();
-    if (!board || Recusado(TComando::Limpar)) return;
-    TPassoHistorico apagadas{{}, FEstado.Notas.ApagarTodas(), true};
-    for (int32_t r = 0; r < board->Size(); ++r)
-        for (int32_t c = 0; c < board->Size(); ++c)
-            if (const int32_t valor = board->GetCell(r, c).Value; valor != 0)
-                apagadas.Mudancas.push_back({r, c, valor, 0});
-    FEstado.Notas.Aplicar(apagadas.Notas, false);
-    FEstado.Historico.Registar(std::move(apagadas));
-    board->LimparJogadas();
-    FEstado.GameState = TGameState::gsPlaying;
-    FEstado.VerificacaoActual = false;
-    AcertarRelogio();
-    IrParaPrimeiraVazia();
-    Informar({QStringLiteral("Puzzle limpo — a solução mantém-se, só as jogadas foram apagadas.")});
-    Mudou(mTabuleiro | mLegendas | mHistorico | mFoco);
-}
-
-void TJogo::Dica() {
-    const TSomadoBoard* board = FEstado.Board.get();
-    if (!board || Recusado(TComando::Dica) || MostraSolucao()) return;
-    int32_t r = FEstado.Cursor.Row, c = FEstado.Cursor.Col;
-    const bool actualServe = PodeSeleccionar(r, c) && board->GetCell(r, c).Value == 0;
-    if (!actualServe) {
-        if (!EscolherCelulaVaziaAoAcaso(r, c)) return;
-        ColocarCursor(r, c);
-    }
-    ++FEstado.Dicas;
-    ColocarDigito(r, c, board->GetCell(r, c).Solution);
-    DepoisDeMudarDigitos();
-    AvancarParaProximaVazia(r, c);
-    Mudou(mTabuleiro | mHistorico | mFoco);
-}
-
-bool TJogo::EscolherCelulaVaziaAoAcaso(int32_t& ARow, int32_t& ACol) const {
-    const TSomadoBoard* board = FEstado.Board.get();
-    if (!board) return false;
-    std::vector<std::pair<int32_t, int32_t>> vazias;
-    const int32_t n = board->Size();
-    for (int32_t r = 0; r < n; ++r)
-        for (int32_t c = 0; c < n; ++c) {
-            const TSomadoCell cell = board->GetCell(r, c);
-            if (cell.CellType == TCellType::ctEmpty && cell.Value == 0) vazias.emplace_back(r, c);
-        }
-    if (vazias.empty()) return false;
-    const auto escolhida =
-        vazias[static_cast<size_t>(Aleatorio(static_cast<int32_t>(vazias.size())))];
-    ARow = escolhida.first;
-    ACol = escolhida.second;
-    return true;
-}
-
-// ---- Digits
-
-void TJogo::EscreverValor(int32_t ARow, int32_t ACol, int32_t AValor) {
-    TSomadoCell cell = FEstado.Board->GetCell(ARow, ACol);
-    cell.Value = AValor;
-    cell.DisplayState = TCellDisplayState::cdsNormal;
-    FEstado.Board->SetCell(ARow, ACol, cell);
-}
-
-bool TJogo::EscreverCaracter(QChar ACaracter) {
-    if (MostraSolucao() || Recusado(TComando::Jogada)) return true;
-    const auto [r, c] = FEstado.Cursor;
-    if (!NoTabuleiro(r, c)) return false;
-    if (PodeSeleccionar(r, c) && ACaracter >= u'1' && ACaracter <= u'9') {
-        const int32_t antes = FEstado.Board->GetCell(r, c).Value;
-        ColocarDigito(r, c, ACaracter.unicode() - u'0');
-        AvancarParaProximaVazia(r, c);
-        if (FEstado.Board->GetCell(r, c).Value != antes) DepoisDeMudarDigitos();
-        Mudou(mTabuleiro | mHistorico);
-    }
-    return true;
-}
-
-void TJogo::ColocarDigito(int32_t ARow, int32_t ACol, int32_t ADigito) {
-    TPassoHistorico passo;
-    if (const int32_t antes = FEstado.Board->GetCell(ARow, ACol).Value; antes != ADigito)
-        passo.Mudancas.push_back({ARow, ACol, antes, ADigito});
-    passo.Notas = FEstado.Notas.RetiradasPor(*FEstado.Board, ARow, ACol, ADigito);
-    FEstado.Notas.Aplicar(passo.Notas, false);
-    FEstado.Historico.Registar(std::move(passo));
-    EscreverValor(ARow, ACol, ADigito);
-}
-
-void TJogo::ApagarCelulaActual() {
-    if (MostraSolucao() || Recusado(TComando::Jogada)) return;
-    const auto [r, c] = FEstado.Cursor;
-    if (!PodeSeleccionar(r, c)) return;
-    const int32_t antes = FEstado.Board->GetCell(r, c).Value;
-    if (antes == 0) return;
-    FEstado.Historico.Registar({{{r, c, antes, 0}}, {}});
-    EscreverValor(r, c, 0);
-    DepoisDeMudarDigitos();
-    Mudou(mTabuleiro | mHistorico);
-}
-
-// ---- Marks
-
-bool TJogo::PodeMarcar() const {
-    const auto [r, c] = FEstado.Cursor;
-    return !MostraSolucao() && !Recusado(TComando::Jogada) && PodeSeleccionar(r, c) &&
-           FEstado.Board->GetCell(r, c).Value == 0;
-}
-
-void TJogo::RegistarNotas(std::vector<TMudancaNotas> AMudancas) {
-    if (AMudancas.empty()) return;
-    FEstado.Notas.Aplicar(AMudancas, false);
-    FEstado.Historico.Registar({{}, std::move(AMudancas), false});
-    Mudou(mTabuleiro | mHistorico);
-}
-
-void TJogo::AlternarNota(int32_t ADigito) {
-    if (!PodeMarcar() || ADigito < 1 || ADigito > 9) return;
-    const auto [r, c] = FEstado.Cursor;
-    const uint16_t antes = Notas(r, c);
-    RegistarNotas({{r, c, antes, static_cast<uint16_t>(antes ^ (1u << ADigito))}});
-}
-
-void TJogo::ApagarNotas() {
-    if (!FEstado.Board || MostraSolucao() || Recusado(TComando::Jogada)) return;
-    RegistarNotas(FEstado.Notas.ApagarTodas());
-}
-
-void TJogo::ApagarNotasDaCelula() {
-    if (!FEstado.Board || MostraSolucao() || Recusado(TComando::Jogada)) return;
-    RegistarNotas(FEstado.Notas.ApagarDe(FEstado.Cursor.Row, FEstado.Cursor.Col));
-}
-
-TEstadoDoJogo TJogo::EstadoDoJogo() const {
-    TEstadoDoJogo estado;
-    estado.Notas = FEstado.Notas.Todas();
-    estado.TempoMs = TempoDeJogoMs();
-    return estado;
-}
-
-// ---- Undo and redo
-
-bool TJogo::PodeDesfazer() const {
-    return FEstado.Board && !MostraSolucao() && !Recusado(TComando::Desfazer) &&
-           FEstado.Historico.PodeDesfazer();
-}
-
-bool TJogo::PodeRefazer() const {
-    return FEstado.Board && !MostraSolucao() && !Recusado(TComando::Refazer) &&
-           FEstado.Historico.PodeRefazer();
-}
-
-void TJogo::Desfazer() {
-    TPassoHistorico passo;
-    if (!PodeDesfazer() || !FEstado.Historico.Desfazer(passo)) return;
-    AplicarPasso(passo, true);
-}
-
-void TJogo::Refazer() {
-    TPassoHistorico passo;
-    if (!PodeRefazer() || !FEstado.Historico.Refazer(passo)) return;
-    AplicarPasso(passo, false);
-}
-
-void TJogo::AplicarPasso(const TPassoHistorico& APasso, bool AAntes) {
-    for (const TMudancaDigito& m : APasso.Mudancas)
-        if (NoTabuleiro(m.Row, m.Col)) EscreverValor(m.Row, m.Col, AAntes ? m.Antes : m.Depois);
-    FEstado.Notas.Aplicar(APasso.Notas, AAntes);
-    // A step over the whole board ("Limpar") selects as "Limpar" does.
-    if (APasso.TodoOTabuleiro)
-        IrParaPrimeiraVazia();
-    else if (!APasso.Mudancas.empty())
-        ColocarCursor(APasso.Mudancas.front().Row, APasso.Mudancas.front().Col);
-    else if (APasso.Notas.size() == 1)
-        ColocarCursor(APasso.Notas.front().Row, APasso.Notas.front().Col);
-    if (!APasso.Mudancas.empty()) DepoisDeMudarDigitos();
-    Mudou(mTabuleiro | mHistorico);
-}
-
-// ---- Unsaved moves, files and leaving
-
-bool TJogo::ResolverJogadasPorGravar(const QString& APergunta) {
-    if (!HaJogadasPorGravar()) return true;
-    switch (FJanela.Perguntar(APergunta, true)) {
-    case TResposta::Sim:
-        return GuardarPuzzle();
-    case TResposta::Nao:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool TJogo::ConfirmarAntesDe(const QString& AAccao) {
-    return ResolverJogadasPorGravar(
-        QStringLiteral("Há jogadas por gravar. Guardar antes de %1?").arg(AAccao));
-}
-
-bool TJogo::PodeSair() {
-    return ResolverJogadasPorGravar(
-        QStringLiteral("Há jogadas por gravar. Guardar antes de sair?"));
+    Informar({AEmCurso.Exportacao->Concluir(
+        *AEmCurso.Trabalho, [this](const QString& ALinha) { Informar({ALinha}); })});
 }
 
 bool TJogo::PodeFechar() {
     if (FTrabalho) {
         FFechoPedido = true;
-        FTrabalho->Geracao->Parar();
+        FTrabalho->Trabalho->Parar();
         return false;
     }
     bool pode = false;
@@ -797,77 +457,7 @@ void TJogo::Proteger(const std::function<void()>& AComando) {
     }
 }
 
-bool PodeSubstituir(IJanelaJogo& AJanela, const QString& ACaminho) {
-    return !QFileInfo::exists(ACaminho) ||
-           AJanela.Perguntar(QStringLiteral("O ficheiro \"%1\" já existe. Substituir?")
-                                 .arg(NomeSemPasta(ACaminho)),
-                             false) == TResposta::Sim;
-}
-
-bool TJogo::GuardarPuzzle() {
-    if (!FEstado.Board) return false;
-    QString caminho;
-    if (!FJanela.EscolherFicheiroParaGuardar(caminho)) return false;
-    if (!PodeSubstituir(FJanela, caminho)) return false;
-    // Another program (or another copy of this one) wrote the file since this game read or
-    // saved it: replacing it would lose that without a word.
-    if (AlteradoDesde(FFicheiroJogo, caminho) &&
-        FJanela.Perguntar(QStringLiteral("O ficheiro \"%1\" foi alterado por outro programa "
-                                         "depois de aberto ou guardado aqui. Substituir mesmo "
-                                         "assim?")
-                              .arg(NomeSemPasta(caminho)),
-                          false) != TResposta::Sim)
-        return false;
-    try {
-        FFicheiroJogo = GravarFicheiroJogo(caminho, *FEstado.Board, EstadoDoJogo());
-    } catch (const ESomadoError&) {
-        // An earlier "Puzzle guardado" line must not stay as if it told of this save.
-        Informar({QStringLiteral("O puzzle não foi guardado.")});
-        throw;
-    }
-    GuardarValoresBase();
-    Informar({QStringLiteral("Puzzle guardado: ") + NomeSemPasta(caminho)});
-    return true;
-}
-
-void TJogo::AbrirPuzzle() {
-    if (Recusado(TComando::Abrir) || !ConfirmarAntesDe(QStringLiteral("abrir outro puzzle")))
-        return;
-    QString caminho;
-    if (!FJanela.EscolherFicheiroParaAbrir(caminho)) return;
-    AbrirFicheiro(caminho);
-}
-
-void TJogo::AbrirFicheiroIndicado(const QString& ACaminho) {
-    Proteger([this, &ACaminho] {
-        if (!Recusado(TComando::Abrir)) AbrirFicheiro(ACaminho);
-    });
-}
-
-void TJogo::AbrirFicheiro(const QString& ACaminho) {
-    std::unique_ptr<TSomadoBoard> novo;
-    TEstadoDoJogo estado;
-    TIdentidadeFicheiro identidade;
-    try {
-        novo = LerFicheiroJogo(ACaminho, estado, &identidade);
-    } catch (const ESomadoError& e) {
-        // Nothing changes but the report: board, digits, state and grid stay.
-        Informar(
-            {QStringLiteral("Não foi possível abrir este ficheiro."), QString::fromUtf8(e.what())});
-        return;
-    }
-    InstalarBoard(std::move(novo));
-    FFicheiroJogo = identidade;
-    FEstado.Notas.Instalar(*FEstado.Board, estado.Notas);
-    FNotasBase = FEstado.Notas.Todas();
-    FEstado.Relogio.Repor(estado.TempoMs);
-    AcertarRelogio();
-    IrParaPrimeiraVazia();
-    Informar({QStringLiteral("Puzzle aberto: ") + NomeSemPasta(ACaminho)});
-    Mudou(mTabuleiro | mFoco);
-}
-
-// ---- The window's commands
+// ---- The window's commands that reach past the play state
 
 void TJogo::BitBtnGerarClick() {
     Proteger([this] {
@@ -910,34 +500,5 @@ void TJogo::BitBtnExportarLoteClick() {
         FTrabalho->Exportacao = std::move(exportacao);
         FTrabalho->LinhaMostrada = primeira;
         Informar({primeira});
-    });
-}
-
-void TJogo::Configurar() {
-    if (Recusado(TComando::Configurar)) return;
-    const TTamanhoTabuleiro tamanhoAntigo = FConfiguracao.Tamanho;
-    const TNivelDificuldade nivelAntigo = FConfiguracao.Nivel;
-    TConfiguracao configuracao = FConfiguracao;
-    if (!FJanela.EditarConfiguracao(configuracao)) return;
-
-    const TTamanhoTabuleiro tamanhoNovo = configuracao.Tamanho;
-    // The batch settings and the level take effect now; the size waits for the new puzzle.
-    FConfiguracao = configuracao;
-    FConfiguracao.Tamanho = tamanhoAntigo;
-
-    if (tamanhoNovo == tamanhoAntigo && FConfiguracao.Nivel == nivelAntigo) {
-        AtualizarLabelTamanho();
-        return;
-    }
-    if (!ResolverJogadasPorGravar(
-            QStringLiteral("A configuração mudou — vai ser gerado um puzzle novo, que substitui o "
-                           "actual.\r\nHá jogadas por gravar. Guardar antes de continuar?"))) {
-        FConfiguracao.Nivel = nivelAntigo;
-        return;
-    }
-    FConfiguracao.Tamanho = tamanhoNovo;
-    AtualizarLabelTamanho();
-    GerarNovoPuzzle([this, tamanhoNovo, tamanhoAntigo](bool AInstalado) {
-        if (!AInstalado && tamanhoNovo != tamanhoAntigo) AplicarTamanhoSemPuzzle(tamanhoNovo);
     });
 }

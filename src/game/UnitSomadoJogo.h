@@ -7,18 +7,13 @@
 
 #include "game/AjudasRegras.h"
 #include "game/Estado.h"
-#include "game/Historico.h"
 #include "game/Lote.h"
-#include "game/Notas.h"
-#include "game/Relogio.h"
 #include "io/UnitSomadoFicheiro.h"
 #include "model/UnitSomado.h"
 
-#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -50,29 +45,6 @@ QString CodigoLote(TModoDificuldadeLote AModo, TNivelDificuldade ANivel);
 
 // The 9 × 9 puzzle shown when the first generation at start-up gives no board.
 std::unique_ptr<TSomadoBoard> CriarPuzzleFixo();
-
-// The play state, as the window draws it.
-struct TEstadoJogo {
-    std::unique_ptr<TSomadoBoard> Board;
-    TGameState GameState = TGameState::gsEmpty;
-    TCursor Cursor;
-    TNotas Notas;
-    TRelogio Relogio;
-    // Belongs to the current board: emptied whenever another board is installed.
-    THistoricoJogadas Historico;
-    TOcupacao Ocupacao = TOcupacao::Livre;
-    // The information box, the program's one status channel: every report replaces it.
-    QStringList Informacao;
-    bool MostrarConflitos = true;
-    // The window is minimised: the clock stands.
-    bool Pausado = false;
-    // The counts of "Verificar" are on show and still match the digits.
-    bool VerificacaoActual = false;
-    // The congratulation is on show and the digits have not changed since.
-    bool FimActual = false;
-    // Hints played on this board.
-    int32_t Dicas = 0;
-};
 
 // What the game needs of the window: one notification, a way onto its thread, and the
 // requests that need an answer.
@@ -128,7 +100,7 @@ public:
     const TEstadoJogo& Estado() const { return FEstado; }
     const TSomadoBoard* Board() const { return FEstado.Board.get(); }
     TGameState GameState() const { return FEstado.GameState; }
-    bool MostraSolucao() const { return FEstado.GameState == TGameState::gsSolutionShown; }
+    bool MostraSolucao() const;
     TCursor Cursor() const { return FEstado.Cursor; }
     const QStringList& Informacao() const { return FEstado.Informacao; }
     // The captions that follow the state: "Ver Solução" or "Esconder Solução", and the
@@ -189,7 +161,6 @@ public:
     void Verificar();
     void Limpar();
     void Dica();
-    bool EscolherCelulaVaziaAoAcaso(int32_t& ARow, int32_t& ACol) const;
 
     // ---- The current cell
     // May the player put the current cell on (ARow, ACol)? Only on white cells.
@@ -256,42 +227,30 @@ public:
 
 private:
     // ---- Telling the window
-    void Mudou(uint32_t AMudancas) { FJanela.Mudou(AMudancas); }
+    void Mudou(uint32_t AMudancas) {
+        if (AMudancas != 0) FJanela.Mudou(AMudancas);
+    }
     void Informar(const QStringList& ALinhas);
+    void Jogar(TComando AComando, uint32_t (*AJogada)(TEstadoJogo&));
+    void PrepararBoard();
 
+    // ---- Files and settings (FluxosFicheiros.cpp)
     void Configurar();
-    // Runs a command; an error it lets out goes to the general error report.
-    void Proteger(const std::function<void()>& AComando);
     // The three-way question about unsaved moves: true when the caller may go on.
     bool ResolverJogadasPorGravar(const QString& APergunta);
     // Reads ACaminho and installs its board; on a reading error only the report changes.
     void AbrirFicheiro(const QString& ACaminho);
-    bool NoTabuleiro(int32_t ARow, int32_t ACol) const;
-    void ColocarCursor(int32_t ARow, int32_t ACol);
-    // The white cell after (or before) the current one in reading order, round the board.
-    bool BrancaSeguinte(int32_t APasso, int32_t& ARow, int32_t& ACol) const;
-
-    void EscreverValor(int32_t ARow, int32_t ACol, int32_t AValor);
-    // Places ADigito in (ARow, ACol) as one step of the history, taking that digit off the
-    // marks of the other cells of its two runs.
-    void ColocarDigito(int32_t ARow, int32_t ACol, int32_t ADigito);
-    void RegistarNotas(std::vector<TMudancaNotas> AMudancas);
-    // After a digit changed: the finish, or a note that the last report is out of date.
-    void DepoisDeMudarDigitos();
-    bool TabuleiroCompletoECorrecto() const;
-    bool RelogioDeveCorrer() const;
-    void AcertarRelogio();
-    // Writes the step's digits and marks (before or after) back and selects its cell.
-    void AplicarPasso(const TPassoHistorico& APasso, bool AAntes);
+    // Runs a command; an error it lets out goes to the general error report.
+    void Proteger(const std::function<void()>& AComando);
 
     // ---- Long work on worker threads, its news brought to the window's thread
     enum class TTipoTrabalho : uint8_t { Puzzle, Lote };
-    struct TTrabalho;
+    struct TTrabalhoEmCurso;
     void ComecarTrabalho(TTipoTrabalho ATipo, TPedidoLote APedido);
     // The work's news, on the window's thread: progress, or its end.
-    void TrabalhoMudou(uint64_t AId);
-    void TerminarGeracao(TTrabalho& ATrabalho);
-    void TerminarLote(TTrabalho& ATrabalho);
+    void TrabalhoMudou();
+    void TerminarGeracao(TTrabalhoEmCurso& AEmCurso);
+    void TerminarLote(TTrabalhoEmCurso& AEmCurso);
     void DefinirOcupacao(TOcupacao AOcupacao);
     void ReportarGeracaoFalhada(qint64 ADecorridoMs);
     void InstalarPuzzleGerado(std::unique_ptr<TSomadoBoard> ABoard, qint64 ADecorridoMs);
@@ -305,8 +264,7 @@ private:
     // The file the game was last read from or saved to, as it was then.
     TIdentidadeFicheiro FFicheiroJogo;
 
-    std::unique_ptr<TTrabalho> FTrabalho;
-    uint64_t FUltimoTrabalho = 0;
+    std::unique_ptr<TTrabalhoEmCurso> FTrabalho;
     // A close request came while long work ran: it stops, then the close is asked again.
     bool FFechoPedido = false;
 };

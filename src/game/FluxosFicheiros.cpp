@@ -1,0 +1,155 @@
+// The game's flows around files and settings: the unsaved-moves snapshot and its questions,
+// saving, opening, leaving, and the configuration dialog.
+#include "game/Jogadas.h"
+#include "game/UnitSomadoJogo.h"
+
+#include "io/GravacaoSegura.h"
+#include "io/UnitSomadoFicheiro.h"
+
+#include <QFileInfo>
+
+// ---- Snapshot and unsaved moves
+
+void TJogo::GuardarValoresBase() {
+    const TSomadoBoard* board = FEstado.Board.get();
+    const int32_t n = board ? board->Size() : 0;
+    FValoresBase.assign(static_cast<size_t>(n), std::vector<int32_t>(static_cast<size_t>(n)));
+    for (int32_t r = 0; r < n; ++r)
+        for (int32_t c = 0; c < n; ++c)
+            FValoresBase[r][c] = board->GetCell(r, c).Value;
+    FNotasBase = FEstado.Notas.Todas();
+}
+
+bool TJogo::HaJogadasPorGravar() const {
+    const TSomadoBoard* board = FEstado.Board.get();
+    if (!board) return false;
+    const int32_t n = board->Size();
+    if (FValoresBase.size() != static_cast<size_t>(n)) return true;
+    for (int32_t r = 0; r < n; ++r)
+        for (int32_t c = 0; c < n; ++c)
+            if (board->GetCell(r, c).Value != FValoresBase[r][c]) return true;
+    return FEstado.Notas.Todas() != FNotasBase;
+}
+
+// ---- Unsaved moves, files and leaving
+
+bool TJogo::ResolverJogadasPorGravar(const QString& APergunta) {
+    if (!HaJogadasPorGravar()) return true;
+    switch (FJanela.Perguntar(APergunta, true)) {
+    case TResposta::Sim:
+        return GuardarPuzzle();
+    case TResposta::Nao:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TJogo::ConfirmarAntesDe(const QString& AAccao) {
+    return ResolverJogadasPorGravar(
+        QStringLiteral("Há jogadas por gravar. Guardar antes de %1?").arg(AAccao));
+}
+
+bool TJogo::PodeSair() {
+    return ResolverJogadasPorGravar(
+        QStringLiteral("Há jogadas por gravar. Guardar antes de sair?"));
+}
+
+bool PodeSubstituir(IJanelaJogo& AJanela, const QString& ACaminho) {
+    return !QFileInfo::exists(ACaminho) ||
+           AJanela.Perguntar(QStringLiteral("O ficheiro \"%1\" já existe. Substituir?")
+                                 .arg(NomeSemPasta(ACaminho)),
+                             false) == TResposta::Sim;
+}
+
+bool TJogo::GuardarPuzzle() {
+    if (!FEstado.Board) return false;
+    QString caminho;
+    if (!FJanela.EscolherFicheiroParaGuardar(caminho)) return false;
+    if (!PodeSubstituir(FJanela, caminho)) return false;
+    // Another program (or another copy of this one) wrote the file since this game read or
+    // saved it: replacing it would lose that without a word.
+    if (AlteradoDesde(FFicheiroJogo, caminho) &&
+        FJanela.Perguntar(QStringLiteral("O ficheiro \"%1\" foi alterado por outro programa "
+                                         "depois de aberto ou guardado aqui. Substituir mesmo "
+                                         "assim?")
+                              .arg(NomeSemPasta(caminho)),
+                          false) != TResposta::Sim)
+        return false;
+    try {
+        FFicheiroJogo = GravarFicheiroJogo(caminho, *FEstado.Board, EstadoDoJogo());
+    } catch (const ESomadoError&) {
+        // An earlier "Puzzle guardado" line must not stay as if it told of this save.
+        Informar({QStringLiteral("O puzzle não foi guardado.")});
+        throw;
+    }
+    GuardarValoresBase();
+    Informar({QStringLiteral("Puzzle guardado: ") + NomeSemPasta(caminho)});
+    return true;
+}
+
+void TJogo::AbrirPuzzle() {
+    if (Recusado(TComando::Abrir) || !ConfirmarAntesDe(QStringLiteral("abrir outro puzzle")))
+        return;
+    QString caminho;
+    if (!FJanela.EscolherFicheiroParaAbrir(caminho)) return;
+    AbrirFicheiro(caminho);
+}
+
+void TJogo::AbrirFicheiroIndicado(const QString& ACaminho) {
+    Proteger([this, &ACaminho] {
+        if (!Recusado(TComando::Abrir)) AbrirFicheiro(ACaminho);
+    });
+}
+
+void TJogo::AbrirFicheiro(const QString& ACaminho) {
+    std::unique_ptr<TSomadoBoard> novo;
+    TEstadoDoJogo estado;
+    TIdentidadeFicheiro identidade;
+    try {
+        novo = LerFicheiroJogo(ACaminho, estado, &identidade);
+    } catch (const ESomadoError& e) {
+        // Nothing changes but the report: board, digits, state and grid stay.
+        Informar(
+            {QStringLiteral("Não foi possível abrir este ficheiro."), QString::fromUtf8(e.what())});
+        return;
+    }
+    InstalarBoard(std::move(novo));
+    FFicheiroJogo = identidade;
+    FEstado.Notas.Instalar(*FEstado.Board, estado.Notas);
+    FNotasBase = FEstado.Notas.Todas();
+    FEstado.Relogio.Repor(estado.TempoMs);
+    Jogadas::AcertarRelogio(FEstado);
+    IrParaPrimeiraVazia();
+    Informar({QStringLiteral("Puzzle aberto: ") + NomeSemPasta(ACaminho)});
+    Mudou(mTabuleiro | mFoco);
+}
+
+void TJogo::Configurar() {
+    if (Recusado(TComando::Configurar)) return;
+    const TTamanhoTabuleiro tamanhoAntigo = FConfiguracao.Tamanho;
+    const TNivelDificuldade nivelAntigo = FConfiguracao.Nivel;
+    TConfiguracao configuracao = FConfiguracao;
+    if (!FJanela.EditarConfiguracao(configuracao)) return;
+
+    const TTamanhoTabuleiro tamanhoNovo = configuracao.Tamanho;
+    // The batch settings and the level take effect now; the size waits for the new puzzle.
+    FConfiguracao = configuracao;
+    FConfiguracao.Tamanho = tamanhoAntigo;
+
+    if (tamanhoNovo == tamanhoAntigo && FConfiguracao.Nivel == nivelAntigo) {
+        AtualizarLabelTamanho();
+        return;
+    }
+    if (!ResolverJogadasPorGravar(
+            QStringLiteral("A configuração mudou — vai ser gerado um puzzle novo, que substitui o "
+                           "actual.\r\nHá jogadas por gravar. Guardar antes de continuar?"))) {
+        FConfiguracao.Nivel = nivelAntigo;
+        return;
+    }
+    FConfiguracao.Tamanho = tamanhoNovo;
+    AtualizarLabelTamanho();
+    GerarNovoPuzzle([this, tamanhoNovo, tamanhoAntigo](bool AInstalado) {
+        if (!AInstalado && tamanhoNovo != tamanhoAntigo) AplicarTamanhoSemPuzzle(tamanhoNovo);
+    });
+}
