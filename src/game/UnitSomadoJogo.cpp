@@ -375,6 +375,12 @@ void TJogo::ComecarTrabalho(TTipoTrabalho ATipo, TPedidoLote APedido) {
 
 void TJogo::TrabalhoMudou() {
     if (!FTrabalho) return;
+    // A command is waiting for the player (a question, a dialog) with the window's loop
+    // running under it: the board it works on must not change beneath it.
+    if (FComandosAbertos > 0) {
+        FNoticiaAdiada = true;
+        return;
+    }
     TTrabalhoEmCurso& emCurso = *FTrabalho;
     if (!emCurso.Trabalho->Terminado()) {
         if (emCurso.Tipo == TTipoTrabalho::Lote) {
@@ -448,12 +454,19 @@ bool TJogo::PodeFechar() {
 }
 
 void TJogo::Proteger(const std::function<void()>& AComando) {
+    ++FComandosAbertos;
     try {
         AComando();
     } catch (const std::exception& e) {
         FJanela.ReportarErro(QString::fromUtf8(e.what()));
     } catch (...) {
         FJanela.ReportarErro(QStringLiteral("Ocorreu um erro inesperado."));
+    }
+    --FComandosAbertos;
+    // The news that came while the command waited for the player is handled now.
+    if (FComandosAbertos == 0 && FNoticiaAdiada) {
+        FNoticiaAdiada = false;
+        TrabalhoMudou();
     }
 }
 

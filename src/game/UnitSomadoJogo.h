@@ -267,4 +267,8 @@ private:
     std::unique_ptr<TTrabalhoEmCurso> FTrabalho;
     // A close request came while long work ran: it stops, then the close is asked again.
     bool FFechoPedido = false;
+    // Commands under way (nested when one asks the player something and the window's loop
+    // runs meanwhile), and news of the long work that waits for them to end.
+    int32_t FComandosAbertos = 0;
+    bool FNoticiaAdiada = false;
 };

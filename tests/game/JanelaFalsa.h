@@ -95,6 +95,22 @@ public:
         return true;
     }
 
+    // Runs for a while what the workers hand over, as the loop under a modal dialog does.
+    void CorrerPendentes(std::chrono::milliseconds ADuracao) {
+        const auto limite = std::chrono::steady_clock::now() + ADuracao;
+        for (;;) {
+            std::function<void()> accao;
+            {
+                std::unique_lock bloqueio(FMutex);
+                if (!FChegou.wait_until(bloqueio, limite, [this] { return !FPendentes.empty(); }))
+                    return;
+                accao = std::move(FPendentes.front());
+                FPendentes.pop_front();
+            }
+            accao();
+        }
+    }
+
     // Questions: the answers to give, in order, and the questions asked.
     std::deque<TResposta> Respostas;
     QStringList Perguntas;
@@ -143,7 +159,10 @@ public:
 
     std::optional<QString> FicheiroPdf, FicheiroLotePdf;
     QString NomeProposto;
+    // What happens while the PDF dialog is open.
+    std::function<void()> DuranteDialogoPdf;
     bool EscolherFicheiroPdf(QString& ACaminho) override {
+        if (DuranteDialogoPdf) DuranteDialogoPdf();
         if (FicheiroPdf) ACaminho = *FicheiroPdf;
         return FicheiroPdf.has_value();
     }

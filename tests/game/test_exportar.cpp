@@ -503,3 +503,25 @@ TEST(GeracaoLote, AWorkersErrorReachesTheCaller) {
         std::move(pedido));
     EXPECT_THROW(geracao.Resultados(), ESomadoError);
 }
+
+// A dialog runs the window's loop under the command that opened it: a new puzzle finished
+// meanwhile waits until the command is done, so the board the command works on stays.
+TEST_F(Exportar, ANewPuzzleFinishedWhileADialogIsOpenWaitsForTheCommand) {
+    Escrever(2, 3, '5');
+    jogo.GuardarValoresBase();
+    ASSERT_TRUE(jogo.GerarNovoPuzzle());
+    janela.FicheiroPdf = Caminho("puzzle.pdf");
+    bool durante = false;
+    janela.DuranteDialogoPdf = [&] {
+        durante = true;
+        janela.CorrerPendentes(std::chrono::milliseconds(300));
+        EXPECT_EQ(jogo.Ocupacao(), TOcupacao::AGerar) << "the news waits";
+        EXPECT_EQ(Celula(2, 3).Value, 5) << "the board under the dialog stays";
+    };
+    jogo.BitBtnExportarPuzzleClick();
+    EXPECT_TRUE(durante);
+    EXPECT_TRUE(QFile::exists(Caminho("puzzle.pdf")));
+    EXPECT_EQ(jogo.Ocupacao(), TOcupacao::Livre) << "handled once the command ended";
+    EXPECT_EQ(Celula(2, 3).Value, 0) << "the new puzzle is in place";
+    EXPECT_TRUE(janela.Informacao.constFirst().startsWith("Puzzle gerado: 9x9"));
+}

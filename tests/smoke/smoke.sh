@@ -41,6 +41,11 @@ escolher_ficheiro() { # types a name in the file dialog that is about to open, t
     { captura "$2-depois"; falhou "ficou outra janela aberta depois de Enter no diálogo ($(janelas) janelas)"; }
 }
 
+# Line $3 (from 1) after the line that is exactly $2 in the saved game $1.
+linha_depois_de() {
+  tr -d '\r' <"$1" | awk -v titulo="$2" -v n="$3" '$0 == titulo { for (i = 0; i < n; ++i) getline; print; exit }'
+}
+
 digito_chega() { # types digit $1 and compares the board's pictures $2 (before) and $3 (after)
   escrever "$1"
   captura "$3"
@@ -80,7 +85,7 @@ clicar_botao 213
 escolher_ficheiro saida.smd 4-dialogo-guardar
 esperar 5 test -s saida.smd || falhou "Guardar não escreveu saida.smd"
 # The first empty white cells of the puzzle are (1, 3) and then (1, 5).
-linha=$(tr -d '\r' <saida.smd | awk '/^VALUE$/ {getline; getline; print; exit}')
+linha=$(linha_depois_de saida.smd VALUE 2)
 echo "  VALUE, linha 1: $linha"
 [ "$linha" = "0 0 0 5 0 7" ] || falhou "esperava '0 0 0 5 0 7' na linha 1 de VALUE"
 
@@ -114,7 +119,7 @@ echo "  a nota mudou $n pixels da grelha"
 clicar_botao 213
 escolher_ficheiro notas.smd 7-dialogo-guardar
 esperar 5 test -s notas.smd || falhou "Guardar não escreveu notas.smd"
-linha=$(tr -d '\r' <notas.smd | awk '/^\[NOTAS\]$/ {getline; getline; getline; print; exit}')
+linha=$(linha_depois_de notas.smd '[NOTAS]' 3)
 echo "  NOTAS, linha 2: $linha"
 [ "$linha" = "0 0 8 0 0 0" ] || falhou "esperava '0 0 8 0 0 0' na linha 2 das notas"
 clicar_botao 150 # Limpar: the mark goes too
@@ -144,7 +149,7 @@ digito_chega 4 7b-tab 7b-digito || falhou "o 4 escrito depois de Tab não chegou
 clicar_botao 213
 escolher_ficheiro tab.smd 7b-dialogo-guardar
 esperar 5 test -s tab.smd || falhou "Guardar não escreveu tab.smd"
-linha=$(tr -d '\r' <tab.smd | awk '/^VALUE$/ {getline; getline; getline; getline; print; exit}')
+linha=$(linha_depois_de tab.smd VALUE 4)
 echo "  VALUE, linha 3: $linha"
 [ "$linha" = "0 4 0 0 0 0" ] || falhou "esperava '0 4 0 0 0 0' na linha 3 de VALUE, não '$linha'"
 
@@ -166,7 +171,7 @@ t1=$(tr -d '\r' <fim1.smd | grep '^TEMPO=')
 t2=$(tr -d '\r' <fim2.smd | grep '^TEMPO=')
 echo "  $t1, dois segundos depois $t2"
 [ -n "$t1" ] && [ "$t1" = "$t2" ] || falhou "o relógio não parou no fim"
-linha=$(tr -d '\r' <fim2.smd | awk '/^VALUE$/ {getline; getline; print; exit}')
+linha=$(linha_depois_de fim2.smd VALUE 2)
 [ "$linha" = "0 0 0 8 0 6" ] || falhou "esperava '0 0 0 8 0 6' na linha 1 de VALUE, não '$linha'"
 
 echo "9. Sair fecha o programa (nada por gravar)"
