@@ -202,44 +202,57 @@ void TGrelhaTabuleiro::contextMenuEvent(QContextMenuEvent* AEvento) {
     AEvento->accept();
 }
 
+namespace {
+
+QAction* AdicionarAccao(QMenu& AMenu, const QString& ALegenda, bool AActiva,
+                        const QKeySequence& AAtalho = {}) {
+    QAction* accao = AMenu.addAction(ALegenda);
+    accao->setEnabled(AActiva);
+    accao->setShortcut(AAtalho);
+    return accao;
+}
+
+} // namespace
+
+void TGrelhaTabuleiro::AdicionarNotas(QMenu& AMenu) {
+    const TCursor cursor = FJogo.Cursor();
+    const uint16_t notas = FJogo.Notas(cursor.Row, cursor.Col);
+    const bool podeMarcar = FJogo.PodeMarcar();
+    for (int32_t d = 1; d <= 9; ++d) {
+        QAction* nota = AdicionarAccao(AMenu, QStringLiteral("Nota %1").arg(d), podeMarcar,
+                                       QKeySequence(Qt::CTRL | (Qt::Key_0 + d)));
+        nota->setCheckable(true);
+        nota->setChecked(notas & (1u << d));
+        connect(nota, &QAction::triggered, this, [this, d] { FJogo.AlternarNota(d); });
+    }
+}
+
 void TGrelhaTabuleiro::MostrarMenu(const QPoint& AGlobal, bool ASobreBranca) {
-    const bool sobreBranca = ASobreBranca;
-    const auto [r, c] = FJogo.Cursor();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("MenuGrelha"));
-    if (sobreBranca) {
-        const uint16_t notas = FJogo.Notas(r, c);
-        const bool podeMarcar = FJogo.PodeMarcar();
-        for (int32_t d = 1; d <= 9; ++d) {
-            QAction* nota = menu.addAction(QStringLiteral("Nota %1").arg(d));
-            nota->setCheckable(true);
-            nota->setChecked(notas & (1u << d));
-            nota->setEnabled(podeMarcar);
-            nota->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_0 + d)));
-            connect(nota, &QAction::triggered, this, [this, d] { FJogo.AlternarNota(d); });
-        }
+    if (ASobreBranca) {
+        AdicionarNotas(menu);
         menu.addSeparator();
     }
-    QAction* desfazer = menu.addAction(QStringLiteral("Desfazer"));
-    desfazer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    desfazer->setEnabled(FJogo.PodeDesfazer());
-    connect(desfazer, &QAction::triggered, this, [this] { FJogo.Desfazer(); });
-    QAction* refazer = menu.addAction(QStringLiteral("Refazer"));
-    refazer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    refazer->setEnabled(FJogo.PodeRefazer());
-    connect(refazer, &QAction::triggered, this, [this] { FJogo.Refazer(); });
+    connect(AdicionarAccao(menu, QStringLiteral("Desfazer"), FJogo.PodeDesfazer(),
+                           QKeySequence(Qt::CTRL | Qt::Key_Z)),
+            &QAction::triggered, this, [this] { FJogo.Desfazer(); });
+    connect(AdicionarAccao(menu, QStringLiteral("Refazer"), FJogo.PodeRefazer(),
+                           QKeySequence(Qt::CTRL | Qt::Key_Y)),
+            &QAction::triggered, this, [this] { FJogo.Refazer(); });
     const bool podeApagar =
         FJogo.Board() && !FJogo.MostraSolucao() && !FJogo.Recusado(TComando::Jogada);
-    if (sobreBranca) {
-        QAction* daCasa = menu.addAction(QStringLiteral("Apagar notas desta casa"));
-        daCasa->setEnabled(podeApagar && FJogo.Notas(r, c) != 0);
-        connect(daCasa, &QAction::triggered, this, [this] { FJogo.ApagarNotasDaCelula(); });
+    if (ASobreBranca) {
+        const TCursor cursor = FJogo.Cursor();
+        connect(AdicionarAccao(menu, QStringLiteral("Apagar notas desta casa"),
+                               podeApagar && FJogo.Notas(cursor.Row, cursor.Col) != 0),
+                &QAction::triggered, this, [this] { FJogo.ApagarNotasDaCelula(); });
     }
-    QAction* todas = menu.addAction(QStringLiteral("Apagar todas as notas"));
-    todas->setEnabled(podeApagar && FJogo.Estado().Notas.Alguma());
-    connect(todas, &QAction::triggered, this, [this] { FJogo.ApagarNotas(); });
+    connect(AdicionarAccao(menu, QStringLiteral("Apagar todas as notas"),
+                           podeApagar && FJogo.Estado().Notas.Alguma()),
+            &QAction::triggered, this, [this] { FJogo.ApagarNotas(); });
     menu.addSeparator();
-    QAction* conflitos = menu.addAction(QStringLiteral("Mostrar conflitos"));
+    QAction* conflitos = AdicionarAccao(menu, QStringLiteral("Mostrar conflitos"), true);
     conflitos->setCheckable(true);
     conflitos->setChecked(FJogo.MostrarConflitos());
     connect(conflitos, &QAction::toggled, this,

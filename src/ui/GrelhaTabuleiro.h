@@ -9,6 +9,7 @@
 
 #include "game/Estado.h"
 
+class QMenu;
 class TJogo;
 
 // The colour of the frame around the current cell: the system's highlight colour, opaque.
@@ -60,7 +61,9 @@ protected:
 
 private:
     void Clicar(QMouseEvent* AEvento);
+    // The cell's menu; the marks only for a white cell.
     void MostrarMenu(const QPoint& AGlobal, bool ASobreBranca);
+    void AdicionarNotas(QMenu& AMenu);
 
     TJogo& FJogo;
     TModeloTabuleiro FModelo;

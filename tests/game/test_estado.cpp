@@ -175,7 +175,12 @@ TEST_F(Ocupado, NothingSlipsInBetweenANewPuzzleAndItsWork) {
 
     ASSERT_TRUE(jogo.GerarNovoPuzzle());
     const QStringList progresso = janela.Informacao;
+    // The worker is inside the generator before anything else is tried.
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (gerador.Chamadas < 2 && std::chrono::steady_clock::now() < limite)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const int chamadas = gerador.Chamadas;
+    ASSERT_EQ(chamadas, 2) << "the start-up puzzle and this one";
     for (const TComando comando :
          {TComando::Gerar, TComando::Abrir, TComando::Configurar, TComando::ExportarLote,
           TComando::VerSolucao, TComando::Verificar, TComando::Dica, TComando::Limpar,
