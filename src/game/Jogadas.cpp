@@ -118,7 +118,7 @@ bool TabuleiroCompletoECorrecto(const TSomadoBoard& ABoard) {
 }
 
 void AcertarRelogio(TEstadoJogo& AEstado) {
-    AEstado.Relogio.Acertar(AEstado.Board && !AEstado.Pausado &&
+    AEstado.Relogio.Acertar(AEstado.Board && !AEstado.Pausado && !AEstado.EmPausa &&
                             AEstado.GameState == TGameState::gsPlaying &&
                             !TabuleiroCompletoECorrecto(*AEstado.Board));
 }
@@ -136,7 +136,7 @@ uint32_t DepoisDeMudarDigitos(TEstadoJogo& AEstado) {
                                           : QStringLiteral("Com %1 dicas.").arg(AEstado.Dicas));
         const uint32_t mudou = Informar(AEstado, linhas);
         AEstado.FimActual = true;
-        return mudou;
+        return mudou | mFim;
     }
     if (AEstado.GameState == TGameState::gsSolved) AEstado.GameState = TGameState::gsPlaying;
     AcertarRelogio(AEstado);
@@ -278,6 +278,7 @@ uint32_t VerSolucao(TEstadoJogo& AEstado) {
     if (!board) return 0;
     const bool mostrar = !AEstado.MostraSolucao();
     AEstado.GameState = mostrar ? TGameState::gsSolutionShown : TGameState::gsPlaying;
+    AEstado.SolucaoVista = AEstado.SolucaoVista || mostrar;
     const TCellDisplayState marca =
         mostrar ? TCellDisplayState::cdsRevealed : TCellDisplayState::cdsNormal;
     for (int32_t r = 0; r < board->Size(); ++r)
@@ -352,6 +353,52 @@ uint32_t Dica(TEstadoJogo& AEstado) {
     ColocarDigito(AEstado, r, c, AEstado.Board->GetCell(r, c).Solution);
     mudou |= DepoisDeMudarDigitos(AEstado);
     return mudou | mTabuleiro | mHistorico | mFoco | AvancarParaProximaVazia(AEstado, r, c);
+}
+
+// ---- Pause
+
+uint32_t AlternarPausa(TEstadoJogo& AEstado) {
+    if (!AEstado.EmPausa && (!AEstado.Board || AEstado.GameState != TGameState::gsPlaying))
+        return 0;
+    AEstado.EmPausa = !AEstado.EmPausa;
+    AcertarRelogio(AEstado);
+    const QStringList linhas =
+        AEstado.EmPausa ? QStringList{QStringLiteral("Jogo em pausa — o relógio parou."),
+                                      QStringLiteral("Pausa ou Ctrl+Shift+P para continuar.")}
+                        : QStringList{QStringLiteral("O jogo continua.")};
+    return mTabuleiro | mOcupacao | mHistorico | Informar(AEstado, linhas);
+}
+
+// ---- What the board points at
+
+namespace {
+
+bool NaCorrida(const TCorridaDaCelula& ACorrida, int32_t ARow, int32_t ACol) {
+    if (ACorrida.Comprimento == 0) return false;
+    return ACorrida.Horizontal ? ARow == ACorrida.Row && ACol >= ACorrida.Col &&
+                                     ACol < ACorrida.Col + ACorrida.Comprimento
+                               : ACol == ACorrida.Col && ARow >= ACorrida.Row &&
+                                     ARow < ACorrida.Row + ACorrida.Comprimento;
+}
+
+} // namespace
+
+TDestaque DestaqueDe(const TEstadoJogo& AEstado, int32_t ARow, int32_t ACol) {
+    if (!PodeSeleccionar(AEstado, ARow, ACol) || AEstado.EmPausa) return TDestaque::Nenhum;
+    if (AEstado.Passo) {
+        if (ARow == AEstado.Passo->Row && ACol == AEstado.Passo->Col) return TDestaque::PassoCelula;
+        for (const TCorridaDaCelula& corrida : AEstado.Passo->Corridas)
+            if (NaCorrida(corrida, ARow, ACol)) return TDestaque::Passo;
+    }
+    if (!AEstado.MostrarCorridas || AEstado.MostraSolucao()) return TDestaque::Nenhum;
+    const auto [r, c] = AEstado.Cursor;
+    if (!PodeSeleccionar(AEstado, r, c)) return TDestaque::Nenhum;
+    // Only the rows and columns through the current cell can hold its runs.
+    if (ARow == r && NaCorrida(CorridaPor(*AEstado.Board, r, c, true), ARow, ACol))
+        return TDestaque::Corrida;
+    if (ACol == c && NaCorrida(CorridaPor(*AEstado.Board, r, c, false), ARow, ACol))
+        return TDestaque::Corrida;
+    return TDestaque::Nenhum;
 }
 
 // ---- Undo and redo

@@ -62,6 +62,12 @@ uint32_t Limpar(TEstadoJogo& AEstado);
 // random; nothing when no cell is empty.
 uint32_t Dica(TEstadoJogo& AEstado);
 
+// ---- Pause: the clock stands and the board is hidden; only a board in play pauses.
+uint32_t AlternarPausa(TEstadoJogo& AEstado);
+
+// ---- What the board points at
+TDestaque DestaqueDe(const TEstadoJogo& AEstado, int32_t ARow, int32_t ACol);
+
 // ---- Undo and redo (not while the solution shows)
 
 bool PodeDesfazer(const TEstadoJogo& AEstado);

@@ -3,6 +3,7 @@
 // FluxosFicheiros.cpp; the moves themselves in Jogadas.cpp.
 #include "game/UnitSomadoJogo.h"
 
+#include "game/Estatisticas.h"
 #include "game/Exportacao.h"
 #include "game/Jogadas.h"
 #include "game/Trabalho.h"
@@ -129,8 +130,15 @@ void TJogo::Executar(TComando AComando) {
         return Desfazer();
     case TComando::Refazer:
         return Refazer();
+    case TComando::ExplicarPasso:
+        return ExplicarPasso();
+    case TComando::PreencherNotas:
+        return PreencherNotas();
+    case TComando::Pausa:
+        return AlternarPausa();
     case TComando::Ajuda:
     case TComando::Sobre:
+    case TComando::Estatisticas:
     case TComando::Jogada:
         // The window's own dialogs; moves come with their cell and key.
         return;
@@ -189,6 +197,29 @@ void TJogo::ApagarNotas() {
 
 void TJogo::ApagarNotasDaCelula() {
     if (!Recusado(TComando::Jogada)) Mudou(Jogadas::ApagarNotas(FEstado, false));
+}
+
+void TJogo::AlternarPausa() {
+    if (!Recusado(TComando::Pausa)) Mudou(Jogadas::AlternarPausa(FEstado));
+}
+
+void TJogo::DefinirMostrarCorridas(bool AMostrar) {
+    FEstado.MostrarCorridas = AMostrar;
+    Mudou(mTabuleiro);
+}
+
+TDestaque TJogo::DestaqueDe(int32_t ARow, int32_t ACol) const {
+    return Jogadas::DestaqueDe(FEstado, ARow, ACol);
+}
+
+void TJogo::Mudou(uint32_t AMudancas) {
+    if (AMudancas & mFim) ContarFim();
+    // An explained step stays on show only until the board or the current cell changes.
+    if (FEstado.Passo && (AMudancas & (mTabuleiro | mCursor | mGrelha))) {
+        FEstado.Passo.reset();
+        AMudancas |= mTabuleiro;
+    }
+    if (AMudancas != 0) FJanela.Mudou(AMudancas);
 }
 
 bool TJogo::PodeMarcar() const {
@@ -294,6 +325,10 @@ void TJogo::PrepararBoard() {
     FEstado.VerificacaoActual = false;
     FEstado.FimActual = false;
     FEstado.Dicas = 0;
+    FEstado.SolucaoVista = false;
+    FEstado.FimContado = false;
+    FEstado.EmPausa = false;
+    FEstado.Passo.reset();
     FEstado.Cursor = {};
     FEstado.Relogio.Repor(0);
     Jogadas::AcertarRelogio(FEstado);

@@ -83,6 +83,7 @@ public:
 bool PodeSubstituir(IJanelaJogo& AJanela, const QString& ACaminho);
 
 class TExportacaoLote;
+class TEstatisticas;
 
 class TJogo {
 public:
@@ -110,7 +111,7 @@ public:
 
     // ---- Commands: whether one can act now (not refused by the long work, and with
     // something to act on), and running one by its name.
-    bool Recusado(TComando AComando) const { return ComandoRecusado(AComando, FEstado.Ocupacao); }
+    bool Recusado(TComando AComando) const { return FEstado.Recusado(AComando); }
     bool PodeExecutar(TComando AComando) const;
     void Executar(TComando AComando);
 
@@ -212,6 +213,24 @@ public:
     void DefinirFonteDeTempo(std::function<int64_t()> AFonte);
     static QString TextoDoTempo(int64_t AMilissegundos) { return TRelogio::Texto(AMilissegundos); }
 
+    // ---- Solving aids
+    // The next deduction from the clues and the digits, explained in the information box, its
+    // runs and cell highlighted on the board; no digit is written.
+    void ExplicarPasso();
+    // Every empty white cell gets as marks the digits its two runs still allow; one undo step.
+    void PreencherNotas();
+    // The clock stands and the board is hidden until the player comes back.
+    void AlternarPausa();
+    bool EmPausa() const { return FEstado.EmPausa; }
+    // The current cell's runs tinted on the board.
+    bool MostrarCorridas() const { return FEstado.MostrarCorridas; }
+    void DefinirMostrarCorridas(bool AMostrar);
+    TDestaque DestaqueDe(int32_t ARow, int32_t ACol) const;
+    // Statistics kept in AFicheiro (the user's data folder in the program; none by default,
+    // so tests write nothing). A damaged file is set aside, and the information box says so.
+    void UsarEstatisticas(const QString& AFicheiro);
+    const TEstatisticas* Estatisticas() const { return FEstatisticas.get(); }
+
     // ---- Undo and redo of the changes to the digits and marks (not while the solution shows)
     bool PodeDesfazer() const;
     bool PodeRefazer() const;
@@ -227,9 +246,9 @@ public:
 
 private:
     // ---- Telling the window
-    void Mudou(uint32_t AMudancas) {
-        if (AMudancas != 0) FJanela.Mudou(AMudancas);
-    }
+    void Mudou(uint32_t AMudancas);
+    // A finish without hints or the solution shown goes into the statistics, once per board.
+    void ContarFim();
     void Informar(const QStringList& ALinhas);
     void Jogar(TComando AComando, uint32_t (*AJogada)(TEstadoJogo&));
     void PrepararBoard();
@@ -263,6 +282,9 @@ private:
     std::vector<uint16_t> FNotasBase;
     // The file the game was last read from or saved to, as it was then.
     TIdentidadeFicheiro FFicheiroJogo;
+
+    std::unique_ptr<TEstatisticas> FEstatisticas;
+    QString FFicheiroEstatisticas;
 
     std::unique_ptr<TTrabalhoEmCurso> FTrabalho;
     // A close request came while long work ran: it stops, then the close is asked again.

@@ -1,5 +1,7 @@
 #include "render/UnitSomadoDesenho.h"
 
+#include <algorithm>
+
 #include <QBrush>
 #include <QFont>
 #include <QFontDatabase>
@@ -17,6 +19,8 @@ constexpr double CFracaoDigito = 0.5;
 constexpr double CFracaoPista = 0.3;
 constexpr double CFracaoMargemPista = 0.1;
 constexpr double CFracaoNota = 0.27;
+// The smallest pixel size of a mark.
+constexpr int32_t CNotaMinima = 12;
 
 const QString CNomeFonte = QStringLiteral("Segoe UI");
 
@@ -122,7 +126,10 @@ void EscreverPista(QPainter& ACanvas, const TRectCelula& ARect, int32_t ASoma, b
 void EscreverNotas(QPainter& ACanvas, const TRectCelula& ARect, uint16_t ANotas) {
     const int32_t largura = ARect.Right - ARect.Left;
     const int32_t altura = ARect.Bottom - ARect.Top;
-    const int32_t tamanho = Escalar(altura, CFracaoNota);
+    // Never below what reads at a glance (about 8 pixels of ink for a digit), as long as
+    // three rows of marks still fit the cell.
+    const int32_t tamanho =
+        std::min(std::max(Escalar(altura, CFracaoNota), CNotaMinima), altura / 2);
     if (tamanho <= 0) return;
     for (int32_t d = 1; d <= 9; ++d) {
         if (!(ANotas & (1u << d))) continue;
@@ -194,9 +201,10 @@ void DesenharCelula(QPainter& ACanvas, const TRectCelula& ARect, const TSomadoCe
         if (ACelula.DownSum != 0) EscreverPista(ACanvas, ARect, ACelula.DownSum, false);
         break;
     case TCellType::ctEmpty: {
-        const int32_t valor = AMostrarSolucao ? ACelula.Solution : ACelula.Value;
+        const int32_t valor =
+            AExtras.Oculto ? 0 : (AMostrarSolucao ? ACelula.Solution : ACelula.Value);
         const bool conflito = AExtras.Conflito && !AMostrarSolucao && valor != 0;
-        PreencherCelula(ACanvas, ARect, conflito ? CCorFundoConflito : CCorBranca, ABorda);
+        PreencherCelula(ACanvas, ARect, FundoDaCelula(conflito, AExtras.Realce), ABorda);
         // A digit judged wrong by a check keeps its red; a rule conflict alone shows in its own
         // colour, on its own background.
         const QColor cor = conflito && ACelula.DisplayState == TCellDisplayState::cdsNormal
@@ -204,11 +212,28 @@ void DesenharCelula(QPainter& ACanvas, const TRectCelula& ARect, const TSomadoCe
                                : CorDoDigito(ACelula.DisplayState);
         if (valor != 0)
             EscreverDigito(ACanvas, ARect, valor, cor);
-        else if (!AMostrarSolucao && AExtras.Notas != 0)
+        else if (!AMostrarSolucao && !AExtras.Oculto && AExtras.Notas != 0)
             EscreverNotas(ACanvas, ARect, AExtras.Notas);
         break;
     }
     }
+}
+
+QColor FundoDaCelula(bool AConflito, TRealceCelula ARealce) {
+    if (AConflito) return CCorFundoConflito;
+    switch (ARealce) {
+    case TRealceCelula::Corrida:
+        return CCorFundoCorrida;
+    case TRealceCelula::Passo:
+        return CCorFundoPasso;
+    case TRealceCelula::PassoCelula:
+        return CCorFundoPassoCelula;
+    case TRealceCelula::Fim:
+        return CCorFundoFim;
+    case TRealceCelula::Nenhum:
+        break;
+    }
+    return CCorBranca;
 }
 
 void DesenharGrelha(QPainter& ACanvas, int32_t AX0, int32_t AY0, int32_t ATamanhoCelula,

@@ -33,17 +33,35 @@ inline const QColor CCorDigitoRevelado{0, 55, 120};
 // The colour of a white cell's digit for its display state.
 QColor CorDoDigito(TCellDisplayState AEstado);
 
-inline const QColor CCorNota{90, 90, 90};
+// Dark enough to read at a glance at the smallest cells, yet lighter than a digit.
+inline const QColor CCorNota{45, 45, 45};
 inline const QColor CCorConflito{200, 110, 0};
 inline const QColor CCorFundoConflito{255, 228, 196};
 
+// Backgrounds that point at white cells, each its own hue, none the conflict's orange or the
+// wrong digit's red: the current cell's runs (a pale blue), the runs an explained step uses
+// (a pale yellow) and the cell it concludes (a deeper yellow), and every cell, briefly, when
+// the board is finished (a pale green).
+inline const QColor CCorFundoCorrida{222, 236, 251};
+inline const QColor CCorFundoPasso{255, 243, 186};
+inline const QColor CCorFundoPassoCelula{255, 214, 102};
+inline const QColor CCorFundoFim{208, 240, 208};
+
+enum class TRealceCelula : uint8_t { Nenhum, Corrida, Passo, PassoCelula, Fim };
+
 // What only the screen shows of a white cell: the player's pencil marks (bit d for candidate
-// d, drawn only while the cell holds no digit), and whether its digit breaks a rule. Printed
-// pages pass none of it.
+// d, drawn only while the cell holds no digit), whether its digit breaks a rule, and a
+// highlight. Printed pages pass none of it. AOculto hides the digit and the marks (a paused
+// game).
 struct TExtrasCelula {
     uint16_t Notas = 0;
     bool Conflito = false;
+    TRealceCelula Realce = TRealceCelula::Nenhum;
+    bool Oculto = false;
 };
+
+// The background of a white cell: the conflict's first, then the highlight's, else white.
+QColor FundoDaCelula(bool AConflito, TRealceCelula ARealce);
 
 void DesenharCelula(QPainter& ACanvas, const TRectCelula& ARect, const TSomadoCell& ACelula,
                     bool AMostrarSolucao, bool ABorda, const TExtrasCelula& AExtras = {});

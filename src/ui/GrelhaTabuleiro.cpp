@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QTimer>
 #include <QToolTip>
 
 namespace {
@@ -17,6 +18,25 @@ constexpr int CCelulaMinima = 28;
 constexpr int CCelulaMaxima = 64;
 
 } // namespace
+
+static TRealceCelula RealceDoDestaque(TDestaque ADestaque) {
+    switch (ADestaque) {
+    case TDestaque::Corrida:
+        return TRealceCelula::Corrida;
+    case TDestaque::Passo:
+        return TRealceCelula::Passo;
+    case TDestaque::PassoCelula:
+        return TRealceCelula::PassoCelula;
+    case TDestaque::Nenhum:
+        break;
+    }
+    return TRealceCelula::Nenhum;
+}
+
+void TGrelhaTabuleiro::Celebrar() {
+    FCelebrar.start(CDuracaoCelebracaoMs);
+    viewport()->update();
+}
 
 QColor CorMolduraFoco() {
     // The application's palette, not the view's: the style sheet makes the view's selection
@@ -64,6 +84,8 @@ TGrelhaTabuleiro::TGrelhaTabuleiro(TJogo& AJogo, QWidget* AParent)
     setTabKeyNavigation(false);
     setAutoScroll(false);
     setFocusPolicy(Qt::StrongFocus);
+    FCelebrar.setSingleShot(true);
+    connect(&FCelebrar, &QTimer::timeout, this, [this] { viewport()->update(); });
 }
 
 void TGrelhaTabuleiro::ConfigurarGrelha(int ALado) {
@@ -234,6 +256,15 @@ void TGrelhaTabuleiro::MostrarMenu(const QPoint& AGlobal, bool ASobreBranca) {
         AdicionarNotas(menu);
         menu.addSeparator();
     }
+    connect(AdicionarAccao(menu, QStringLiteral("Explicar um passo"),
+                           FJogo.PodeExecutar(TComando::ExplicarPasso),
+                           QKeySequence(Qt::CTRL | Qt::Key_H)),
+            &QAction::triggered, this, [this] { FJogo.ExplicarPasso(); });
+    connect(AdicionarAccao(menu, QStringLiteral("Preencher notas"),
+                           FJogo.PodeExecutar(TComando::PreencherNotas),
+                           QKeySequence(Qt::CTRL | Qt::Key_M)),
+            &QAction::triggered, this, [this] { FJogo.PreencherNotas(); });
+    menu.addSeparator();
     connect(AdicionarAccao(menu, QStringLiteral("Desfazer"), FJogo.PodeDesfazer(),
                            QKeySequence(Qt::CTRL | Qt::Key_Z)),
             &QAction::triggered, this, [this] { FJogo.Desfazer(); });
@@ -252,11 +283,29 @@ void TGrelhaTabuleiro::MostrarMenu(const QPoint& AGlobal, bool ASobreBranca) {
                            podeApagar && FJogo.Estado().Notas.Alguma()),
             &QAction::triggered, this, [this] { FJogo.ApagarNotas(); });
     menu.addSeparator();
+    QAction* pausa =
+        AdicionarAccao(menu, QStringLiteral("Pausa"),
+                       FJogo.PodeExecutar(TComando::Pausa) &&
+                           (FJogo.EmPausa() || FJogo.GameState() == TGameState::gsPlaying),
+                       QKeySequence(Qt::Key_Pause));
+    pausa->setCheckable(true);
+    pausa->setChecked(FJogo.EmPausa());
+    connect(pausa, &QAction::triggered, this, [this] { FJogo.AlternarPausa(); });
     QAction* conflitos = AdicionarAccao(menu, QStringLiteral("Mostrar conflitos"), true);
     conflitos->setCheckable(true);
     conflitos->setChecked(FJogo.MostrarConflitos());
     connect(conflitos, &QAction::toggled, this,
             [this](bool AMostrar) { FJogo.DefinirMostrarConflitos(AMostrar); });
+    QAction* corridas = AdicionarAccao(menu, QStringLiteral("Mostrar corridas"), true);
+    corridas->setCheckable(true);
+    corridas->setChecked(FJogo.MostrarCorridas());
+    connect(corridas, &QAction::toggled, this,
+            [this](bool AMostrar) { FJogo.DefinirMostrarCorridas(AMostrar); });
+    menu.addSeparator();
+    connect(AdicionarAccao(menu, QStringLiteral("Estatísticas…"), true), &QAction::triggered, this,
+            [this] {
+                if (Executar) Executar(TComando::Estatisticas);
+            });
     menu.exec(AGlobal);
 }
 
@@ -296,11 +345,14 @@ void TDelegadoCelula::paint(QPainter* APainter, const QStyleOptionViewItem& AOpc
     const TSomadoBoard* board = FJogo.Board();
     if (!board || AIndice.row() >= board->Size() || AIndice.column() >= board->Size()) return;
     const QRect r = AOpcao.rect;
+    const int32_t row = AIndice.row(), col = AIndice.column();
     APainter->save();
+    TExtrasCelula extras{FJogo.Notas(row, col), FJogo.CelulaEmConflito(row, col),
+                         FGrelha.Celebrando() ? TRealceCelula::Fim
+                                              : RealceDoDestaque(FJogo.DestaqueDe(row, col)),
+                         FJogo.EmPausa()};
     DesenharCelula(*APainter, {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()},
-                   board->GetCell(AIndice.row(), AIndice.column()), FJogo.MostraSolucao(), true,
-                   {FJogo.Notas(AIndice.row(), AIndice.column()),
-                    FJogo.CelulaEmConflito(AIndice.row(), AIndice.column())});
+                   board->GetCell(row, col), FJogo.MostraSolucao(), true, extras);
     const TCursor cursor = FJogo.Cursor();
     if (AIndice.row() == cursor.Row && AIndice.column() == cursor.Col && FGrelha.hasFocus()) {
         // The focus frame: 3 units of the highlight colour, 1 unit inside the cell.

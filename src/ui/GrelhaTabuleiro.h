@@ -6,11 +6,16 @@
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
+
+#include <functional>
 
 #include "game/Estado.h"
 
 class QMenu;
 class TJogo;
+
+inline constexpr int CDuracaoCelebracaoMs = 1500;
 
 // The colour of the frame around the current cell: the system's highlight colour, opaque.
 QColor CorMolduraFoco();
@@ -39,6 +44,11 @@ public:
     void AjustarTamanho(int ALarguraPainel, int AAlturaPainel);
     // The view's current index put on the game's current cell.
     void MostrarCursor();
+    // The finish shows on the board itself: every white cell tinted for a moment.
+    void Celebrar();
+    bool Celebrando() const { return FCelebrar.isActive(); }
+    // Runs the window's commands the grid's menu offers (statistics, help…).
+    std::function<void(TComando)> Executar;
 
 protected:
     QModelIndex moveCursor(CursorAction AAccao, Qt::KeyboardModifiers AModificadores) override;
@@ -67,6 +77,7 @@ private:
 
     TJogo& FJogo;
     TModeloTabuleiro FModelo;
+    QTimer FCelebrar;
 };
 
 class TDelegadoCelula : public QStyledItemDelegate {

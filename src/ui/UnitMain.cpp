@@ -5,7 +5,10 @@
 #include "ui/GrelhaTabuleiro.h"
 #include "ui/UnitAjuda.h"
 #include "ui/UnitConfiguracao.h"
+#include "ui/UnitEstatisticas.h"
 #include "ui/UnitSobre.h"
+
+#include "game/Estatisticas.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -171,6 +174,7 @@ TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
     CriarDialogos();
     LigarEventos();
     FJogo->Iniciar();
+    FJogo->UsarEstatisticas(TEstatisticas::CaminhoPredefinido());
     DefinirTamanhoMinimo();
     ColocarNoEcra(QGuiApplication::primaryScreen(), CMolduraProvavel);
     FormConfiguracao = new TFormConfiguracao(this);
@@ -215,6 +219,7 @@ void TFormMain::CriarComponentes() {
     PanelGrelha = painelGrelha;
     PanelGrelha->setObjectName(QStringLiteral("PanelGrelha"));
     StringGrid1 = new TGrelhaTabuleiro(*FJogo, PanelGrelha);
+    StringGrid1->Executar = [this](TComando AComando) { Executar(AComando); };
     painelGrelha->Grelha = StringGrid1;
 
     auto* lateral = new TPainelLateral(centro);
@@ -334,68 +339,31 @@ struct TEntradaComando {
 };
 
 const std::vector<TEntradaComando>& TabelaDeComandos() {
+    using K = QKeySequence;
+    // One command a row reads better than what the formatter would make of it.
+    // clang-format off
     static const std::vector<TEntradaComando> tabela{
-        {TComando::Gerar,
-         &TFormMain::BitBtnGerar,
-         "BitBtnGerar",
-         "Gerar Puzzle",
-         26,
-         {QKeySequence(Qt::CTRL | Qt::Key_N)}},
-        {TComando::VerSolucao,
-         &TFormMain::BitBtnVerSolucao,
-         "BitBtnVerSolucao",
-         "Ver Solução",
-         57,
-         {}},
+        {TComando::Gerar, &TFormMain::BitBtnGerar, "BitBtnGerar", "Gerar Puzzle", 26, {K(Qt::CTRL | Qt::Key_N)}},
+        {TComando::VerSolucao, &TFormMain::BitBtnVerSolucao, "BitBtnVerSolucao", "Ver Solução", 57, {}},
         {TComando::Verificar, &TFormMain::BitBtnVerificar, "BitBtnVerificar", "Verificar", 88, {}},
         {TComando::Dica, &TFormMain::BitBtnDica, "BitBtnDica", "Dica", 119, {}},
         {TComando::Limpar, &TFormMain::BitBtnLimpar, "BitBtnLimpar", "Limpar", 150, {}},
-        {TComando::Guardar,
-         &TFormMain::BitBtnGuardar,
-         "BitBtnGuardar",
-         "Guardar",
-         213,
-         {QKeySequence(Qt::CTRL | Qt::Key_S)}},
-        {TComando::Abrir,
-         &TFormMain::BitBtnAbrir,
-         "BitBtnAbrir",
-         "Abrir",
-         244,
-         {QKeySequence(Qt::CTRL | Qt::Key_O)}},
-        {TComando::ExportarPuzzle,
-         &TFormMain::BitBtnExportarPuzzle,
-         "BitBtnExportarPuzzle",
-         "Exportar Puzzle",
-         275,
-         {QKeySequence(Qt::CTRL | Qt::Key_E)}},
-        {TComando::ExportarLote,
-         &TFormMain::BitBtnExportarLote,
-         "BitBtnExportarLote",
-         "Exportar Lote",
-         306,
-         {}},
-        {TComando::Configurar,
-         &TFormMain::BitBtnConfigurar,
-         "BitBtnConfigurar",
-         "Configurar",
-         337,
-         {}},
-        {TComando::Ajuda,
-         &TFormMain::BitBtnAjuda,
-         "BitBtnAjuda",
-         "Ajuda",
-         397,
-         {QKeySequence(Qt::Key_F1)}},
+        {TComando::Guardar, &TFormMain::BitBtnGuardar, "BitBtnGuardar", "Guardar", 213, {K(Qt::CTRL | Qt::Key_S)}},
+        {TComando::Abrir, &TFormMain::BitBtnAbrir, "BitBtnAbrir", "Abrir", 244, {K(Qt::CTRL | Qt::Key_O)}},
+        {TComando::ExportarPuzzle, &TFormMain::BitBtnExportarPuzzle, "BitBtnExportarPuzzle", "Exportar Puzzle", 275, {K(Qt::CTRL | Qt::Key_E)}},
+        {TComando::ExportarLote, &TFormMain::BitBtnExportarLote, "BitBtnExportarLote", "Exportar Lote", 306, {}},
+        {TComando::Configurar, &TFormMain::BitBtnConfigurar, "BitBtnConfigurar", "Configurar", 337, {}},
+        {TComando::Ajuda, &TFormMain::BitBtnAjuda, "BitBtnAjuda", "Ajuda", 397, {K(Qt::Key_F1)}},
         {TComando::Sobre, &TFormMain::BitBtnSobre, "BitBtnSobre", "Sobre", 429, {}},
         {TComando::Sair, &TFormMain::BitBtnSair, "BitBtnSair", "Sair", 460, {}},
-        {TComando::Desfazer, nullptr, nullptr, nullptr, 0, {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
-        {TComando::Refazer,
-         nullptr,
-         nullptr,
-         nullptr,
-         0,
-         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+        // No button: the keyboard and the grid's menu.
+        {TComando::Desfazer, nullptr, nullptr, nullptr, 0, {K(Qt::CTRL | Qt::Key_Z)}},
+        {TComando::Refazer, nullptr, nullptr, nullptr, 0, {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+        {TComando::ExplicarPasso, nullptr, nullptr, nullptr, 0, {K(Qt::CTRL | Qt::Key_H)}},
+        {TComando::PreencherNotas, nullptr, nullptr, nullptr, 0, {K(Qt::CTRL | Qt::Key_M)}},
+        {TComando::Pausa, nullptr, nullptr, nullptr, 0, {K(Qt::Key_Pause), K(Qt::CTRL | Qt::SHIFT | Qt::Key_P)}},
     };
+    // clang-format on
     return tabela;
 }
 
@@ -432,9 +400,18 @@ void TFormMain::Executar(TComando AComando) {
     case TComando::Sobre:
         FormSobre->exec();
         break;
+    case TComando::Estatisticas:
+        MostrarEstatisticas();
+        break;
     default:
         FJogo->Executar(AComando);
     }
+}
+
+void TFormMain::MostrarEstatisticas() {
+    TFormEstatisticas janela(this);
+    if (const TEstatisticas* estatisticas = FJogo->Estatisticas()) janela.Mostrar(*estatisticas);
+    janela.exec();
 }
 
 void TFormMain::ActualizarComandos() {
@@ -516,6 +493,7 @@ void TFormMain::Mudou(uint32_t AMudancas) {
     if (AMudancas & (mOcupacao | mHistorico | mLegendas)) ActualizarComandos();
     if ((AMudancas & mFoco) && StringGrid1->isVisible() && StringGrid1->isEnabled())
         StringGrid1->setFocus();
+    if (AMudancas & mFim) StringGrid1->Celebrar();
 }
 
 void TFormMain::NoCicloPrincipal(std::function<void()> AAccao) {

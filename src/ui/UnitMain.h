@@ -106,6 +106,7 @@ private:
     // Once on the screen: with the frame the window really got, makes it fit if it does not.
     void AcertarNoEcra(int ATentativa);
     void ActualizarRelogio();
+    void MostrarEstatisticas();
     void ActualizarCorridas();
 
     std::unique_ptr<TJogo> FJogo;

@@ -2,9 +2,12 @@
 // refuses, stopping that work, undo's availability and the finish going stale.
 #include "FixtureJogo.h"
 
+#include "game/Estatisticas.h"
+
 #include <QTemporaryDir>
 
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -328,6 +331,168 @@ TEST_F(Jogo, ACellsMarksClearOnTheirOwnOrWithTheWholeBoard) {
     jogo.ApagarNotas();
     for (const auto& [r, c] : {P(2, 1), P(2, 3), P(3, 3)})
         EXPECT_EQ(jogo.Notas(r, c), 0);
+}
+
+} // namespace
+
+namespace {
+
+// Pause: the clock stands, the board's moves wait, and only a board in play pauses.
+TEST_F(Jogo, APauseStopsTheClockAndTheMovesUntilPlayResumes) {
+    int64_t agora = 0;
+    jogo.DefinirFonteDeTempo([&agora] { return agora; });
+    Iniciar();
+    agora += 3000;
+    jogo.AlternarPausa();
+    ASSERT_TRUE(jogo.EmPausa());
+    EXPECT_EQ(janela.Informacao.constFirst(), "Jogo em pausa — o relógio parou.");
+    agora += 60000;
+    EXPECT_EQ(jogo.TempoDeJogoMs(), 3000);
+    // Whatever would show or change the board waits; the files and settings do not.
+    for (const TComando comando :
+         {TComando::VerSolucao, TComando::Verificar, TComando::Dica, TComando::Limpar,
+          TComando::Desfazer, TComando::Refazer, TComando::Jogada, TComando::ExplicarPasso,
+          TComando::PreencherNotas})
+        EXPECT_TRUE(jogo.Recusado(comando)) << static_cast<int>(comando);
+    for (const TComando comando : {TComando::Guardar, TComando::Abrir, TComando::Gerar,
+                                   TComando::Configurar, TComando::Pausa})
+        EXPECT_FALSE(jogo.Recusado(comando)) << static_cast<int>(comando);
+    ASSERT_TRUE(jogo.SeleccionarCelula(2, 3));
+    jogo.EscreverCaracter(QChar(u'5'));
+    jogo.AlternarNota(4);
+    jogo.Dica();
+    EXPECT_EQ(Celula(2, 3).Value, 0);
+    EXPECT_EQ(jogo.Notas(2, 3), 0);
+    EXPECT_EQ(jogo.DestaqueDe(2, 3), TDestaque::Nenhum) << "a hidden board points at nothing";
+
+    jogo.AlternarPausa();
+    EXPECT_FALSE(jogo.EmPausa());
+    EXPECT_EQ(janela.Informacao, QStringList{"O jogo continua."});
+    agora += 1000;
+    EXPECT_EQ(jogo.TempoDeJogoMs(), 4000);
+    jogo.EscreverCaracter(QChar(u'5'));
+    EXPECT_EQ(Celula(2, 3).Value, 5);
+
+    // With the solution shown there is no game in play to pause; a new board ends a pause.
+    jogo.VerSolucao();
+    jogo.AlternarPausa();
+    EXPECT_FALSE(jogo.EmPausa());
+    jogo.VerSolucao();
+    jogo.AlternarPausa();
+    ASSERT_TRUE(jogo.EmPausa());
+    jogo.AplicarTamanhoSemPuzzle(TTamanhoTabuleiro::tt6);
+    EXPECT_FALSE(jogo.EmPausa());
+}
+
+// The current cell's across and down runs are pointed at, and nothing else; switched off,
+// nothing is.
+TEST_F(Jogo, TheCurrentCellsRunsAreTinted) {
+    Iniciar();
+    ASSERT_TRUE(jogo.SeleccionarCelula(4, 4));
+    // Row 4: the run of 4 from (4, 3); column 4: the run of 7 from (1, 4).
+    std::set<P> esperadas;
+    for (int32_t c = 3; c <= 6; ++c)
+        esperadas.insert({4, c});
+    for (int32_t r = 1; r <= 7; ++r)
+        esperadas.insert({r, 4});
+    for (int32_t r = 0; r < 9; ++r)
+        for (int32_t c = 0; c < 9; ++c)
+            EXPECT_EQ(jogo.DestaqueDe(r, c) == TDestaque::Corrida, esperadas.count({r, c}) == 1)
+                << r << "," << c;
+    jogo.DefinirMostrarCorridas(false);
+    for (const auto& [r, c] : esperadas)
+        EXPECT_EQ(jogo.DestaqueDe(r, c), TDestaque::Nenhum);
+}
+
+// The window celebrates a finish once: the digit that completes the board says so, the next
+// moves do not.
+TEST_F(Jogo, TheFinishIsAnnouncedOnceToTheWindow) {
+    Iniciar();
+    const auto brancas = Brancas();
+    for (size_t i = 0; i + 1 < brancas.size(); ++i)
+        Escrever(brancas[i].first, brancas[i].second,
+                 static_cast<char>('0' + Celula(brancas[i].first, brancas[i].second).Solution));
+    for (const uint32_t m : janela.Mudancas)
+        EXPECT_FALSE(m & mFim);
+    janela.Mudancas.clear();
+    const auto [r, c] = brancas.back();
+    Escrever(r, c, static_cast<char>('0' + Celula(r, c).Solution));
+    ASSERT_FALSE(janela.Mudancas.empty());
+    EXPECT_TRUE(janela.Mudancas.back() & mFim);
+    janela.Mudancas.clear();
+    jogo.Verificar();
+    for (const uint32_t m : janela.Mudancas)
+        EXPECT_FALSE(m & mFim) << "a check of a finished board is no new finish";
+}
+
+} // namespace
+
+namespace {
+
+// A clean finish goes into the statistics once, and a new best time is said; hints or the
+// solution shown keep a board out of them.
+TEST_F(Jogo, AFinishWithoutHelpGoesIntoTheStatisticsOnce) {
+    QTemporaryDir pasta;
+    ASSERT_TRUE(pasta.isValid());
+    const QString ficheiro = pasta.filePath("dados/estatisticas.txt");
+    int64_t agora = 0;
+    jogo.DefinirFonteDeTempo([&agora] { return agora; });
+    const struct {
+        const char* caso;
+        bool dica, solucao;
+        int64_t tempoMs;
+        int resolvidos;
+        bool melhor;
+    } casos[] = {
+        {"first clean finish", false, false, 90000, 1, true},
+        {"slower", false, false, 120000, 2, false},
+        {"with a hint", true, false, 10000, 2, false},
+        {"after the solution was shown", false, true, 10000, 2, false},
+        {"faster", false, false, 60000, 3, true},
+    };
+    for (const auto& caso : casos) {
+        agora = 0;
+        Iniciar();
+        jogo.UsarEstatisticas(ficheiro);
+        if (caso.solucao) {
+            jogo.VerSolucao();
+            jogo.VerSolucao();
+        }
+        const auto brancas = Brancas();
+        for (size_t i = 0; i < brancas.size(); ++i) {
+            const auto [r, c] = brancas[i];
+            if (i + 1 == brancas.size()) agora = caso.tempoMs;
+            if (caso.dica && i + 1 == brancas.size()) {
+                ASSERT_TRUE(jogo.SeleccionarCelula(r, c));
+                jogo.Dica();
+            } else {
+                Escrever(r, c, static_cast<char>('0' + Celula(r, c).Solution));
+            }
+        }
+        ASSERT_EQ(jogo.GameState(), TGameState::gsSolved) << caso.caso;
+        ASSERT_NE(jogo.Estatisticas(), nullptr);
+        EXPECT_EQ(jogo.Estatisticas()->Resumo(9, TNivelDificuldade::ndFacil).Resolvidos,
+                  caso.resolvidos)
+            << caso.caso;
+        EXPECT_EQ(janela.Informacao.constLast() == "Novo melhor tempo em 9x9, Fácil!", caso.melhor)
+            << caso.caso << ": " << janela.Informacao.join(u'|').toStdString();
+        // Undone and finished again, the same board is not counted twice.
+        const auto [r, c] = brancas.back();
+        jogo.SeleccionarCelula(r, c);
+        jogo.ApagarCelulaActual();
+        Escrever(r, c, static_cast<char>('0' + Celula(r, c).Solution));
+        EXPECT_EQ(jogo.Estatisticas()->Resumo(9, TNivelDificuldade::ndFacil).Resolvidos,
+                  caso.resolvidos)
+            << caso.caso;
+    }
+    // What was counted is in the file.
+    TEstatisticas lidas;
+    QString aviso;
+    ASSERT_TRUE(lidas.Carregar(ficheiro, aviso)) << aviso.toStdString();
+    const TEstatisticas::TResumo resumo = lidas.Resumo(9, TNivelDificuldade::ndFacil);
+    EXPECT_EQ(resumo.Resolvidos, 3);
+    EXPECT_EQ(resumo.MelhorMs, 60000);
+    EXPECT_EQ(resumo.MedianaMs, 90000);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -395,3 +396,71 @@ TEST(DesenharCelulaPintor, DeixaPincelSolidoESuavizacaoDoChamador) {
 }
 
 } // namespace
+
+namespace {
+
+TSomadoCell CelulaBrancaVazia() {
+    TSomadoCell celula;
+    celula.CellType = TCellType::ctEmpty;
+    celula.Solution = 4;
+    return celula;
+}
+
+} // namespace
+
+// Marks read at a glance even in the smallest cells the grid gives a 25 × 25 board (28 units),
+// and never spill into their neighbours' thirds.
+TEST(DesenharNotas, LegiveisNasCasasMaisPequenas) {
+    for (const int lado : {28, 29, 40, 64}) {
+        const TRectCelula rect{0, 0, lado, lado};
+        const QImage imagem = Pintar(lado, lado, [&](QPainter& canvas) {
+            DesenharCelula(canvas, rect, CelulaBrancaVazia(), false, false, {0x3FE, false});
+        });
+        for (int d = 1; d <= 9; ++d) {
+            const int coluna = (d - 1) % 3, linha = (d - 1) / 3;
+            const QRect terco(lado * coluna / 3, lado * linha / 3, lado / 3, lado / 3);
+            const QRect tinta = CaixaDe(
+                imagem, terco, [](int, int, const QColor& c) { return c.lightness() < 160; });
+            ASSERT_FALSE(tinta.isNull()) << lado << ": mark " << d;
+            EXPECT_GE(tinta.height(), 8) << lado << ": mark " << d << " is too small to read";
+            int maisEscura = 255;
+            for (int y = tinta.top(); y <= tinta.bottom(); ++y)
+                for (int x = tinta.left(); x <= tinta.right(); ++x)
+                    maisEscura = std::min(maisEscura, Cor(imagem, x, y).lightness());
+            EXPECT_LE(maisEscura, 80) << lado << ": mark " << d << " is too pale";
+        }
+    }
+}
+
+// Each highlight has a background of its own, none of them the conflict's or plain white; a
+// conflict wins over any highlight, and a hidden cell shows neither digit nor marks.
+TEST(DesenharCelulaFundo, RealcesEOcultacao) {
+    const TRectCelula rect{0, 0, 40, 40};
+    const auto fundo = [&](const TExtrasCelula& AExtras, int AValor) {
+        TSomadoCell celula = CelulaBrancaVazia();
+        celula.Value = AValor;
+        const QImage imagem = Pintar(40, 40, [&](QPainter& canvas) {
+            DesenharCelula(canvas, rect, celula, false, false, AExtras);
+        });
+        return Cor(imagem, 2, 2);
+    };
+    using R = TRealceCelula;
+    std::vector<QColor> vistas{fundo({}, 0), fundo({0, true}, 5)};
+    for (const R realce : {R::Corrida, R::Passo, R::PassoCelula, R::Fim}) {
+        const QColor cor = fundo({0, false, realce}, 0);
+        EXPECT_EQ(cor, FundoDaCelula(false, realce));
+        for (const QColor& outra : vistas)
+            EXPECT_NE(cor, outra) << static_cast<int>(realce);
+        vistas.push_back(cor);
+        EXPECT_EQ(fundo({0, true, realce}, 5), CCorFundoConflito) << "the conflict wins";
+    }
+    TSomadoCell celula = CelulaBrancaVazia();
+    celula.Value = 7;
+    const QImage oculta = Pintar(40, 40, [&](QPainter& canvas) {
+        DesenharCelula(canvas, rect, celula, false, false, {0x3FE, false, R::Nenhum, true});
+    });
+    EXPECT_TRUE(CaixaDe(oculta, QRect(1, 1, 38, 38),
+                        [](int, int, const QColor& c) { return c.lightness() < 200; })
+                    .isNull())
+        << "a paused board hides digits and marks";
+}

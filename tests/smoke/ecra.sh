@@ -8,6 +8,8 @@ unset QT_QPA_PLATFORMTHEME
 ecra_trabalho=$(mktemp -d)
 export XDG_RUNTIME_DIR="$ecra_trabalho/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# The program keeps its statistics in the user's data folder: a folder of the run's own.
+export XDG_DATA_HOME="$ecra_trabalho/dados"
 pid_x=""
 pid_wm=""
 pid=""

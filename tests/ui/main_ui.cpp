@@ -1,6 +1,7 @@
 #include "ui/Arranque.h"
 
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
     }
 #endif
     TAplicacaoSomado aplicacao(argc, argv);
+    // The windows keep the player's statistics in the user's data folder: never the real one.
+    QStandardPaths::setTestModeEnabled(true);
     PrepararAplicacao(aplicacao);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
