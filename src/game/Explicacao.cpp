@@ -146,10 +146,19 @@ void ExplicarNotas(const TPassoDeducao& APasso, TPassoExplicado& AExplicado) {
 
 // One rule on one run: the run, what is known of the cells the conclusion needs, the
 // combinations (or fillings) that fit, and the conclusion.
-void ExplicarRegra(const TPassoDeducao& APasso, TPassoExplicado& AExplicado) {
+void ExplicarRegra(const TSomadoBoard& ABoard, const TPassoDeducao& APasso,
+                   TPassoExplicado& AExplicado) {
     const TCorridaDoPasso& run = APasso.Corridas.front();
     const TCorridaDaCelula& corrida = run.Corrida;
     const bool fixa = APasso.Digito != 0;
+    // The run's empty cells and what its placed digits leave of the total.
+    std::vector<std::pair<int32_t, int32_t>> abertas;
+    int32_t resto = corrida.Soma;
+    for (int32_t k = 0; k < corrida.Comprimento; ++k) {
+        const int32_t v = ABoard.GetCell(corrida.RowDe(k), corrida.ColDe(k)).Value;
+        if (v == 0) abertas.push_back({corrida.RowDe(k), corrida.ColDe(k)});
+        resto -= v;
+    }
     auto quem = [&](int32_t ARow, int32_t ACol) {
         return fixa && ARow == APasso.Row && ACol == APasso.Col
                    ? QStringLiteral("esta casa")
@@ -216,9 +225,11 @@ void ExplicarRegra(const TPassoDeducao& APasso, TPassoExplicado& AExplicado) {
                                             .arg(sentido,
                                                  Enumerar(maneiras, QStringLiteral("ou"))));
         } else if (APasso.DigitoNumaSoCasa) {
-            AExplicado.Linhas << QStringLiteral("O %1 entra em todas as combinações que servem, e "
-                                                "só esta casa o aceita.")
-                                     .arg(APasso.Digito);
+            AExplicado.Linhas << QStringLiteral("O %1 tem de estar na %2 e só esta casa o aceita.")
+                                     .arg(APasso.Digito)
+                                     .arg(nome);
+        } else if (abertas.size() == 2 && !fixa) {
+            // Said with each removal below: what the other cell would have to be.
         } else if (fixa) {
             AExplicado.Linhas << QStringLiteral("Qualquer maneira de preencher a %1 com estas "
                                                 "hipóteses põe o %2 nesta casa.")
@@ -237,10 +248,24 @@ void ExplicarRegra(const TPassoDeducao& APasso, TPassoExplicado& AExplicado) {
     }
     bool primeira = true;
     for (const TRetiradaDoPasso& retirada : APasso.Retiradas) {
-        const QString frase =
-            QStringLiteral("%1 não pode ser %2.")
-                .arg(quem(retirada.Row, retirada.Col),
-                     Enumerar(Digitos(retirada.Antes & ~retirada.Depois), QStringLiteral("nem")));
+        const uint32_t retirados = retirada.Antes & ~retirada.Depois;
+        QString frase = QStringLiteral("%1 não pode ser %2")
+                            .arg(quem(retirada.Row, retirada.Col),
+                                 Enumerar(Digitos(retirados), QStringLiteral("nem")));
+        if (APasso.Raciocinio == TRaciocinio::Posicoes && !listaPreenchimentos &&
+            abertas.size() == 2) {
+            // Two empty cells share what the placed digits leave of the total: each digit here
+            // asks for one there, which that cell cannot take.
+            const auto& outra =
+                abertas[0] == std::pair{retirada.Row, retirada.Col} ? abertas[1] : abertas[0];
+            QStringList parceiros;
+            for (const QString& digito : Digitos(retirados))
+                parceiros << QString::number(resto - digito.toInt());
+            frase += QStringLiteral(": a da %1 teria de ser %2")
+                         .arg(LugarNaCorrida(corrida, outra.first, outra.second),
+                              Enumerar(parceiros, QStringLiteral("ou")));
+        }
+        frase += u'.';
         AExplicado.Linhas << (primeira ? QStringLiteral("Logo, ") + frase : Maiuscula(frase));
         primeira = false;
     }
@@ -379,7 +404,7 @@ TPassoExplicado ExplicarPasso(const TSomadoBoard& ABoard, const std::vector<uint
         break;
     case TRaciocinio::Combinacoes:
     case TRaciocinio::Posicoes:
-        ExplicarRegra(passo, explicado);
+        ExplicarRegra(ABoard, passo, explicado);
         break;
     }
     for (const TCorridaDoPasso& corrida : passo.Corridas)

@@ -56,6 +56,8 @@ public:
     explicit TPainelLateral(QWidget* AParent) : QWidget(AParent) {}
     QPlainTextEdit* Memo = nullptr;
     QWidget* AreaCorridas = nullptr;
+    // Below the size label: where the runs' text goes on when the area above is full.
+    QWidget* AreaCorridasMais = nullptr;
     // After each new layout: the runs' text is cut to the area it is given.
     std::function<void()> AoDispor;
 
@@ -88,6 +90,8 @@ constexpr int CAlturaMinimaCorridas = 28;
 constexpr int CAlturaMinimaMemo = 64;
 // Between the lowest control of the side panel and the information box.
 constexpr int CFolgaAcimaMemo = 8;
+// Between the size label and the rest of the runs' text below it.
+constexpr int CFolgaAbaixoDoTamanho = 4;
 
 int TPainelLateral::AlturaMinimaDe(const QWidget* AControlo) const {
     if (qobject_cast<const QPushButton*>(AControlo))
@@ -99,7 +103,7 @@ int TPainelLateral::AlturaMinimaDe(const QWidget* AControlo) const {
 void TPainelLateral::GuardarDesenho() {
     FControlos.clear();
     for (QWidget* filho : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (filho != Memo) FControlos.push_back(filho);
+        if (filho != Memo && filho != AreaCorridasMais) FControlos.push_back(filho);
     std::stable_sort(FControlos.begin(), FControlos.end(),
                      [](const QWidget* a, const QWidget* b) { return a->y() < b->y(); });
     FDesenho.clear();
@@ -121,6 +125,17 @@ void TPainelLateral::Dispor() {
             controlo->setGeometry(controlo->x(), faixa.Topo, controlo->width(), faixa.Altura);
     }
     if (Memo) Memo->setGeometry(0, disposicao.TopoMemo, width(), disposicao.AlturaMemo);
+    if (AreaCorridasMais) {
+        // Whatever room is left between the lowest control and the box, none on a short screen.
+        int topo = 0;
+        for (const QWidget* controlo : FControlos)
+            topo = std::max(topo, controlo->geometry().bottom() + 1 + CFolgaAbaixoDoTamanho);
+        const int fundo = disposicao.TopoMemo - CFolgaAcimaMemo;
+        const bool cabeUmaLinha = fundo - topo >= AreaCorridasMais->fontMetrics().height();
+        AreaCorridasMais->setGeometry(AreaCorridasMais->x(), std::min(topo, fundo),
+                                      AreaCorridasMais->width(), std::max(0, fundo - topo));
+        AreaCorridasMais->setVisible(cabeUmaLinha);
+    }
     if (AoDispor) AoDispor();
 }
 
@@ -162,6 +177,23 @@ QString TextoQueCabe(const QString& ATexto, const QFontMetrics& AMetricas, const
         linhas[maisLonga].truncate(linhas[maisLonga].lastIndexOf(separador));
         cortada[static_cast<size_t>(maisLonga)] = true;
     }
+}
+
+bool CabeNaArea(const QString& ATexto, const QFontMetrics& AMetricas, const QSize& AArea) {
+    const QRect caixa(0, 0, AArea.width(), 100000);
+    return AMetricas.boundingRect(caixa, Qt::TextWordWrap, ATexto).height() <= AArea.height();
+}
+
+// The runs' text over its two areas, cut only when both are full: all of it above when it fits
+// there; else the across run above and the down run below the size label, each cut to its own.
+std::pair<QString, QString> RepartirCorridas(const QString& ATexto, const QFontMetrics& AMetricas,
+                                             const QSize& AAcima, const QSize& AAbaixo) {
+    const QStringList linhas = ATexto.split(u'\n');
+    if (CabeNaArea(ATexto, AMetricas, AAcima) || linhas.size() < 2 ||
+        AAbaixo.height() < AMetricas.height())
+        return {TextoQueCabe(ATexto, AMetricas, AAcima), {}};
+    return {TextoQueCabe(linhas.constFirst(), AMetricas, AAcima),
+            TextoQueCabe(linhas.mid(1).join(u'\n'), AMetricas, AAbaixo)};
 }
 
 } // namespace
@@ -249,6 +281,15 @@ void TFormMain::CriarComponentes() {
     fonteCorridas.setPixelSize(11);
     LabelCorridas->setFont(fonteCorridas);
     lateral->AreaCorridas = LabelCorridas;
+
+    // The room between the size label and the information box.
+    LabelCorridasMais = new QLabel(PanelLateral);
+    LabelCorridasMais->setObjectName(QStringLiteral("LabelCorridasMais"));
+    LabelCorridasMais->setGeometry(6, 562, CLarguraLateral - 12, 38);
+    LabelCorridasMais->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LabelCorridasMais->setWordWrap(true);
+    LabelCorridasMais->setFont(fonteCorridas);
+    lateral->AreaCorridasMais = LabelCorridasMais;
     lateral->AoDispor = [this] { ActualizarCorridas(); };
 
     MemoInformacao = new QPlainTextEdit(PanelLateral);
@@ -463,8 +504,14 @@ void TFormMain::ActualizarCorridas() {
     const TSomadoBoard* board = FJogo->Board();
     const QString texto =
         board && !FJogo->MostraSolucao() ? CorridasDaCelula(*board, r, c) : QString();
-    LabelCorridas->setText(
-        TextoQueCabe(texto, LabelCorridas->fontMetrics(), LabelCorridas->size()));
+    const QSize abaixoCabe = LabelCorridasMais->isVisibleTo(PanelLateral)
+                                 ? LabelCorridasMais->size()
+                                 : QSize(LabelCorridasMais->width(), 0);
+    const auto [acima, abaixo] =
+        RepartirCorridas(texto, LabelCorridas->fontMetrics(), LabelCorridas->size(), abaixoCabe);
+    LabelCorridas->setText(acima);
+    LabelCorridasMais->setText(abaixo);
+    LabelCorridasMais->setToolTip(abaixo.isEmpty() ? QString() : texto);
     // A long list may not fit the area: the whole of it on hovering.
     LabelCorridas->setToolTip(texto);
 }

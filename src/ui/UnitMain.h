@@ -55,6 +55,8 @@ public:
     // The play clock, above the buttons, and the current cell's runs, below them.
     QLabel* LabelRelogio = nullptr;
     QLabel* LabelCorridas = nullptr;
+    // Where the runs' text goes on, below the size label, when the area above is full.
+    QLabel* LabelCorridasMais = nullptr;
     QPlainTextEdit* MemoInformacao = nullptr;
     TDialogoFicheiro OpenDialog1;
     TDialogoFicheiro SaveDialog1;

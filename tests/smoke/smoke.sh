@@ -46,6 +46,21 @@ linha_depois_de() {
   tr -d '\r' <"$1" | awk -v titulo="$2" -v n="$3" '$0 == titulo { for (i = 0; i < n; ++i) getline; print; exit }'
 }
 
+# The information box never takes the keyboard from the board, so its text is copied through its
+# own context menu: the last item selects everything, the first one copies it.
+copiar_informacao() {
+  xdotool mousemove "$((x0 + largura - 110))" "$((y0 + altura - 60))" click 3
+  sleep 0.7
+  xdotool key Up Return
+  sleep 0.3
+  xdotool click 3
+  sleep 0.7
+  xdotool key Down Return
+  sleep 0.5
+  xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+  "$olhar" copiado 2>/dev/null
+}
+
 digito_chega() { # types digit $1 and compares the board's pictures $2 (before) and $3 (after)
   escrever "$1"
   captura "$3"
@@ -152,6 +167,21 @@ esperar 5 test -s tab.smd || falhou "Guardar não escreveu tab.smd"
 linha=$(linha_depois_de tab.smd VALUE 4)
 echo "  VALUE, linha 3: $linha"
 [ "$linha" = "0 4 0 0 0 0" ] || falhou "esperava '0 4 0 0 0 0' na linha 3 de VALUE, não '$linha'"
+
+echo "7c. Ctrl+H explica um passo na caixa de informação; Ctrl+M preenche as notas"
+clicar_botao 150 # Limpar: a board without digits, so the step is a deduction
+xdotool key ctrl+h
+captura 7c-explicado
+explicacao=$(copiar_informacao)
+echo "  explicação: $explicacao"
+grep -q '^Linha [0-9], coluna [0-9]' <<<"$explicacao" ||
+  falhou "Ctrl+H não explicou um passo na caixa de informação"
+grep -q 'Logo esta casa é [1-9]\.' <<<"$explicacao" || falhou "a explicação não conclui um algarismo"
+xdotool key ctrl+m
+captura 7c-notas
+n=$("$olhar" difere "$imagens/7c-explicado.png" "$imagens/7c-notas.png" "${grelha[@]}")
+echo "  as notas mudaram $n pixels da grelha"
+[ "$n" -gt 2000 ] || falhou "Ctrl+M não pôs notas no tabuleiro"
 
 echo "8. Escrever a solução inteira: o fim é anunciado e o relógio pára"
 clicar_botao 150

@@ -905,15 +905,22 @@ TEST_F(Janela, CtrlDigitTogglesAMarkThatIsDrawnAndUndone) {
 
 TEST_F(Janela, RunsAreaFollowsTheCurrentCellAndClockShowsInFreeRoom) {
     janela->Jogo().SeleccionarCelula(4, 4);
-    EXPECT_TRUE(janela->LabelCorridas->text().startsWith(QStringLiteral("→ 18 em 4 casas:")));
-    EXPECT_TRUE(janela->LabelCorridas->text().contains(QStringLiteral("↓ 42 em 7 casas:")));
-    // What the area shows fits it; a list cut short ends in "…" and the tooltip has it whole.
+    // The across run above the size label; the down run goes on below it when the area above
+    // is full, so that nothing is cut while the panel has room.
+    const QString acima = janela->LabelCorridas->text(), abaixo = janela->LabelCorridasMais->text();
+    EXPECT_TRUE(acima.startsWith(QStringLiteral("→ 18 em 4 casas:")));
+    EXPECT_TRUE((acima + u'\n' + abaixo).contains(QStringLiteral("↓ 42 em 7 casas:")));
+    EXPECT_TRUE(abaixo.contains(QStringLiteral("↓ 42 em 7 casas: 3+4+5+6+7+8+9")))
+        << "the down run whole below: " << abaixo.toStdString();
+    // What each area shows fits it; a list cut short ends in "…" and the tooltip has it whole.
+    for (const QLabel* area : {janela->LabelCorridas, janela->LabelCorridasMais}) {
+        const QRect caixa(0, 0, area->width(), 100000);
+        EXPECT_LE(area->fontMetrics().boundingRect(caixa, Qt::TextWordWrap, area->text()).height(),
+                  area->height());
+    }
     const QLabel* area = janela->LabelCorridas;
-    const QRect caixa(0, 0, area->width(), 100000);
-    EXPECT_LE(area->fontMetrics().boundingRect(caixa, Qt::TextWordWrap, area->text()).height(),
-              area->height());
     EXPECT_TRUE(area->toolTip().startsWith(QStringLiteral("→ 18 em 4 casas:")));
-    if (area->text() != area->toolTip()) {
+    if (!area->toolTip().startsWith(area->text())) {
         EXPECT_TRUE(area->text().contains(QStringLiteral("…")));
         EXPECT_GT(area->toolTip().size(), area->text().size());
     }
@@ -921,10 +928,11 @@ TEST_F(Janela, RunsAreaFollowsTheCurrentCellAndClockShowsInFreeRoom) {
     EXPECT_TRUE(janela->LabelCorridas->text().startsWith(QStringLiteral("→ 4 em 2 casas: 1+3")));
     EXPECT_TRUE(janela->LabelRelogio->text().startsWith(QStringLiteral("Tempo: ")));
     // Neither covers a button, the size label or the information box.
-    for (QLabel* nova : {janela->LabelCorridas, janela->LabelRelogio})
+    for (QLabel* nova : {janela->LabelCorridas, janela->LabelRelogio, janela->LabelCorridasMais})
         for (QWidget* outro :
              janela->PanelLateral->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (outro != nova && outro != janela->LabelCorridas && outro != janela->LabelRelogio) {
+            if (outro != nova && outro != janela->LabelCorridas && outro != janela->LabelRelogio &&
+                outro != janela->LabelCorridasMais) {
                 EXPECT_FALSE(nova->geometry().intersects(outro->geometry()))
                     << outro->objectName().toStdString();
             }
@@ -1118,4 +1126,44 @@ TEST(JanelaOcupada, RefusedCommandsAreDisabledForButtonsAndShortcuts) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     for (const auto& b : botoes)
         EXPECT_TRUE(b.botao->isEnabled()) << b.botao->text().toStdString();
+}
+
+// The aids from the keyboard of the real window: Ctrl+H explains a step on the board it
+// highlights, Ctrl+M fills the marks, and the pause hides the board until it ends.
+TEST_F(Janela, TheSolvingAidsFromTheKeyboard) {
+    janela->activateWindow();
+    grelha()->setFocus();
+    QApplication::processEvents();
+    const QImage antes = grelha()->grab().toImage();
+    QTest::keyClick(grelha(), Qt::Key_H, Qt::ControlModifier);
+    const QString explicacao = janela->MemoInformacao->toPlainText();
+    EXPECT_TRUE(explicacao.startsWith(QStringLiteral("Linha "))) << explicacao.toStdString();
+    const auto celulasDoPasso = [this] {
+        int n = 0;
+        for (int r = 0; r < 9; ++r)
+            for (int c = 0; c < 9; ++c)
+                n += janela->Jogo().DestaqueDe(r, c) == TDestaque::PassoCelula;
+        return n;
+    };
+    EXPECT_EQ(celulasDoPasso(), 1) << "the cell the step concludes";
+    EXPECT_NE(grelha()->grab().toImage(), antes) << "the step shows on the board";
+
+    QTest::keyClick(grelha(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_NE(janela->Jogo().Notas(1, 1), 0) << "marks from the sums";
+    EXPECT_EQ(celulasDoPasso(), 0) << "a step shows only until the board changes";
+
+    texto("9");
+    QTest::keyClick(grelha(), Qt::Key_Pause);
+    ASSERT_TRUE(janela->Jogo().EmPausa());
+    EXPECT_FALSE(janela->BitBtnDica->isEnabled()) << "what would show the board waits";
+    const QRect casa = grelha()->visualRect(grelha()->model()->index(1, 1));
+    const QImage escondido = grelha()->grab().toImage().copy(casa.adjusted(4, 4, -4, -4));
+    bool tudoBranco = true;
+    for (int y = 0; y < escondido.height(); ++y)
+        for (int x = 0; x < escondido.width(); ++x)
+            tudoBranco = tudoBranco && escondido.pixelColor(x, y).lightness() > 200;
+    EXPECT_TRUE(tudoBranco) << "the digit is hidden while paused";
+    QTest::keyClick(grelha(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(janela->Jogo().EmPausa());
+    EXPECT_EQ(celula(1, 1).Value, 9);
 }
