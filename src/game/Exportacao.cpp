@@ -4,6 +4,9 @@
 #include "io/GravacaoSegura.h"
 #include "pdf/UnitSomadoPdf.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 
 TNivelDificuldade NivelProgressivo(int32_t k, int32_t n) {
@@ -30,8 +33,43 @@ QString CodigoLote(TModoDificuldadeLote AModo, TNivelDificuldade ANivel) {
     }
 }
 
-bool ExportarPuzzle(IJanelaJogo& AJanela, const TSomadoBoard& ABoard, QString& ACaminho) {
-    if (!AJanela.EscolherFicheiroPdf(ACaminho) || !PodeSubstituir(AJanela, ACaminho)) return false;
+namespace {
+
+// The path as the file system will see it: absolute and clean, links resolved in whatever part
+// of it exists already.
+QString CaminhoResolvido(const QString& ACaminho) {
+    const QFileInfo info(ACaminho);
+    if (info.exists()) return info.canonicalFilePath();
+    const QString pasta = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return QDir::cleanPath((pasta.isEmpty() ? info.absolutePath() : pasta) + u'/' +
+                           info.fileName());
+}
+
+} // namespace
+
+bool MesmoFicheiro(const QString& A, const QString& B) {
+    if (A.isEmpty() || B.isEmpty()) return false;
+#ifdef _WIN32
+    constexpr Qt::CaseSensitivity CCaso = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity CCaso = Qt::CaseSensitive;
+#endif
+    return CaminhoResolvido(A).compare(CaminhoResolvido(B), CCaso) == 0;
+}
+
+void RecusarSeReservado(const QString& ACaminho, const QString& AReservado) {
+    if (MesmoFicheiro(ACaminho, AReservado))
+        throw ESomadoError(QStringLiteral("O lote em curso vai gravar \"%1\" quando terminar: "
+                                          "escolha outro nome.")
+                               .arg(NomeSemPasta(ACaminho))
+                               .toStdString());
+}
+
+bool ExportarPuzzle(IJanelaJogo& AJanela, const TSomadoBoard& ABoard, QString& ACaminho,
+                    const QString& AReservado) {
+    if (!AJanela.EscolherFicheiroPdf(ACaminho)) return false;
+    RecusarSeReservado(ACaminho, AReservado);
+    if (!PodeSubstituir(AJanela, ACaminho)) return false;
     ExportarPuzzlePdf(ABoard, ACaminho);
     return true;
 }

@@ -15,8 +15,17 @@
 #include <vector>
 
 // "Exportar Puzzle": the board as it is now, puzzle and solution, to the file the player
-// chooses (ACaminho); false when the player cancels.
-bool ExportarPuzzle(IJanelaJogo& AJanela, const TSomadoBoard& ABoard, QString& ACaminho);
+// chooses (ACaminho); false when the player cancels. AReservado names a file a running batch
+// will write (empty when none): choosing it raises ESomadoError, before anything is written.
+bool ExportarPuzzle(IJanelaJogo& AJanela, const TSomadoBoard& ABoard, QString& ACaminho,
+                    const QString& AReservado = {});
+
+// Whether two paths name one file, whether or not it exists yet (the batch writes its book at
+// its end): links and ".." resolved where they can be, letter case ignored where the file
+// system ignores it.
+bool MesmoFicheiro(const QString& A, const QString& B);
+// Refuses, with ESomadoError, a path that names the file a running batch will write.
+void RecusarSeReservado(const QString& ACaminho, const QString& AReservado);
 
 // "Exportar Lote" for one set of settings: the dialogs and questions before, the progress
 // line while the game's workers generate, and the pages and the file after. It works on a
@@ -30,6 +39,8 @@ public:
     // minutes of generation.
     std::optional<TPedidoLote> Preparar() const;
     QString LinhaDoProgresso(const TProgressoLote& AProgresso) const;
+    // The book's file, once Preparar has chosen it.
+    const QString& Caminho() const { return FCaminho; }
     // Once the workers have ended: the book written, and the line that reports the end. An
     // error is shown through AMostrar and raised again for the general error report.
     QString Concluir(TTrabalho& ATrabalho, const std::function<void(const QString&)>& AMostrar);

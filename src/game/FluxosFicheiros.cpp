@@ -1,5 +1,6 @@
 // The game's flows around files and settings: the unsaved-moves snapshot and its questions,
 // saving, opening, leaving, and the configuration dialog.
+#include "game/Exportacao.h"
 #include "game/Jogadas.h"
 #include "game/UnitSomadoJogo.h"
 
@@ -66,6 +67,7 @@ bool TJogo::GuardarPuzzle() {
     if (!FEstado.Board) return false;
     QString caminho;
     if (!FJanela.EscolherFicheiroParaGuardar(caminho)) return false;
+    RecusarSeReservado(caminho, FicheiroDoLote());
     if (!PodeSubstituir(FJanela, caminho)) return false;
     // Another program (or another copy of this one) wrote the file since this game read or
     // saved it: replacing it would lose that without a word.

@@ -477,6 +477,10 @@ void TJogo::TerminarLote(TTrabalhoEmCurso& AEmCurso) {
         *AEmCurso.Trabalho, [this](const QString& ALinha) { Informar({ALinha}); })});
 }
 
+QString TJogo::FicheiroDoLote() const {
+    return FTrabalho && FTrabalho->Exportacao ? FTrabalho->Exportacao->Caminho() : QString();
+}
+
 bool TJogo::PodeFechar() {
     if (FTrabalho) {
         FFechoPedido = true;
@@ -532,7 +536,7 @@ void TJogo::BitBtnExportarPuzzleClick() {
     Proteger([this] {
         if (!FEstado.Board || Recusado(TComando::ExportarPuzzle)) return;
         QString caminho;
-        if (ExportarPuzzle(FJanela, *FEstado.Board, caminho))
+        if (ExportarPuzzle(FJanela, *FEstado.Board, caminho, FicheiroDoLote()))
             Informar({QStringLiteral("Puzzle exportado: ") + NomeSemPasta(caminho)});
     });
 }

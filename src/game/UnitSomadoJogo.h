@@ -262,6 +262,9 @@ private:
     // Runs a command; an error it lets out goes to the general error report.
     void Proteger(const std::function<void()>& AComando);
 
+    // The file a running batch will write, which no other command may take meanwhile.
+    QString FicheiroDoLote() const;
+
     // ---- Long work on worker threads, its news brought to the window's thread
     enum class TTipoTrabalho : uint8_t { Puzzle, Lote };
     struct TTrabalhoEmCurso;

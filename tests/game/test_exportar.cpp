@@ -525,3 +525,51 @@ TEST_F(Exportar, ANewPuzzleFinishedWhileADialogIsOpenWaitsForTheCommand) {
     EXPECT_EQ(Celula(2, 3).Value, 0) << "the new puzzle is in place";
     EXPECT_TRUE(janela.Informacao.constFirst().startsWith("Puzzle gerado: 9x9"));
 }
+
+// The file a running batch will write is taken: neither "Exportar Puzzle" nor "Guardar" may
+// write it meanwhile (the book would silently replace it), whatever the spelling of the path;
+// another name still works.
+TEST_F(Exportar, TheBatchsFileIsRefusedToOtherCommandsWhileItRuns) {
+    jogo.FConfiguracao.QuantidadeLote = 1;
+    jogo.FThreadsLote = 1;
+    janela.FicheiroLotePdf = Caminho("b5.pdf");
+    std::atomic<bool> dentro{false}, feito{false};
+    gerador.Durante = [&] {
+        dentro = true;
+        while (!feito)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    const QString mensagem = QStringLiteral(
+        "O lote em curso vai gravar \"b5.pdf\" quando terminar: escolha outro nome.");
+    bool tentado = false;
+    janela.DuranteEventos = [&] {
+        if (tentado) return;
+        tentado = true;
+        while (!dentro)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        for (const QString& mesmo : {Caminho("b5.pdf"), pasta.path() + "/./sub/../b5.pdf"}) {
+            janela.FicheiroPdf = mesmo;
+            jogo.BitBtnExportarPuzzleClick();
+            janela.FicheiroGuardar = mesmo;
+            jogo.BitBtnGuardarClick();
+        }
+        EXPECT_EQ(janela.Erros, QStringList(4, mensagem));
+        EXPECT_FALSE(QFile::exists(Caminho("b5.pdf"))) << "nothing written under the book's name";
+        janela.FicheiroPdf = Caminho("outro.pdf");
+        jogo.BitBtnExportarPuzzleClick();
+        EXPECT_TRUE(QFile::exists(Caminho("outro.pdf")));
+        feito = true;
+    };
+    QDir(pasta.path()).mkdir("sub");
+    jogo.BitBtnExportarLoteClick();
+    janela.EsperarTrabalho();
+    EXPECT_TRUE(tentado);
+    EXPECT_EQ(janela.Informacao, QStringList{"Lote exportado: 1 puzzles em b5.pdf"});
+    EXPECT_EQ(Paginas(Caminho("b5.pdf")), 6) << "the book, not the single puzzle";
+    // Once the batch has ended the name is free again.
+    janela.Erros.clear();
+    janela.FicheiroPdf = Caminho("b5.pdf");
+    janela.Respostas = {TResposta::Sim};
+    jogo.BitBtnExportarPuzzleClick();
+    EXPECT_TRUE(janela.Erros.isEmpty());
+}

@@ -116,6 +116,22 @@ informacao=$("$olhar" copiado 2>/dev/null)
 echo "  informação: $informacao"
 grep -Eq 'Tempo: [0-9]+,[0-9]s' <<<"$informacao" || falhou "o tempo não tem vírgula decimal"
 
+echo "4b. Ctrl+H explica um passo do puzzle novo na caixa de informação"
+xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+xdotool key ctrl+h
+sleep 0.5
+xdotool mousemove "$((x0 + largura - 110))" "$((y0 + altura - 60))" click 3
+sleep 0.7
+xdotool key Up Return
+sleep 0.3
+xdotool click 3
+sleep 0.7
+xdotool key Down Return
+sleep 0.5
+explicacao=$("$olhar" copiado 2>/dev/null)
+echo "  explicação: $explicacao"
+grep -q 'Linha [0-9]*, coluna [0-9]*' <<<"$explicacao" || falhou "Ctrl+H não explicou um passo"
+
 echo "5. Abrir saida.smd devolve o tabuleiro guardado, com o 5"
 antes=$(janelas)
 clicar_botao 244
