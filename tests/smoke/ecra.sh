@@ -90,3 +90,19 @@ clicar_botao() { # a side-panel button by its top edge
   xdotool mousemove "$((x0 + largura - 220 + 64 + 50))" "$((y0 + $1 + 12))" click 1
 }
 escrever() { xdotool type --delay 40 "$1"; }
+
+# The information box never takes the keyboard from the board, so its text is copied through its
+# own context menu: the last item selects everything, the first one copies it.
+# Needs $olhar, the picture tool, and the window measured by activar_e_medir.
+copiar_informacao() {
+  xdotool mousemove "$((x0 + largura - 110))" "$((y0 + altura - 60))" click 3
+  sleep 0.7
+  xdotool key Up Return
+  sleep 0.3
+  xdotool click 3
+  sleep 0.7
+  xdotool key Down Return
+  sleep 0.5
+  xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+  "$olhar" copiado 2>/dev/null
+}

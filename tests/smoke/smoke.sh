@@ -46,21 +46,6 @@ linha_depois_de() {
   tr -d '\r' <"$1" | awk -v titulo="$2" -v n="$3" '$0 == titulo { for (i = 0; i < n; ++i) getline; print; exit }'
 }
 
-# The information box never takes the keyboard from the board, so its text is copied through its
-# own context menu: the last item selects everything, the first one copies it.
-copiar_informacao() {
-  xdotool mousemove "$((x0 + largura - 110))" "$((y0 + altura - 60))" click 3
-  sleep 0.7
-  xdotool key Up Return
-  sleep 0.3
-  xdotool click 3
-  sleep 0.7
-  xdotool key Down Return
-  sleep 0.5
-  xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
-  "$olhar" copiado 2>/dev/null
-}
-
 digito_chega() { # types digit $1 and compares the board's pictures $2 (before) and $3 (after)
   escrever "$1"
   captura "$3"

@@ -102,17 +102,7 @@ clicar_botao 26
 sleep 3
 captura 4-gerado
 [ "$(difere 3-guardado 4-gerado)" -gt 0 ] || falhou "Gerar Puzzle não mudou o tabuleiro"
-# The information box never takes the keyboard from the board, so its text is copied through
-# its own context menu: the last item selects everything, the first one copies it.
-xdotool mousemove "$((x0 + largura - 110))" "$((y0 + altura - 60))" click 3
-sleep 0.7
-xdotool key Up Return
-sleep 0.3
-xdotool click 3
-sleep 0.7
-xdotool key Down Return
-sleep 0.5
-informacao=$("$olhar" copiado 2>/dev/null)
+informacao=$(copiar_informacao)
 echo "  informação: $informacao"
 grep -Eq 'Tempo: [0-9]+,[0-9]s' <<<"$informacao" || falhou "o tempo não tem vírgula decimal"
 
@@ -120,15 +110,7 @@ echo "4b. Ctrl+H explica um passo do puzzle novo na caixa de informação"
 xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
 xdotool key ctrl+h
 sleep 0.5
-xdotool mousemove "$((x0 + largura - 110))" "$((y0 + altura - 60))" click 3
-sleep 0.7
-xdotool key Up Return
-sleep 0.3
-xdotool click 3
-sleep 0.7
-xdotool key Down Return
-sleep 0.5
-explicacao=$("$olhar" copiado 2>/dev/null)
+explicacao=$(copiar_informacao)
 echo "  explicação: $explicacao"
 grep -q 'Linha [0-9]*, coluna [0-9]*' <<<"$explicacao" || falhou "Ctrl+H não explicou um passo"
 
