@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -17,7 +18,14 @@
 #include <QTemporaryDir>
 #include <QTranslator>
 
+#include <algorithm>
+#include <cstdlib>
 #include <exception>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 void PrepararFontes() {
     SubstituirFontesEmFalta();
@@ -168,11 +176,106 @@ TLinhaDeComandos InterpretarLinhaDeComandos(const QStringList& AArgumentos) {
     return linha;
 }
 
+TLinhaDeComandos InterpretarArgumentosEmBytes(const QList<QByteArray>& AArgumentos) {
+    QStringList texto;
+    texto.reserve(AArgumentos.size());
+    for (const QByteArray& argumento : AArgumentos)
+        texto << QFile::decodeName(argumento);
+    TLinhaDeComandos linha = InterpretarLinhaDeComandos(texto);
+    if (linha.Sair || linha.Ficheiro.isEmpty()) return linha;
+    // The parser hands the file back as text, and two arguments may read the same with
+    // different bytes (an option's value and the file). Any other word not starting with a
+    // dash is parsed the same way in either place, so the file's own place is the one where
+    // another word becomes the file.
+    const QString outro = QStringLiteral("x") + linha.Ficheiro;
+    for (qsizetype i = 1; i < texto.size(); ++i) {
+        if (texto[i] != linha.Ficheiro) continue;
+        QStringList prova = texto;
+        prova[i] = outro;
+        const TLinhaDeComandos comOutro = InterpretarLinhaDeComandos(prova);
+        if (!comOutro.Sair && comOutro.Ficheiro == outro) {
+            linha.FicheiroEmBytes = AArgumentos[i];
+            break;
+        }
+    }
+    return linha;
+}
+
+namespace {
+
+#ifdef Q_OS_UNIX
+// The link's name: the file's as the player reads it. Every byte shown as U+FFFD takes three
+// in UTF-8, so a long name is shortened in the middle, keeping its end and extension, to what
+// a file system takes.
+QString NomeDaLigacao(const QString& ANome) {
+    QString nome = QFileInfo(QDir::cleanPath(ANome)).fileName();
+    if (nome.isEmpty() || nome == QStringLiteral(".") || nome == QStringLiteral(".."))
+        nome = QStringLiteral("ficheiro");
+    constexpr qsizetype CNomeMaximo = 255;
+    if (QFile::encodeName(nome).size() <= CNomeMaximo) return nome;
+    qsizetype tamanhoDoFim = std::min<qsizetype>(16, nome.size());
+    if (nome.at(nome.size() - tamanhoDoFim).isLowSurrogate()) ++tamanhoDoFim;
+    const QString fim = nome.right(tamanhoDoFim);
+    QString inicio = nome.chopped(tamanhoDoFim);
+    const auto encurtado = [&] { return inicio + QChar(0x2026) + fim; };
+    while (!inicio.isEmpty() && QFile::encodeName(encurtado()).size() > CNomeMaximo) {
+        inicio.chop(1);
+        if (!inicio.isEmpty() && inicio.back().isHighSurrogate()) inicio.chop(1);
+    }
+    return encurtado();
+}
+
+// Qt keeps a file's name as text and gives it to the system as UTF-8, so no QString leads to
+// a name whose bytes are no UTF-8 (a Latin-1 name from an old disk or archive). Such a file is
+// reached through a symbolic link holding its bytes exactly, named as the player reads the
+// name, in a folder of this run. When the link cannot be made the name stays as read, and
+// opening it says why it failed.
+void LigarAosBytes(TLinhaDeComandos& ALinha) {
+    const QByteArray& bytes = ALinha.FicheiroEmBytes;
+    if (bytes.isEmpty() || QFile::encodeName(ALinha.Ficheiro) == bytes) return;
+    auto pasta =
+        std::make_shared<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/somado-XXXXXX"));
+    if (!pasta->isValid()) return;
+    // A link's relative target would be read from the link's folder, not from here.
+    QByteArray alvo = bytes;
+    if (!alvo.startsWith('/')) {
+        char* aqui = ::getcwd(nullptr, 0);
+        if (!aqui) return;
+        alvo = QByteArray(aqui) + '/' + alvo;
+        std::free(aqui);
+    }
+    const QString ligacao = pasta->filePath(NomeDaLigacao(ALinha.Ficheiro));
+    if (::symlink(alvo.constData(), QFile::encodeName(ligacao).constData()) != 0) return;
+    ALinha.Ficheiro = ligacao;
+    ALinha.PastaDaLigacao = std::move(pasta);
+}
+#endif
+
+} // namespace
+
 TLinhaDeComandos LerLinhaDeComandos(int& argc, char** argv) {
-    QCoreApplication nucleo(argc, argv);
-    // The parser's own words ("Usage", "Options") in Portuguese where Qt's translations are.
-    CarregarTraducoes(nucleo);
+#ifdef Q_OS_UNIX
+    // Taken before Qt sees them: its arguments() are text, and bytes that are no UTF-8 are
+    // lost there.
+    QList<QByteArray> bytes;
+    for (int i = 0; i < argc; ++i)
+        bytes << QByteArray(argv[i]);
+#endif
+    // The widget tests read a command line inside their own application.
+    std::optional<QCoreApplication> nucleo;
+    if (!QCoreApplication::instance()) {
+        nucleo.emplace(argc, argv);
+        // The parser's own words ("Usage", "Options") in Portuguese where Qt's translations
+        // are.
+        CarregarTraducoes(*nucleo);
+    }
+#ifdef Q_OS_UNIX
+    TLinhaDeComandos linha = InterpretarArgumentosEmBytes(bytes);
+    if (!linha.Sair) LigarAosBytes(linha);
+    return linha;
+#else
     return InterpretarLinhaDeComandos(QCoreApplication::arguments());
+#endif
 }
 
 QIcon IconeDaAplicacao() {

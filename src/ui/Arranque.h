@@ -2,10 +2,13 @@
 #pragma once
 
 #include <QApplication>
+#include <QByteArray>
+#include <QList>
 #include <QStringList>
 
 #include <memory>
 
+class QTemporaryDir;
 class TFormMain;
 
 // Maps the fonts the windows and the drawing ask for by name onto installed look-alikes where
@@ -41,7 +44,15 @@ struct TLinhaDeComandos {
     int Estado = 0;
     QString Saida;
     QString Erros;
+    // The game file: a path Qt opens, whose name reads as the player's (bytes that are no
+    // UTF-8 shown as U+FFFD).
     QString Ficheiro;
+    // On POSIX, the file's name as the system passed it, byte for byte; empty when the
+    // arguments came as text (from Windows, or through InterpretarLinhaDeComandos).
+    QByteArray FicheiroEmBytes;
+    // When those bytes are no UTF-8, the folder of this run holding the link Ficheiro is (see
+    // LerLinhaDeComandos); removed with the last copy of the command line.
+    std::shared_ptr<QTemporaryDir> PastaDaLigacao;
 };
 
 // Interprets the program's arguments (the first being the program itself): --help, --version
@@ -49,9 +60,16 @@ struct TLinhaDeComandos {
 // through for the application object that follows.
 TLinhaDeComandos InterpretarLinhaDeComandos(const QStringList& AArgumentos);
 
-// The command line as the system passed it (on Windows in UTF-16, whatever the code page),
-// read with a bare core application: nothing here opens a connection to a display, so
-// --help and --version work without one.
+// The same for arguments as POSIX passes them, in bytes: they are read as text (bytes that
+// are no UTF-8 as U+FFFD) and the file's own bytes are kept in FicheiroEmBytes.
+TLinhaDeComandos InterpretarArgumentosEmBytes(const QList<QByteArray>& AArgumentos);
+
+// The command line as the system passed it (on Windows in UTF-16, whatever the code page; on
+// POSIX the bytes of argv), read with a bare core application when there is no application
+// yet: nothing here opens a connection to a display, so --help and --version work without
+// one. A file name whose bytes are no UTF-8 has no Qt path that leads back to them (Qt writes
+// names out as UTF-8): Ficheiro is then a symbolic link to those very bytes, named as the
+// player reads the name, in a folder of this run.
 TLinhaDeComandos LerLinhaDeComandos(int& argc, char** argv);
 
 // Keeps Qt's file dialogs away from the user's QtProject.conf, whatever it is (a FIFO, a

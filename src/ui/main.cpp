@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     TAplicacaoSomado aplicacao(argc, argv);
     // Lets the desktop match the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(SOMADO_ID_APLICACAO));
+    // linha lives as long as the window: the game may be read through a link it holds.
     const std::unique_ptr<TFormMain> formMain = IniciarPrograma(aplicacao, linha.Ficheiro);
     formMain->show();
     return aplicacao.exec();

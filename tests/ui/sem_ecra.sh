@@ -37,4 +37,11 @@ for errado in --nao-existe "-x" "um.smd outro.smd"; do
   grep -q -- "--help" "$temp/erros" || falhar "'$errado' não mostra o uso no erro padrão"
   [ ! -s "$temp/saida" ] || falhar "'$errado' escreveu na saída padrão"
 done
+# Arguments are bytes on POSIX: an option with Latin-1 bytes is named in the message as text,
+# the bytes that are no UTF-8 as U+FFFD, never passed on as they are.
+correr $'--op\xe7\xe3o'
+estado=$?
+[ "$estado" -eq 2 ] || falhar "uma opção em Latin-1 terminou com $estado, não 2"
+grep -q "op��o" "$temp/erros" || falhar "a opção em Latin-1 não é nomeada: $(head -n 1 "$temp/erros")"
+iconv -f UTF-8 -t UTF-8 "$temp/erros" >/dev/null 2>&1 || falhar "o erro padrão não é UTF-8"
 echo "--help, --version e opções erradas sem ecrã: como esperado"
