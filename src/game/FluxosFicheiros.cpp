@@ -123,7 +123,9 @@ void TJogo::AbrirFicheiro(const QString& ACaminho) {
     FEstado.Relogio.Repor(estado.TempoMs);
     Jogadas::AcertarRelogio(FEstado);
     IrParaPrimeiraVazia();
-    Informar({QStringLiteral("Puzzle aberto: ") + NomeSemPasta(ACaminho)});
+    // What a damaged extra section lost is said here, not hidden: the board itself is whole.
+    Informar(QStringList{QStringLiteral("Puzzle aberto: ") + NomeSemPasta(ACaminho)} +
+             estado.Avisos);
     Mudou(mTabuleiro | mFoco);
 }
 

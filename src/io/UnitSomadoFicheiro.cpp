@@ -3,6 +3,7 @@
 #include "io/GravacaoSegura.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -10,6 +11,10 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -385,8 +390,52 @@ QByteArray ResumoDoConteudo(const QFileInfo& AInfo) {
     return resumo.result();
 }
 
-// AIdentidade, when given, receives the file as read: size and time from the open file
-// rather than the name, which another program may have given to a new file meanwhile.
+QString CaminhoDoNome(const QString& ACaminho) {
+    return QDir::cleanPath(QFileInfo(ACaminho).absoluteFilePath());
+}
+
+// The name's part of an identity; what the name leads to comes from the caller.
+TIdentidadeFicheiro IdentidadeDoNome(const QString& ACaminho, const QFileInfo& AInfo) {
+    TIdentidadeFicheiro identidade;
+    identidade.Caminho = AInfo.canonicalFilePath();
+    identidade.CaminhoDoNome = CaminhoDoNome(ACaminho);
+    return identidade;
+}
+
+#ifdef Q_OS_UNIX
+void NumerarComo(TIdentidadeFicheiro& AIdentidade, const struct stat& AEstado) {
+    AIdentidade.Dispositivo = static_cast<quint64>(AEstado.st_dev);
+    AIdentidade.NumeroDoFicheiro = static_cast<quint64>(AEstado.st_ino);
+}
+#endif
+
+// The file the name leads to now (links followed); left at 0 where that cannot be told.
+void NumerarPeloNome(TIdentidadeFicheiro& AIdentidade, const QString& ACaminho) {
+#ifdef Q_OS_UNIX
+    struct stat estado {};
+    if (::stat(QFile::encodeName(ACaminho).constData(), &estado) == 0)
+        NumerarComo(AIdentidade, estado);
+#else
+    // Windows gives no file number through the C library's stat (st_ino is always 0): where
+    // the name leads, size, time and content are all that is compared there.
+    Q_UNUSED(AIdentidade);
+    Q_UNUSED(ACaminho);
+#endif
+}
+
+// The file actually open, which the name may no longer lead to.
+void NumerarPeloAberto(TIdentidadeFicheiro& AIdentidade, QFile& AFicheiro) {
+#ifdef Q_OS_UNIX
+    struct stat estado {};
+    if (::fstat(AFicheiro.handle(), &estado) == 0) NumerarComo(AIdentidade, estado);
+#else
+    Q_UNUSED(AIdentidade);
+    Q_UNUSED(AFicheiro);
+#endif
+}
+
+// AIdentidade, when given, receives the file as read: size, time and number from the open
+// file rather than the name, which another program may have given to a new file meanwhile.
 QByteArray LerBytesDoFicheiro(const QString& ACaminho, TIdentidadeFicheiro* AIdentidade = nullptr) {
     const auto falha = [&ACaminho](const QString& AMotivo) {
         return ESomadoError(Format("Não foi possível ler o ficheiro \"%s\": %s",
@@ -408,15 +457,26 @@ QByteArray LerBytesDoFicheiro(const QString& ACaminho, TIdentidadeFicheiro* AIde
     if (ficheiro.error() != QFileDevice::NoError)
         throw falha(QStringLiteral("erro de leitura no disco"));
     if (bytes.size() > CTamanhoMaximoFicheiro) throw falha(demasiadoGrande);
-    if (AIdentidade)
-        *AIdentidade = {info.canonicalFilePath(), ficheiro.size(),
-                        ficheiro.fileTime(QFileDevice::FileModificationTime),
-                        ResumoDosBytes(bytes)};
+    if (AIdentidade) {
+        *AIdentidade = IdentidadeDoNome(ACaminho, info);
+        NumerarPeloAberto(*AIdentidade, ficheiro);
+        AIdentidade->Tamanho = ficheiro.size();
+        AIdentidade->Modificado = ficheiro.fileTime(QFileDevice::FileModificationTime);
+        AIdentidade->Resumo = ResumoDosBytes(bytes);
+    }
     return bytes;
 }
 
 constexpr const char* CSeccaoNotas = "[NOTAS]";
 constexpr const char* CChaveTempo = "TEMPO=";
+
+QString AvisoDasNotas() {
+    return QStringLiteral("As notas guardadas não puderam ser lidas e foram deixadas de fora.");
+}
+
+QString AvisoDoTempo() {
+    return QStringLiteral("O tempo de jogo guardado não pôde ser lido e recomeça do zero.");
+}
 
 // The first line after the board's last row: header, five titled sections of ALado rows.
 qsizetype LinhasDoTabuleiro(int32_t ALado) {
@@ -435,23 +495,55 @@ bool LerNotasDaLinha(const QString& ALinha, int32_t ALado, uint16_t* ADestino) {
     return true;
 }
 
+// Digits only, as the writer puts them, up to CTempoMaximoMs: a sign, a blank or a larger
+// number is not a time this program wrote.
+bool LerTempoDaLinha(const QString& ALinha, int64_t& ATempo) {
+    const QStringView valor = QStringView(ALinha).sliced(qstrlen(CChaveTempo));
+    if (valor.isEmpty()) return false;
+    int64_t tempo = 0;
+    for (const QChar caracter : valor) {
+        if (!DigitoAscii(caracter)) return false;
+        tempo = tempo * 10 + (caracter.unicode() - u'0');
+        if (tempo > CTempoMaximoMs) return false;
+    }
+    ATempo = tempo;
+    return true;
+}
+
+// The marks and the time are read apart, so that damage to one (a time written past the limit
+// by an earlier version, a row edited by hand, a copy cut short) costs only that one.
 TEstadoDoJogo LerEstadoDasLinhas(const QStringList& ALinhas, int32_t ALado) {
     TEstadoDoJogo estado;
     if (ALado <= 0 || ALado > 64) return estado;
-    const qsizetype inicio = ALinhas.indexOf(QLatin1String(CSeccaoNotas), LinhasDoTabuleiro(ALado));
-    if (inicio < 0 || inicio + ALado + 1 >= ALinhas.size()) return estado;
+    const qsizetype fimDoTabuleiro = LinhasDoTabuleiro(ALado);
+    const qsizetype inicio = ALinhas.indexOf(QLatin1String(CSeccaoNotas), fimDoTabuleiro);
+    // Looked for apart from the title, so that a lost title still leaves the time.
+    qsizetype linhaTempo = -1;
+    for (qsizetype i = inicio >= 0 ? inicio + 1 : fimDoTabuleiro; i < ALinhas.size(); ++i)
+        if (ALinhas[i].startsWith(QLatin1String(CChaveTempo))) {
+            linhaTempo = i;
+            break;
+        }
+    if (inicio < 0 && linhaTempo < 0) return estado;
+
+    // A time line anywhere but right after the last row means a row lost or one too many:
+    // the rows that are there may then belong to other cells.
+    const qsizetype depoisDasNotas = inicio + 1 + ALado;
+    bool notasInteiras = inicio >= 0 && depoisDasNotas <= ALinhas.size() &&
+                         (linhaTempo < 0 || linhaTempo == depoisDasNotas);
     std::vector<uint16_t> notas(static_cast<size_t>(ALado) * static_cast<size_t>(ALado));
-    for (int32_t r = 0; r < ALado; ++r)
-        if (!LerNotasDaLinha(ALinhas[inicio + 1 + r], ALado, notas.data() + r * ALado))
-            return estado;
-    const QString linhaTempo = ALinhas[inicio + 1 + ALado];
-    if (!linhaTempo.startsWith(QLatin1String(CChaveTempo))) return estado;
-    bool ok = false;
-    const qlonglong tempo = linhaTempo.sliced(qstrlen(CChaveTempo)).toLongLong(&ok);
-    // Up to a thousand hours; anything else is not a time this program wrote.
-    if (!ok || tempo < 0 || tempo > 3600LL * 1000 * 1000) return estado;
-    estado.Notas = std::move(notas);
-    estado.TempoMs = tempo;
+    for (int32_t r = 0; notasInteiras && r < ALado; ++r)
+        notasInteiras = LerNotasDaLinha(ALinhas[inicio + 1 + r], ALado, notas.data() + r * ALado);
+    if (notasInteiras)
+        estado.Notas = std::move(notas);
+    else
+        estado.Avisos << AvisoDasNotas();
+
+    int64_t tempo = 0;
+    if (linhaTempo >= 0 && LerTempoDaLinha(ALinhas[linhaTempo], tempo))
+        estado.TempoMs = tempo;
+    else
+        estado.Avisos << AvisoDoTempo();
     return estado;
 }
 
@@ -474,7 +566,7 @@ QStringList LinhasDoEstado(const TEstadoDoJogo& AEstado, int32_t ALado) {
         linhas << valores.join(u' ');
     }
     linhas << QString::fromLatin1(CChaveTempo) +
-                  QString::number(std::max<int64_t>(0, AEstado.TempoMs));
+                  QString::number(std::clamp<int64_t>(AEstado.TempoMs, 0, CTempoMaximoMs));
     return linhas;
 }
 
@@ -489,13 +581,37 @@ QByteArray TextoDoJogo(const TSomadoBoard& ABoard, const TEstadoDoJogo& AEstado)
 
 TIdentidadeFicheiro IdentidadeDoFicheiro(const QString& ACaminho) {
     const QFileInfo info(ACaminho);
-    return {info.canonicalFilePath(), info.size(), info.lastModified(), ResumoDoConteudo(info)};
+    TIdentidadeFicheiro identidade = IdentidadeDoNome(ACaminho, info);
+    // A name that leads to no file (none, or a link to nothing) records nothing.
+    if (identidade.Caminho.isEmpty()) return {};
+    NumerarPeloNome(identidade, ACaminho);
+    identidade.Tamanho = info.size();
+    identidade.Modificado = info.lastModified();
+    identidade.Resumo = ResumoDoConteudo(info);
+    return identidade;
 }
 
 bool AlteradoDesde(const TIdentidadeFicheiro& AIdentidade, const QString& ACaminho) {
     if (AIdentidade.Caminho.isEmpty()) return false;
     const QFileInfo info(ACaminho);
-    if (info.canonicalFilePath() != AIdentidade.Caminho) return false;
+    // Nothing at all under the name: the file was deleted, and a save only brings it back.
+    // A link to nothing is something: the save would create the file it points to.
+    if (!info.exists() && !info.isSymLink()) return false;
+    const QString canonico = info.canonicalFilePath();
+    const bool mesmoFicheiro = !canonico.isEmpty() && canonico == AIdentidade.Caminho;
+    // Under the identity's own name, leading anywhere else is a change: the save follows the
+    // name into a file another program chose, such as the one a link put in the game's place
+    // points to (a link put there, or one removed, always changes where the name leads).
+    if (!mesmoFicheiro) return CaminhoDoNome(ACaminho) == AIdentidade.CaminhoDoNome;
+    // Same path, yet another file: a folder on the way replaced, or a file renamed over it.
+    // Even with the very same bytes it is not the file read here (it may have other hard
+    // links, which the save would write into), so the player is asked.
+    TIdentidadeFicheiro agora;
+    NumerarPeloNome(agora, ACaminho);
+    if (AIdentidade.NumeroDoFicheiro != 0 && agora.NumeroDoFicheiro != 0 &&
+        (agora.Dispositivo != AIdentidade.Dispositivo ||
+         agora.NumeroDoFicheiro != AIdentidade.NumeroDoFicheiro))
+        return true;
     if (info.size() != AIdentidade.Tamanho || info.lastModified() != AIdentidade.Modificado)
         return true;
     return !AIdentidade.Resumo.isEmpty() && ResumoDoConteudo(info) != AIdentidade.Resumo;
@@ -507,7 +623,12 @@ TIdentidadeFicheiro GravarFicheiroJogo(const QString& ACaminho, const TSomadoBoa
     GravarFicheiroInteiro(ACaminho, bytes);
     // The bytes just written are the content: reading them back would only cost time.
     const QFileInfo info(ACaminho);
-    return {info.canonicalFilePath(), info.size(), info.lastModified(), ResumoDosBytes(bytes)};
+    TIdentidadeFicheiro identidade = IdentidadeDoNome(ACaminho, info);
+    NumerarPeloNome(identidade, ACaminho);
+    identidade.Tamanho = info.size();
+    identidade.Modificado = info.lastModified();
+    identidade.Resumo = ResumoDosBytes(bytes);
+    return identidade;
 }
 
 TEstadoDoJogo LerEstadoDoTexto(const QByteArray& ABytes, int32_t ALado) {

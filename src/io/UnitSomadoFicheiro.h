@@ -56,8 +56,16 @@ std::unique_ptr<TSomadoBoard> LerFicheiroPuzzle(const QString& ACaminho);
 struct TEstadoDoJogo {
     std::vector<uint16_t> Notas;
     int64_t TempoMs = 0;
+    // One sentence for the player per part of a damaged section that was left out (the marks,
+    // the time); empty when the section was whole, or when the file has none. Initialised
+    // here so that a state built from marks and time alone needs no third value.
+    QStringList Avisos{};
 };
 inline constexpr uint16_t CTodasAsNotas = 0x3FE;
+// The longest time a file keeps: a thousand hours. Earlier versions of the program refuse a
+// larger one, and with it the marks, so the writer never goes past it.
+inline constexpr int64_t CTempoMaximoMs = 3600LL * 1000 * 1000;
+// The time is held between 0 and CTempoMaximoMs, so that every reader takes it back.
 QStringList LinhasDoEstado(const TEstadoDoJogo& AEstado, int32_t ALado);
 // The board's text followed by the game's own section.
 QByteArray TextoDoJogo(const TSomadoBoard& ABoard, const TEstadoDoJogo& AEstado);
@@ -67,6 +75,12 @@ QByteArray TextoDoJogo(const TSomadoBoard& ABoard, const TEstadoDoJogo& AEstado)
 // change. Caminho is the canonical path; empty when there was no file.
 struct TIdentidadeFicheiro {
     QString Caminho;
+    // The name the file was reached by, absolute and without "." or "..", its links left as
+    // they are: another program may make the same name lead somewhere else.
+    QString CaminhoDoNome;
+    // The file itself, whatever its name (device and inode); 0 where the system gives none.
+    quint64 Dispositivo = 0;
+    quint64 NumeroDoFicheiro = 0;
     qint64 Tamanho = 0;
     QDateTime Modificado;
     // A same-size write within the file system's clock tick keeps size and time: the content
@@ -80,17 +94,24 @@ inline constexpr qint64 CMaximoParaResumo = 16 * 1024 * 1024;
 // The file as it is now. A FIFO or a device is never read (that would block or never end):
 // it gets no digest.
 TIdentidadeFicheiro IdentidadeDoFicheiro(const QString& ACaminho);
-// Whether the file at ACaminho is no longer the one AIdentidade recorded: its size or time
-// differ or, when they agree, a kept digest does not. An empty identity, or a path that now
-// leads to another file or to none, is no change: nothing read or written here would be lost.
+// Whether saving to ACaminho would replace something other than the file AIdentidade
+// recorded, as that file was. When ACaminho is the name the identity was taken by: it now
+// leads to another file (a symbolic link put in its place or a link that was there removed,
+// a folder on the way replaced, another file renamed over it, even one with the same bytes),
+// or the file's size, time or kept digest differ. When ACaminho is another name of the same
+// file (a link to it, another spelling): the file was replaced, or its size, time or digest
+// differ. Any other path (saving elsewhere), nothing at all under the name (the file
+// deleted: a save only adds one) or an empty identity is no change.
 bool AlteradoDesde(const TIdentidadeFicheiro& AIdentidade, const QString& ACaminho);
 
 // Returns the identity of the file just written, its digest taken from the bytes written.
 TIdentidadeFicheiro GravarFicheiroJogo(const QString& ACaminho, const TSomadoBoard& ABoard,
                                        const TEstadoDoJogo& AEstado);
-// The game's section of a file whose board is ALado cells wide. The marks only help the
-// player, so a missing or damaged section gives no marks and no time rather than losing the
-// board: every row and the time line must be whole and in range, or none of it is taken.
+// The game's section of a file whose board is ALado cells wide. Never fails: the marks and
+// the time only help the player, so each is taken only when whole and in range (every row
+// of marks, right before the time line when there is one; a time from 0 to CTempoMaximoMs),
+// and a part left out of a section that is there gets its sentence in Avisos. A file
+// without the section (a puzzle, a game saved before marks) gives neither, and no warning.
 TEstadoDoJogo LerEstadoDoTexto(const QByteArray& ABytes, int32_t ALado);
 // Reads board and section from one read of the file, with LerFicheiroPuzzle's checks.
 // AIdentidade, when given, receives the file as it was read (the digest of the very bytes

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,14 +39,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* ADados, size_t ATamanho) {
     const std::string porLista = Resultado([&] { return LerPuzzle(LinhasDoTexto(bytes)); });
     if (porLinhas != porLista) std::abort();
     // The game's own section after the board: any bytes give marks inside the nine digits and
-    // a time in range, or nothing.
+    // a time in range, or nothing, and at most one warning for each.
     for (const int32_t lado : {6, 9, 25}) {
         const TEstadoDoJogo estado = LerEstadoDoTexto(bytes, lado);
         if (!estado.Notas.empty() && estado.Notas.size() != static_cast<size_t>(lado * lado))
             std::abort();
         for (const uint16_t notas : estado.Notas)
             if (notas & ~CTodasAsNotas) std::abort();
-        if (estado.TempoMs < 0) std::abort();
+        if (estado.TempoMs < 0 || estado.TempoMs > CTempoMaximoMs) std::abort();
+        if (estado.Avisos.size() > 2) std::abort();
     }
+    // Whatever was taken from a file that opens is saved and read back whole, without a word.
+    std::unique_ptr<TSomadoBoard> board;
+    try {
+        board = LerPuzzleDoTexto(bytes);
+    } catch (const ESomadoError&) {
+        return 0;
+    }
+    const int32_t lado = board->Size();
+    const TEstadoDoJogo estado = LerEstadoDoTexto(bytes, lado);
+    const TEstadoDoJogo deNovo = LerEstadoDoTexto(TextoDoJogo(*board, estado), lado);
+    // Marks left out are saved as none.
+    const std::vector<uint16_t> notas =
+        estado.Notas.empty() ? std::vector<uint16_t>(static_cast<size_t>(lado) * lado)
+                             : estado.Notas;
+    if (deNovo.Notas != notas || deNovo.TempoMs != estado.TempoMs || !deNovo.Avisos.isEmpty())
+        std::abort();
     return 0;
 }

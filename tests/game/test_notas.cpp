@@ -141,9 +141,10 @@ TEST_F(Notas, MarksAndClockSurviveSaveAndReopen) {
     EXPECT_EQ(jogo.TempoDeJogoMs(), 128000);
 }
 
-TEST_F(Notas, AFileWithoutTheSectionOrWithADamagedOneOpensWithNoMarks) {
+TEST_F(Notas, ADamagedSectionLosesOnlyItsDamagedPartAndSaysSo) {
     const QByteArray puzzle = TextoDoPuzzle(*jogo.Board());
-    QStringList seccao = LinhasDoEstado({std::vector<uint16_t>(81, Bit(5)), 7000}, 9);
+    const std::vector<uint16_t> marcas(81, Bit(5));
+    QStringList seccao = LinhasDoEstado({marcas, 7000}, 9);
     const auto texto = [&](const QStringList& ALinhas) {
         return puzzle + ALinhas.join(QStringLiteral("\r\n")).toLatin1() + "\r\n";
     };
@@ -153,33 +154,51 @@ TEST_F(Notas, AFileWithoutTheSectionOrWithADamagedOneOpensWithNoMarks) {
     valorForaDoIntervalo[2].replace(0, 2, QStringLiteral("1"));
     semTempo.removeLast();
     tempoNegativo.last() = QStringLiteral("TEMPO=-5");
-    const std::pair<const char*, QByteArray> casos[] = {
-        {"sem secção", puzzle},
-        {"linha curta", texto(linhaCurta)},
-        {"marca fora do intervalo", texto(valorForaDoIntervalo)},
-        {"sem tempo", texto(semTempo)},
-        {"tempo negativo", texto(tempoNegativo)},
-        {"binário", puzzle + QByteArray("[NOTAS]\r\n\xff\x00\x01", 12)},
+    const QString avisoNotas =
+        QStringLiteral("As notas guardadas não puderam ser lidas e foram deixadas de fora.");
+    const QString avisoTempo =
+        QStringLiteral("O tempo de jogo guardado não pôde ser lido e recomeça do zero.");
+    const std::vector<uint16_t> nenhuma;
+    struct TCaso {
+        const char* Nome;
+        QByteArray Bytes;
+        std::vector<uint16_t> Notas;
+        int64_t TempoMs;
+        QStringList Avisos;
     };
-    for (const auto& [nome, bytes] : casos) {
-        const TEstadoDoJogo estado = LerEstadoDoTexto(bytes, 9);
-        EXPECT_TRUE(estado.Notas.empty()) << nome;
-        EXPECT_EQ(estado.TempoMs, 0) << nome;
+    const TCaso casos[] = {
+        {"sem secção", puzzle, nenhuma, 0, {}},
+        {"inteira", texto(seccao), marcas, 7000, {}},
+        {"linha curta", texto(linhaCurta), nenhuma, 7000, {avisoNotas}},
+        {"marca fora do intervalo", texto(valorForaDoIntervalo), nenhuma, 7000, {avisoNotas}},
+        {"sem tempo", texto(semTempo), marcas, 0, {avisoTempo}},
+        {"tempo negativo", texto(tempoNegativo), marcas, 0, {avisoTempo}},
+        {"binário",
+         puzzle + QByteArray("[NOTAS]\r\n\xff\x00\x01", 12),
+         nenhuma,
+         0,
+         {avisoNotas, avisoTempo}},
+    };
+    for (const TCaso& caso : casos) {
+        const TEstadoDoJogo estado = LerEstadoDoTexto(caso.Bytes, 9);
+        EXPECT_EQ(estado.Notas.empty() ? nenhuma : estado.Notas, caso.Notas) << caso.Nome;
+        EXPECT_EQ(estado.TempoMs, caso.TempoMs) << caso.Nome;
+        EXPECT_EQ(estado.Avisos, caso.Avisos) << caso.Nome;
     }
-    const TEstadoDoJogo inteiro = LerEstadoDoTexto(texto(seccao), 9);
-    EXPECT_EQ(inteiro.Notas, std::vector<uint16_t>(81, Bit(5)));
-    EXPECT_EQ(inteiro.TempoMs, 7000);
 
-    // Opened in the game: no marks; and marks only ever land in white cells.
+    // Opened in the game: the marks kept, the lost time said in the information box; and
+    // marks only ever land in white cells.
     const QString caminho = Caminho("velho.smd");
     QFile f(caminho);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(texto(seccao));
+    f.write(texto(tempoNegativo));
     f.close();
     AbrirDe(caminho);
     EXPECT_EQ(jogo.Notas(2, 1), Bit(5));
     EXPECT_EQ(jogo.Notas(0, 0), 0);
     EXPECT_EQ(jogo.Notas(1, 2), 0);
+    EXPECT_TRUE(jogo.Informacao().contains(avisoTempo))
+        << jogo.Informacao().join(u'|').toStdString();
 }
 
 TEST_F(Notas, RunsOfTheCurrentCellKeepOnlyCombinationsWithThePlacedDigits) {

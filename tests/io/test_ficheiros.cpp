@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include <QDateTime>
@@ -154,6 +155,9 @@ std::string Texto(const QDateTime& AMomento) {
 void EsperarMesmaIdentidade(const TIdentidadeFicheiro& AEsperada,
                             const TIdentidadeFicheiro& AObtida) {
     EXPECT_EQ(AObtida.Caminho, AEsperada.Caminho);
+    EXPECT_EQ(AObtida.CaminhoDoNome, AEsperada.CaminhoDoNome);
+    EXPECT_EQ(AObtida.Dispositivo, AEsperada.Dispositivo);
+    EXPECT_EQ(AObtida.NumeroDoFicheiro, AEsperada.NumeroDoFicheiro);
     EXPECT_EQ(AObtida.Tamanho, AEsperada.Tamanho);
     EXPECT_TRUE(AObtida.Modificado == AEsperada.Modificado)
         << Texto(AObtida.Modificado) << " instead of " << Texto(AEsperada.Modificado);
@@ -219,6 +223,13 @@ TEST_F(ioFicheiros, SavingAndReadingGiveTheIdentityOfTheFileAsItIsNow) {
         const QString canonico = QFileInfo(Caminho("jogo.smd")).canonicalFilePath();
         ASSERT_FALSE(canonico.isEmpty());
         EXPECT_EQ(identidade.Caminho, canonico);
+        EXPECT_EQ(identidade.CaminhoDoNome, QFileInfo(Caminho("jogo.smd")).absoluteFilePath());
+#ifndef _WIN32
+        struct stat numero {};
+        ASSERT_EQ(::stat(QFile::encodeName(canonico).constData(), &numero), 0);
+        EXPECT_EQ(identidade.NumeroDoFicheiro, static_cast<quint64>(numero.st_ino));
+        EXPECT_EQ(identidade.Dispositivo, static_cast<quint64>(numero.st_dev));
+#endif
         EXPECT_EQ(identidade.Tamanho, TextoDoJogo(board, estado).size());
         EXPECT_FALSE(identidade.Resumo.isEmpty());
         EsperarMesmaIdentidade(IdentidadeDoFicheiro(Caminho("jogo.smd")), identidade);
@@ -384,3 +395,230 @@ TEST_F(ioFicheiros, AFifoGetsNoDigestAndNeverBlocks) {
     EXPECT_EQ(*resultado, "caminho=1 resumo= alterado=0");
 #endif
 }
+
+// ---- A name that now leads to another file. The game's file is d/g.smd in a folder of the
+// case's own; each case does what another program may do between this game's reading or
+// saving and its next save, then asks about a path. A save follows the name wherever it
+// leads, so a name now leading to another file must be a change even when size, time and
+// bytes all agree; another path, or nothing left under the name, is none.
+
+namespace {
+
+QString NaPasta(const QDir& APasta, const char* ANome) {
+    return APasta.filePath(QString::fromUtf8(ANome));
+}
+
+// Another file that neither size, time nor content tell from the first.
+void CopiarComHora(const QString& ADe, const QString& APara) {
+    ASSERT_TRUE(QFile::copy(ADe, APara)) << APara.toStdString();
+    QFile copia(APara);
+    ASSERT_TRUE(copia.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        copia.setFileTime(QFileInfo(ADe).lastModified(), QFileDevice::FileModificationTime));
+}
+
+void Ligar(const QString& AAlvo, const QString& ANome) {
+    ASSERT_TRUE(QFile::link(AAlvo, ANome)) << ANome.toStdString();
+}
+
+// In one step, as a program that saves through a temporary file does.
+void PorPorCima(const QString& ADe, const QString& APara) {
+    ASSERT_EQ(std::rename(QFile::encodeName(ADe).constData(), QFile::encodeName(APara).constData()),
+              0)
+        << APara.toStdString();
+}
+
+void Apagar(const QString& ACaminho) {
+    ASSERT_TRUE(QFile::remove(ACaminho)) << ACaminho.toStdString();
+}
+
+void TrocarPasta(const QDir& APasta) {
+    ASSERT_TRUE(QDir(APasta).rename(QStringLiteral("d"), QStringLiteral("d.antiga")));
+    ASSERT_TRUE(APasta.mkdir(QStringLiteral("d")));
+}
+
+constexpr const char* CSemLigacoes =
+    "making symbolic links on Windows needs a privilege the tests do not have";
+constexpr const char* CSemNumero =
+    "Windows gives no file number here: only size, time and bytes tell another file";
+
+struct TTroca {
+    const char* Nome;
+    // Why the case cannot run on Windows; null where it runs everywhere.
+    const char* SemWindows;
+    // Whether d/g.smd is, when the identity is taken, a link to d/alvo.smd.
+    bool PorLigacao;
+    // Changes the files in the case's folder and gives the path asked about.
+    std::function<QString(const QDir&)> Fazer;
+    bool Alterado;
+    // Whether the path asked about leads to a file of the identity's size, time and bytes, so
+    // that only the name or the file's number can tell it apart.
+    bool MesmoConteudo;
+};
+
+void PrintTo(const TTroca& ATroca, std::ostream* ASaida) {
+    *ASaida << ATroca.Nome;
+}
+
+const std::vector<TTroca>& Trocas() {
+    static const std::vector<TTroca> CTrocas = {
+        {"NothingDone", nullptr, false, [](const QDir& p) { return NaPasta(p, "d/g.smd"); }, false,
+         true},
+        {"TheSameNameSpeltOtherwise", nullptr, false,
+         [](const QDir& p) { return NaPasta(p, "d/../d/./g.smd"); }, false, true},
+        {"RewrittenInPlaceWithTheSameBytesAndTime", nullptr, false,
+         [](const QDir& p) {
+             const QString g = NaPasta(p, "d/g.smd");
+             const QDateTime hora = QFileInfo(g).lastModified();
+             EscreverPorCimaComHora(g, ConteudoDe(g), hora);
+             return g;
+         },
+         false, true},
+        {"Deleted", nullptr, false,
+         [](const QDir& p) {
+             Apagar(NaPasta(p, "d/g.smd"));
+             return NaPasta(p, "d/g.smd");
+         },
+         false, false},
+        {"SavedElsewhereOverACopy", nullptr, false,
+         [](const QDir& p) {
+             CopiarComHora(NaPasta(p, "d/g.smd"), NaPasta(p, "d/outro.smd"));
+             return NaPasta(p, "d/outro.smd");
+         },
+         false, true},
+        {"ALinkToAnotherFileInItsPlace", CSemLigacoes, false,
+         [](const QDir& p) {
+             CopiarComHora(NaPasta(p, "d/g.smd"), NaPasta(p, "vitima.txt"));
+             Apagar(NaPasta(p, "d/g.smd"));
+             Ligar(NaPasta(p, "vitima.txt"), NaPasta(p, "d/g.smd"));
+             return NaPasta(p, "d/g.smd");
+         },
+         true, true},
+        {"ALinkToNothingInItsPlace", CSemLigacoes, false,
+         [](const QDir& p) {
+             Apagar(NaPasta(p, "d/g.smd"));
+             Ligar(NaPasta(p, "nada.txt"), NaPasta(p, "d/g.smd"));
+             return NaPasta(p, "d/g.smd");
+         },
+         true, false},
+        {"ALinkToTheSameFileInItsPlace", CSemLigacoes, false,
+         [](const QDir& p) {
+             PorPorCima(NaPasta(p, "d/g.smd"), NaPasta(p, "d/g2.smd"));
+             Ligar(NaPasta(p, "d/g2.smd"), NaPasta(p, "d/g.smd"));
+             return NaPasta(p, "d/g.smd");
+         },
+         true, true},
+        {"AnotherFileRenamedOverIt", CSemNumero, false,
+         [](const QDir& p) {
+             CopiarComHora(NaPasta(p, "d/g.smd"), NaPasta(p, "d/novo.tmp"));
+             PorPorCima(NaPasta(p, "d/novo.tmp"), NaPasta(p, "d/g.smd"));
+             return NaPasta(p, "d/g.smd");
+         },
+         true, true},
+        {"TheFolderReplacedWithTheSameBytesAndTime", CSemNumero, false,
+         [](const QDir& p) {
+             TrocarPasta(p);
+             CopiarComHora(NaPasta(p, "d.antiga/g.smd"), NaPasta(p, "d/g.smd"));
+             return NaPasta(p, "d/g.smd");
+         },
+         true, true},
+        {"TheFolderReplacedWithOtherBytes", nullptr, false,
+         [](const QDir& p) {
+             TrocarPasta(p);
+             GravarFicheiroJogo(NaPasta(p, "d/g.smd"),
+                                TabuleiroGerado(6, TNivelDificuldade::ndDificil, 9), {});
+             return NaPasta(p, "d/g.smd");
+         },
+         true, false},
+        {"TheFolderReplacedByALink", CSemLigacoes, false,
+         [](const QDir& p) {
+             EXPECT_TRUE(QDir(p).rename(QStringLiteral("d"), QStringLiteral("d.antiga")));
+             EXPECT_TRUE(p.mkdir(QStringLiteral("outra")));
+             CopiarComHora(NaPasta(p, "d.antiga/g.smd"), NaPasta(p, "outra/g.smd"));
+             Ligar(NaPasta(p, "outra"), NaPasta(p, "d"));
+             return NaPasta(p, "d/g.smd");
+         },
+         true, true},
+        {"AskedByALinkToIt", CSemLigacoes, false,
+         [](const QDir& p) {
+             Ligar(NaPasta(p, "d/g.smd"), NaPasta(p, "atalho.smd"));
+             return NaPasta(p, "atalho.smd");
+         },
+         false, true},
+        {"AskedByALinkToItAfterAnotherFileWasRenamedOverIt", CSemLigacoes, false,
+         [](const QDir& p) {
+             CopiarComHora(NaPasta(p, "d/g.smd"), NaPasta(p, "d/novo.tmp"));
+             PorPorCima(NaPasta(p, "d/novo.tmp"), NaPasta(p, "d/g.smd"));
+             Ligar(NaPasta(p, "d/g.smd"), NaPasta(p, "atalho.smd"));
+             return NaPasta(p, "atalho.smd");
+         },
+         true, true},
+        {"ItsLinkKept", CSemLigacoes, true, [](const QDir& p) { return NaPasta(p, "d/g.smd"); },
+         false, true},
+        {"ItsLinkAskedByTheTargetsOwnName", CSemLigacoes, true,
+         [](const QDir& p) { return NaPasta(p, "d/alvo.smd"); }, false, true},
+        {"ItsLinkPointedAtAnotherFile", CSemLigacoes, true,
+         [](const QDir& p) {
+             CopiarComHora(NaPasta(p, "d/alvo.smd"), NaPasta(p, "d/outro.smd"));
+             Apagar(NaPasta(p, "d/g.smd"));
+             Ligar(NaPasta(p, "d/outro.smd"), NaPasta(p, "d/g.smd"));
+             return NaPasta(p, "d/g.smd");
+         },
+         true, true},
+        {"ItsLinkReplacedByAPlainFile", CSemLigacoes, true,
+         [](const QDir& p) {
+             Apagar(NaPasta(p, "d/g.smd"));
+             CopiarComHora(NaPasta(p, "d/alvo.smd"), NaPasta(p, "d/g.smd"));
+             return NaPasta(p, "d/g.smd");
+         },
+         true, true},
+        {"ItsLinksTargetReplacedByAnotherFile", CSemLigacoes, true,
+         [](const QDir& p) {
+             CopiarComHora(NaPasta(p, "d/alvo.smd"), NaPasta(p, "d/novo.tmp"));
+             PorPorCima(NaPasta(p, "d/novo.tmp"), NaPasta(p, "d/alvo.smd"));
+             return NaPasta(p, "d/g.smd");
+         },
+         true, true},
+    };
+    return CTrocas;
+}
+
+class ioNomeQueLevaAOutroFicheiro : public ::testing::TestWithParam<TTroca> {};
+
+} // namespace
+
+TEST_P(ioNomeQueLevaAOutroFicheiro, IsAChangeOnlyUnderTheIdentitysOwnName) {
+    const TTroca& troca = GetParam();
+#ifdef _WIN32
+    if (troca.SemWindows) GTEST_SKIP() << troca.SemWindows;
+#endif
+    const TSomadoBoard board = TabuleiroGerado(6, TNivelDificuldade::ndFacil, 4);
+    for (const TOrigem& origem : Origens()) {
+        SCOPED_TRACE(origem.Nome);
+        QTemporaryDir temporaria;
+        ASSERT_TRUE(temporaria.isValid());
+        const QDir pasta(temporaria.path());
+        ASSERT_TRUE(pasta.mkdir(QStringLiteral("d")));
+        const QString jogo = NaPasta(pasta, "d/g.smd");
+        if (troca.PorLigacao) {
+            GravarFicheiroJogo(NaPasta(pasta, "d/alvo.smd"), board, {});
+            Ligar(NaPasta(pasta, "d/alvo.smd"), jogo);
+        }
+        const TIdentidadeFicheiro identidade = origem.Obter(jogo, board, EstadoDeExemplo(6));
+        ASSERT_EQ(QFileInfo(jogo).isSymLink(), troca.PorLigacao);
+        const QString perguntado = troca.Fazer(pasta);
+        if (troca.MesmoConteudo) {
+            const TIdentidadeFicheiro agora = IdentidadeDoFicheiro(perguntado);
+            ASSERT_EQ(agora.Tamanho, identidade.Tamanho);
+            ASSERT_TRUE(agora.Modificado == identidade.Modificado)
+                << Texto(agora.Modificado) << " instead of " << Texto(identidade.Modificado);
+            ASSERT_EQ(agora.Resumo, identidade.Resumo);
+        }
+        EXPECT_EQ(AlteradoDesde(identidade, perguntado), troca.Alterado);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Trocas, ioNomeQueLevaAOutroFicheiro, ::testing::ValuesIn(Trocas()),
+                         [](const ::testing::TestParamInfo<TTroca>& AInfo) {
+                             return std::string(AInfo.param.Nome);
+                         });
