@@ -90,19 +90,10 @@ bool LerBytes(const QString& ACaminho, QByteArray& ABytes, QString& AMotivo) {
     return true;
 }
 
-// Renames the unreadable file (or folder, or FIFO) beside itself, never over another name,
-// so that nothing the player had is lost, and says what happened.
+// The unreadable file is put aside rather than lost, and the player is told where.
 QString PorDeParte(const QString& ACaminho, const QString& AMotivo) {
-    const QString base = ACaminho + QStringLiteral(".danificado-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const auto livre = [](const QString& ANome) {
-        const QFileInfo info(ANome);
-        return !info.exists() && !info.isSymLink();
-    };
-    QString destino = base;
-    for (int n = 2; !livre(destino) && n <= 100; ++n)
-        destino = base + QStringLiteral("-%1").arg(n);
-    if (livre(destino) && QDir().rename(ACaminho, destino))
+    const QString destino = PorDeParteComData(ACaminho);
+    if (!destino.isEmpty())
         return QStringLiteral("O ficheiro das estatísticas \"%1\" não pôde ser lido (%2): ficou "
                               "guardado à parte como \"%3\" e as estatísticas recomeçam do zero.")
             .arg(NomeSemPasta(ACaminho), AMotivo, NomeSemPasta(destino));

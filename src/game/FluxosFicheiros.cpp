@@ -2,11 +2,13 @@
 // saving, opening, leaving, and the configuration dialog.
 #include "game/Exportacao.h"
 #include "game/Jogadas.h"
+#include "game/Recuperacao.h"
 #include "game/UnitSomadoJogo.h"
 
 #include "io/GravacaoSegura.h"
 #include "io/UnitSomadoFicheiro.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 // ---- Snapshot and unsaved moves
@@ -127,6 +129,136 @@ void TJogo::AbrirFicheiro(const QString& ACaminho) {
     Informar(QStringList{QStringLiteral("Puzzle aberto: ") + NomeSemPasta(ACaminho)} +
              estado.Avisos);
     Mudou(mTabuleiro | mFoco);
+}
+
+// ---- The game kept for a program that is killed
+
+void TJogo::UsarRecuperacao(const QString& APasta) {
+    FRecuperacao = APasta.isEmpty() ? nullptr : std::make_unique<TRecuperacao>(APasta);
+}
+
+QString TJogo::FicheiroDeRecuperacao() const {
+    return FRecuperacao && FRecuperacao->TemJogo() ? FRecuperacao->Ficheiro() : QString();
+}
+
+// At most one write a second, however fast the player types: the write goes to disk whole
+// (GravarFicheiroInteiro), which a slow disk would make felt on every key.
+void TJogo::AgendarRecuperacao() {
+    if (!FRecuperacao || FRecuperacaoAgendada) return;
+    FRecuperacaoAgendada = true;
+    FJanela.Adiar(1000, [this] { GuardarRecuperacao(); });
+}
+
+void TJogo::GuardarRecuperacao() {
+    FRecuperacaoAgendada = false;
+    if (!FRecuperacao) return;
+    if (!FEstado.Board || !HaJogadasPorGravar()) {
+        FRecuperacao->Descartar();
+        FTextoRecuperado.clear();
+        return;
+    }
+    QString falha;
+    try {
+        const QByteArray texto = TextoDoJogoGuardado(*FEstado.Board, EstadoDoJogo(), FFicheiroJogo);
+        if (texto == FTextoRecuperado && FRecuperacao->TemJogo()) return;
+        FRecuperacao->Guardar(texto);
+        FTextoRecuperado = texto;
+        FFalhaDaRecuperacaoDita = false;
+        return;
+    } catch (const std::exception& e) {
+        falha = QString::fromUtf8(e.what());
+    }
+    // The game itself is untouched; the player learns that a crash would now cost the moves.
+    if (FFalhaDaRecuperacaoDita) return;
+    FFalhaDaRecuperacaoDita = true;
+    QStringList linhas = FEstado.Informacao;
+    linhas << QStringLiteral("A cópia de segurança do jogo em curso não pôde ser guardada. %1 "
+                             "Guarde o jogo para não perder as jogadas.")
+                  .arg(falha);
+    Informar(linhas);
+}
+
+void TJogo::GuardarAntesDoFim() {
+    if (!FRecuperacao) return;
+    GuardarRecuperacao();
+    FRecuperacao->Manter(true);
+}
+
+bool TJogo::OferecerRecuperacao() {
+    if (!FRecuperacao) return false;
+    const QString abandonado = FRecuperacao->TomarAbandonado();
+    if (abandonado.isEmpty()) return false;
+    switch (FJanela.Perguntar(QStringLiteral("O Somado não terminou normalmente. Recuperar o jogo "
+                                             "que estava em curso?"),
+                              false)) {
+    case TResposta::Sim:
+        break;
+    case TResposta::Nao:
+        FRecuperacao->EsquecerAbandonado();
+        return false;
+    default:
+        // Dismissed without an answer: the game waits for the next start.
+        FRecuperacao->LargarAbandonado();
+        return false;
+    }
+    if (!RecuperarDe(abandonado)) return false;
+    // The game is now this session's: once its own copy is on disk, the old one can go.
+    GuardarRecuperacao();
+    if (FRecuperacao->TemJogo())
+        FRecuperacao->EsquecerAbandonado();
+    else
+        FRecuperacao->LargarAbandonado();
+    return true;
+}
+
+void TJogo::ContinuarArranque(const QString& AFicheiro) {
+    bool recuperado = false;
+    Proteger([this, &recuperado] { recuperado = OferecerRecuperacao(); });
+    if (AFicheiro.isEmpty()) return;
+    if (!recuperado) {
+        AbrirFicheiroIndicado(AFicheiro);
+        return;
+    }
+    QStringList linhas = FEstado.Informacao;
+    linhas << QStringLiteral("O ficheiro \"%1\" não foi aberto, para não substituir o jogo "
+                             "recuperado: abra-o com \"Abrir\" quando quiser.")
+                  .arg(NomeSemPasta(AFicheiro));
+    Informar(linhas);
+}
+
+bool TJogo::RecuperarDe(const QString& AFicheiro) {
+    std::unique_ptr<TSomadoBoard> board;
+    TEstadoDoJogo estado;
+    TIdentidadeFicheiro ficheiro;
+    try {
+        board = LerJogoGuardado(AFicheiro, estado, ficheiro);
+    } catch (const ESomadoError& e) {
+        const QString aParte = FRecuperacao->PorDeParteAbandonado();
+        QStringList linhas{QStringLiteral("O jogo que estava em curso não pôde ser recuperado."),
+                           QString::fromUtf8(e.what())};
+        if (!aParte.isEmpty())
+            linhas << QStringLiteral("O ficheiro ficou guardado à parte como \"%1\".")
+                          .arg(QDir::toNativeSeparators(aParte));
+        Informar(linhas);
+        return false;
+    }
+    InstalarBoard(std::move(board));
+    FFicheiroJogo = ficheiro;
+    FEstado.Notas.Instalar(*FEstado.Board, estado.Notas);
+    FEstado.Relogio.Repor(estado.TempoMs);
+    Jogadas::AcertarRelogio(FEstado);
+    // Nothing of it is saved: every question about unsaved moves asks about it.
+    FValoresBase.clear();
+    FNotasBase.clear();
+    IrParaPrimeiraVazia();
+    const QString nome =
+        ficheiro.Caminho.isEmpty() ? QString() : NomeSemPasta(ficheiro.CaminhoDoNome);
+    Informar(QStringList{nome.isEmpty() ? QStringLiteral("Jogo recuperado.")
+                                        : QStringLiteral("Jogo recuperado: ") + nome,
+                         QStringLiteral("As jogadas recuperadas ainda não foram guardadas.")} +
+             estado.Avisos);
+    Mudou(mTabuleiro | mFoco);
+    return true;
 }
 
 void TJogo::Configurar() {

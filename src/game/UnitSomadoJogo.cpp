@@ -6,6 +6,7 @@
 #include "game/Estatisticas.h"
 #include "game/Exportacao.h"
 #include "game/Jogadas.h"
+#include "game/Recuperacao.h"
 #include "game/Trabalho.h"
 
 #include "generator/UnitSomadoGenerator.h"
@@ -220,6 +221,7 @@ void TJogo::Mudou(uint32_t AMudancas) {
         AMudancas |= mTabuleiro;
     }
     if (AMudancas != 0) FJanela.Mudou(AMudancas);
+    AgendarRecuperacao();
 }
 
 bool TJogo::PodeMarcar() const {
@@ -337,6 +339,8 @@ void TJogo::PrepararBoard() {
 
 void TJogo::InstalarBoard(std::unique_ptr<TSomadoBoard> ABoard) {
     FEstado.Board = std::move(ABoard);
+    // A new board belongs to no file until it is saved; one opened gets its file right after.
+    FFicheiroJogo = {};
     PrepararBoard();
     Mudou(mGrelha | mTabuleiro | mCursor | mLegendas | mHistorico);
 }
@@ -489,6 +493,9 @@ bool TJogo::PodeFechar() {
     }
     bool pode = false;
     Proteger([this, &pode] { pode = PodeSair(); });
+    // The player ends the program: the kept game goes with it, even if a closing desktop
+    // session had asked to keep it before the player cancelled that.
+    if (pode && FRecuperacao) FRecuperacao->Manter(false);
     return pode;
 }
 

@@ -76,6 +76,9 @@ public:
 
     // The program's general error report, for an error a command could not deal with.
     virtual void ReportarErro(const QString& AMensagem) = 0;
+    // Runs AAccao on the window's thread after about AMs milliseconds; never once the window
+    // is gone.
+    virtual void Adiar(int32_t AMs, std::function<void()> AAccao) = 0;
 };
 
 // The question before a command replaces a file: true when ACaminho names no file, or when
@@ -84,6 +87,7 @@ bool PodeSubstituir(IJanelaJogo& AJanela, const QString& ACaminho);
 
 class TExportacaoLote;
 class TEstatisticas;
+class TRecuperacao;
 
 class TJogo {
 public:
@@ -231,6 +235,24 @@ public:
     void UsarEstatisticas(const QString& AFicheiro);
     const TEstatisticas* Estatisticas() const { return FEstatisticas.get(); }
 
+    // ---- The game kept for a program that is killed (Recuperacao.h): from now on, the game
+    // in play is kept in APasta within a second of every change while it has unsaved moves
+    // (none by default, so tests write nothing). A clean end removes it.
+    void UsarRecuperacao(const QString& APasta);
+    // At start-up: a game left by a session that did not end cleanly is offered back; "Sim"
+    // opens it as it was (digits, marks, time, the file it belonged to, still unsaved). True
+    // when it was opened.
+    bool OferecerRecuperacao();
+    // The program is being ended from outside (a signal, the desktop session closing): the
+    // game in play is kept now, and stays for the next start.
+    void GuardarAntesDoFim();
+    // What the program does once its window stands: offers a game left by a session that
+    // did not end cleanly, then opens AFicheiro (a game named on the command line) unless the
+    // recovered game took its place, which the information box then says.
+    void ContinuarArranque(const QString& AFicheiro);
+    // The kept game's file; empty when none is written now.
+    QString FicheiroDeRecuperacao() const;
+
     // ---- Undo and redo of the changes to the digits and marks (not while the solution shows)
     bool PodeDesfazer() const;
     bool PodeRefazer() const;
@@ -288,6 +310,18 @@ private:
 
     std::unique_ptr<TEstatisticas> FEstatisticas;
     QString FFicheiroEstatisticas;
+
+    // ---- The kept game (FluxosFicheiros.cpp)
+    void AgendarRecuperacao();
+    void GuardarRecuperacao();
+    // Opens the game kept in AFicheiro; false, with the reason in the information box, when
+    // it cannot be read.
+    bool RecuperarDe(const QString& AFicheiro);
+    std::unique_ptr<TRecuperacao> FRecuperacao;
+    bool FRecuperacaoAgendada = false;
+    // The failure to keep the game is told once, until keeping it works again.
+    bool FFalhaDaRecuperacaoDita = false;
+    QByteArray FTextoRecuperado;
 
     std::unique_ptr<TTrabalhoEmCurso> FTrabalho;
     // A close request came while long work ran: it stops, then the close is asked again.

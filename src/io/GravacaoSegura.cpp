@@ -1,5 +1,6 @@
 #include "io/GravacaoSegura.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -387,4 +388,18 @@ QString TextoCitado(const QString& ATexto, qsizetype AMaximo) {
             visivel += QString::fromUcs4(&codigo, 1);
     }
     return visivel;
+}
+
+QString PorDeParteComData(const QString& ACaminho) {
+    const QString base = ACaminho + QStringLiteral(".danificado-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const auto livre = [](const QString& ANome) {
+        const QFileInfo info(ANome);
+        return !info.exists() && !info.isSymLink();
+    };
+    QString destino = base;
+    for (int n = 2; !livre(destino) && n <= 100; ++n)
+        destino = base + QStringLiteral("-%1").arg(n);
+    if (livre(destino) && QDir().rename(ACaminho, destino)) return destino;
+    return {};
 }

@@ -24,6 +24,11 @@ void VerificarDestino(const QString& ACaminho);
 // the name is already taken (even by another program at the same moment).
 bool CriarFicheiroNovo(const QString& ACaminho, const QByteArray& ABytes);
 
+// Renames a file that cannot be read (or a folder, or a FIFO) beside itself, with
+// ".danificado-" and the date and time, never over another name, so that nothing is lost:
+// the new name, or empty when it could not be moved.
+QString PorDeParteComData(const QString& ACaminho);
+
 // Whether the file's name or its whole path is longer than most file systems take.
 bool NomeDemasiadoComprido(const QString& ACaminho);
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <functional>
 
 #ifdef Q_OS_UNIX
@@ -643,4 +644,129 @@ std::unique_ptr<TSomadoBoard> LerFicheiroJogo(const QString& ACaminho, TEstadoDo
     AEstado = LerEstadoDoTexto(bytes, board->Size());
     if (AIdentidade) *AIdentidade = std::move(identidade);
     return board;
+}
+
+// ---- A game kept while it is played
+
+namespace {
+
+constexpr const char* CSeccaoFicheiro = "[FICHEIRO]";
+// The record's keys, in the order written; the reader takes them in that order only.
+constexpr std::array<const char*, 7> CChavesDoFicheiro = {
+    "CAMINHO=", "NOME=", "DISPOSITIVO=", "NUMERO=", "TAMANHO=", "MODIFICADO=", "RESUMO=",
+};
+
+QString AvisoDoFicheiroPerdido() {
+    return QStringLiteral("Não foi possível saber a que ficheiro pertencia o jogo recuperado: "
+                          "ao guardá-lo, escolha o nome.");
+}
+
+// Names may hold any character (a line end, a '=', bytes that are no UTF-8 on disk): they
+// travel percent-encoded in UTF-8, which keeps the file ASCII like the rest of it.
+QString NomeCodificado(const QString& ANome) {
+    return QString::fromLatin1(ANome.toUtf8().toPercentEncoding());
+}
+
+bool LerNomeCodificado(QStringView AValor, QString& ANome) {
+    for (const QChar caracter : AValor)
+        if (caracter.unicode() > 0x7e || caracter.unicode() < 0x21) return false;
+    const QByteArray bytes = QByteArray::fromPercentEncoding(AValor.toLatin1());
+    auto decodificador = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    ANome = decodificador.decode(bytes);
+    return !decodificador.hasError() && !ANome.isEmpty() && !ANome.contains(QChar(0));
+}
+
+// An optional '-' and 1 to 19 ASCII digits: nothing else, not even blanks.
+bool LerNumero(QStringView AValor, qint64& ANumero) {
+    const bool negativo = AValor.startsWith(u'-');
+    const QStringView digitos = negativo ? AValor.sliced(1) : AValor;
+    if (digitos.isEmpty() || digitos.size() > 18) return false;
+    qint64 valor = 0;
+    for (const QChar caracter : digitos) {
+        if (!DigitoAscii(caracter)) return false;
+        valor = valor * 10 + (caracter.unicode() - u'0');
+    }
+    ANumero = negativo ? -valor : valor;
+    return true;
+}
+
+QStringList LinhasDoFicheiro(const TIdentidadeFicheiro& AFicheiro) {
+    if (AFicheiro.Caminho.isEmpty()) return {};
+    const QString valores[] = {
+        NomeCodificado(AFicheiro.Caminho),
+        NomeCodificado(AFicheiro.CaminhoDoNome.isEmpty() ? AFicheiro.Caminho
+                                                         : AFicheiro.CaminhoDoNome),
+        QString::number(AFicheiro.Dispositivo),
+        QString::number(AFicheiro.NumeroDoFicheiro),
+        QString::number(AFicheiro.Tamanho),
+        QString::number(AFicheiro.Modificado.isValid() ? AFicheiro.Modificado.toMSecsSinceEpoch()
+                                                       : -1),
+        QString::fromLatin1(AFicheiro.Resumo.toHex()),
+    };
+    QStringList linhas{QString::fromLatin1(CSeccaoFicheiro)};
+    for (size_t i = 0; i < CChavesDoFicheiro.size(); ++i)
+        linhas << QString::fromLatin1(CChavesDoFicheiro[i]) + valores[i];
+    return linhas;
+}
+
+// The record after the board, every key in its place and every value whole; false otherwise.
+bool LerFicheiroDasLinhas(const QStringList& ALinhas, qsizetype AInicio,
+                          TIdentidadeFicheiro& AFicheiro) {
+    if (AInicio + 1 + static_cast<qsizetype>(CChavesDoFicheiro.size()) > ALinhas.size())
+        return false;
+    std::array<QStringView, CChavesDoFicheiro.size()> valores;
+    for (size_t i = 0; i < CChavesDoFicheiro.size(); ++i) {
+        const QString& linha = ALinhas[AInicio + 1 + static_cast<qsizetype>(i)];
+        if (!linha.startsWith(QLatin1String(CChavesDoFicheiro[i]))) return false;
+        valores[i] = QStringView(linha).sliced(qstrlen(CChavesDoFicheiro[i]));
+    }
+    TIdentidadeFicheiro ficheiro;
+    qint64 dispositivo = 0, numero = 0, modificado = 0;
+    if (!LerNomeCodificado(valores[0], ficheiro.Caminho) ||
+        !LerNomeCodificado(valores[1], ficheiro.CaminhoDoNome) ||
+        !LerNumero(valores[2], dispositivo) || dispositivo < 0 || !LerNumero(valores[3], numero) ||
+        numero < 0 || !LerNumero(valores[4], ficheiro.Tamanho) || ficheiro.Tamanho < 0 ||
+        !LerNumero(valores[5], modificado))
+        return false;
+    const QByteArray resumo = valores[6].toLatin1();
+    const auto hexadecimal = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); };
+    if (resumo.size() % 2 != 0 || !std::all_of(resumo.begin(), resumo.end(), hexadecimal))
+        return false;
+    ficheiro.Dispositivo = static_cast<quint64>(dispositivo);
+    ficheiro.NumeroDoFicheiro = static_cast<quint64>(numero);
+    if (modificado >= 0) ficheiro.Modificado = QDateTime::fromMSecsSinceEpoch(modificado);
+    ficheiro.Resumo = QByteArray::fromHex(resumo);
+    AFicheiro = std::move(ficheiro);
+    return true;
+}
+
+} // namespace
+
+QByteArray TextoDoJogoGuardado(const TSomadoBoard& ABoard, const TEstadoDoJogo& AEstado,
+                               const TIdentidadeFicheiro& AFicheiro) {
+    QByteArray texto = TextoDoJogo(ABoard, AEstado);
+    for (const QString& linha : LinhasDoFicheiro(AFicheiro)) {
+        texto += linha.toLatin1();
+        texto += "\r\n";
+    }
+    return texto;
+}
+
+std::unique_ptr<TSomadoBoard> LerJogoGuardadoDoTexto(const QByteArray& ABytes,
+                                                     TEstadoDoJogo& AEstado,
+                                                     TIdentidadeFicheiro& AFicheiro) {
+    auto board = LerPuzzleDoTexto(ABytes);
+    const QStringList linhas = LinhasDoTexto(ABytes);
+    AEstado = LerEstadoDasLinhas(linhas, board->Size());
+    AFicheiro = {};
+    const qsizetype inicio =
+        linhas.indexOf(QLatin1String(CSeccaoFicheiro), LinhasDoTabuleiro(board->Size()));
+    if (inicio >= 0 && !LerFicheiroDasLinhas(linhas, inicio, AFicheiro))
+        AEstado.Avisos << AvisoDoFicheiroPerdido();
+    return board;
+}
+
+std::unique_ptr<TSomadoBoard> LerJogoGuardado(const QString& ACaminho, TEstadoDoJogo& AEstado,
+                                              TIdentidadeFicheiro& AFicheiro) {
+    return LerJogoGuardadoDoTexto(LerBytesDoFicheiro(ACaminho), AEstado, AFicheiro);
 }

@@ -113,6 +113,21 @@ TIdentidadeFicheiro GravarFicheiroJogo(const QString& ACaminho, const TSomadoBoa
 // and a part left out of a section that is there gets its sentence in Avisos. A file
 // without the section (a puzzle, a game saved before marks) gives neither, and no warning.
 TEstadoDoJogo LerEstadoDoTexto(const QByteArray& ABytes, int32_t ALado);
+// A game kept while it is played, for a program that is killed: the game file's text, then
+// the file the game belongs to, as it was when read or saved (AFicheiro; an empty identity
+// for a game that has none). Every reader of game files opens it as the game it holds.
+QByteArray TextoDoJogoGuardado(const TSomadoBoard& ABoard, const TEstadoDoJogo& AEstado,
+                               const TIdentidadeFicheiro& AFicheiro);
+// Reads a kept game with LerFicheiroJogo's checks (ESomadoError when the board cannot be read).
+// A damaged record of the file it belonged to leaves AFicheiro empty, with its warning added
+// to the state's Avisos: the game itself is whole.
+std::unique_ptr<TSomadoBoard> LerJogoGuardado(const QString& ACaminho, TEstadoDoJogo& AEstado,
+                                              TIdentidadeFicheiro& AFicheiro);
+// The same from bytes already read (the fuzzer's entry).
+std::unique_ptr<TSomadoBoard> LerJogoGuardadoDoTexto(const QByteArray& ABytes,
+                                                     TEstadoDoJogo& AEstado,
+                                                     TIdentidadeFicheiro& AFicheiro);
+
 // Reads board and section from one read of the file, with LerFicheiroPuzzle's checks.
 // AIdentidade, when given, receives the file as it was read (the digest of the very bytes
 // read, size and time from the open file); it is left alone when the reading fails.

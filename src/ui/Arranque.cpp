@@ -102,7 +102,7 @@ void PrepararAplicacao(TAplicacaoSomado& AAplicacao) {
 
 std::unique_ptr<TFormMain> CriarJanelaPrincipal(const QString& AFicheiro) {
     auto formMain = std::make_unique<TFormMain>(GerarPuzzleComAleatorio);
-    if (!AFicheiro.isEmpty()) formMain->Jogo().AbrirFicheiroIndicado(AFicheiro);
+    formMain->Jogo().ContinuarArranque(AFicheiro);
     return formMain;
 }
 

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QTemporaryDir;
@@ -87,6 +88,16 @@ std::unique_ptr<TFormMain> CriarJanelaPrincipal(const QString& AFicheiro = {});
 // The program's start: PrepararAplicacao, then CriarJanelaPrincipal.
 std::unique_ptr<TFormMain> IniciarPrograma(TAplicacaoSomado& AAplicacao,
                                            const QString& AFicheiro = {});
+
+// Ends the program cleanly when the system asks it to: SIGTERM, SIGINT and SIGHUP on POSIX
+// run AAntes on the window's thread, then end every event loop without the close questions,
+// so that everything is torn down as after a normal close (this run's temporary folders go).
+// When the desktop session closes (on Windows, the session-end message), AAntes runs too.
+// Needs the application object; once per process.
+void TerminarAPedidoDoSistema(std::function<void()> AAntes);
+// Whether the system asked the program to end: a signal came (the start-up looks before its
+// event loop), or the desktop session is ending (the windows then close without questions).
+bool FimPedidoPeloSistema();
 
 // The application icon: a clue cell as the board drawing paints it.
 QIcon IconeDaAplicacao();

@@ -9,6 +9,7 @@
 #include "ui/UnitSobre.h"
 
 #include "game/Estatisticas.h"
+#include "game/Recuperacao.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -207,6 +208,7 @@ TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
     LigarEventos();
     FJogo->Iniciar();
     FJogo->UsarEstatisticas(TEstatisticas::CaminhoPredefinido());
+    FJogo->UsarRecuperacao(TRecuperacao::PastaPredefinida());
     DefinirTamanhoMinimo();
     ColocarNoEcra(QGuiApplication::primaryScreen(), CMolduraProvavel);
     FormConfiguracao = new TFormConfiguracao(this);
@@ -621,6 +623,12 @@ void TFormMain::Fechar() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* AEvento) {
+    // The system is ending the program: the game in play is kept for the next start, and
+    // nobody is there to answer questions.
+    if (FimPedidoPeloSistema()) {
+        AEvento->accept();
+        return;
+    }
     // Refused first: if saving fails with an error, the window must stay open.
     AEvento->ignore();
     if (FJogo->PodeFechar()) AEvento->accept();
@@ -638,4 +646,9 @@ bool TFormMain::EscolherFicheiroLotePdf(const QString& AProposto, QString& ACami
 
 void TFormMain::ReportarErro(const QString& AMensagem) {
     MostrarErroGeral(AMensagem);
+}
+
+void TFormMain::Adiar(int32_t AMs, std::function<void()> AAccao) {
+    // Timed on this window: once it is gone, nothing runs.
+    QTimer::singleShot(AMs, this, std::move(AAccao));
 }

@@ -77,6 +77,7 @@ public:
     bool EscolherFicheiroPdf(QString& ACaminho) override;
     bool EscolherFicheiroLotePdf(const QString& AProposto, QString& ACaminho) override;
     void ReportarErro(const QString& AMensagem) override;
+    void Adiar(int32_t AMs, std::function<void()> AAccao) override;
 
     // A command from a button, a shortcut or the grid's menu; nothing when the game refuses it
     // now.

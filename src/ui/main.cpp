@@ -14,7 +14,13 @@ int main(int argc, char** argv) {
     // Lets the desktop match the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(SOMADO_ID_APLICACAO));
     // linha lives as long as the window: the game may be read through a link it holds.
-    const std::unique_ptr<TFormMain> formMain = IniciarPrograma(aplicacao, linha.Ficheiro);
+    std::unique_ptr<TFormMain> formMain;
+    // Heard from the start: a signal during the first generation still ends cleanly.
+    TerminarAPedidoDoSistema([&formMain] {
+        if (formMain) formMain->Jogo().GuardarAntesDoFim();
+    });
+    formMain = IniciarPrograma(aplicacao, linha.Ficheiro);
+    if (FimPedidoPeloSistema()) return 0;
     formMain->show();
     return aplicacao.exec();
 }

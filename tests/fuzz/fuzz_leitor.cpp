@@ -1,7 +1,8 @@
 // libFuzzer target for the puzzle file reader: any bytes either give a board or the reader's
 // own error; anything else (a crash, another exception, a sanitizer report, a hang) is a bug.
 // The file reader's line-at-a-time path and the whole-list path must agree, and a message
-// quotes only a short piece of the file, however long its lines.
+// quotes only a short piece of the file, however long its lines. The same bytes are also read
+// as a game kept for recovery.
 #include "io/UnitSomadoFicheiro.h"
 
 #include <QByteArray>
@@ -65,5 +66,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* ADados, size_t ATamanho) {
                              : estado.Notas;
     if (deNovo.Notas != notas || deNovo.TempoMs != estado.TempoMs || !deNovo.Avisos.isEmpty())
         std::abort();
+
+    // The same bytes as a game kept for recovery: the board as above, the state as the game
+    // reader's plus at most the lost name's warning, and whatever file record it gave is
+    // written and read back unchanged.
+    TEstadoDoJogo guardado;
+    TIdentidadeFicheiro ficheiro;
+    const auto recuperado = LerJogoGuardadoDoTexto(bytes, guardado, ficheiro);
+    if (TextoDoPuzzle(*recuperado) != TextoDoPuzzle(*board) || guardado.Notas != estado.Notas ||
+        guardado.TempoMs != estado.TempoMs || guardado.Avisos.size() > estado.Avisos.size() + 1)
+        std::abort();
+    TEstadoDoJogo guardadoDeNovo;
+    TIdentidadeFicheiro ficheiroDeNovo;
+    LerJogoGuardadoDoTexto(TextoDoJogoGuardado(*board, guardado, ficheiro), guardadoDeNovo,
+                           ficheiroDeNovo);
+    if (!(ficheiroDeNovo == ficheiro) || !guardadoDeNovo.Avisos.isEmpty()) std::abort();
     return 0;
 }

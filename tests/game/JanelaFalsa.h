@@ -176,6 +176,19 @@ public:
     QStringList Erros;
     void ReportarErro(const QString& AMensagem) override { Erros << AMensagem; }
 
+    // Timed actions wait here, in order, until the test runs them (the time is not kept).
+    std::deque<std::function<void()>> Adiadas;
+    void Adiar(int32_t, std::function<void()> AAccao) override {
+        Adiadas.push_back(std::move(AAccao));
+    }
+    void CorrerAdiadas() {
+        while (!Adiadas.empty()) {
+            auto accao = std::move(Adiadas.front());
+            Adiadas.pop_front();
+            accao();
+        }
+    }
+
 private:
     std::mutex FMutex;
     std::condition_variable FChegou;

@@ -257,3 +257,95 @@ TEST(ioEstadoDoJogo, ADamagedBoardIsStillRefused) {
     EXPECT_EQ(MensagemDoErro([&] { LerFicheiroJogo(caminho, lido); }),
               "Ficheiro .smd inválido — a linha 2 de \"VALUE\" não tem 7 valores.");
 }
+
+// ---- A game kept for recovery: the file the game belongs to travels after the time.
+
+namespace {
+
+TIdentidadeFicheiro FicheiroDeExemplo(const QString& ANome) {
+    TIdentidadeFicheiro ficheiro;
+    ficheiro.Caminho = ANome;
+    ficheiro.CaminhoDoNome = ANome + QStringLiteral(".ligacao");
+    ficheiro.Dispositivo = 2049;
+    ficheiro.NumeroDoFicheiro = 9876543210ULL;
+    ficheiro.Tamanho = 3141;
+    ficheiro.Modificado = QDateTime::fromMSecsSinceEpoch(1765400000123);
+    ficheiro.Resumo = QByteArray::fromHex("00ff10ab");
+    return ficheiro;
+}
+
+} // namespace
+
+TEST(ioJogoGuardado, TheGameAndItsFileComeBackWhateverTheFilesName) {
+    const TEstadoDoJogo estado{NotasDeExemplo(), CTempo};
+    const QString nomes[] = {
+        QStringLiteral("/home/ana/jogos/fácil.smd"),
+        QStringLiteral("C:/Users/João/Documents/jogo com espaços.smd"),
+        QStringLiteral("/tmp/nome=com%sinais\r\n[NOTAS]\r\nTEMPO=1.smd"),
+        QStringLiteral("/tmp/latin\uFFFD.smd"),
+    };
+    for (const QString& nome : nomes) {
+        const TIdentidadeFicheiro ficheiro = FicheiroDeExemplo(nome);
+        const QByteArray texto = TextoDoJogoGuardado(Tabuleiro(), estado, ficheiro);
+        // Any reader of games takes it as the game it is, the marks and time included.
+        const TEstadoDoJogo comoJogo = LerEstadoDoTexto(texto, CLado);
+        EXPECT_EQ(comoJogo.Notas, estado.Notas);
+        EXPECT_EQ(comoJogo.TempoMs, CTempo);
+        EXPECT_TRUE(comoJogo.Avisos.isEmpty());
+
+        TEstadoDoJogo lido;
+        TIdentidadeFicheiro ficheiroLido;
+        const auto board = LerJogoGuardadoDoTexto(texto, lido, ficheiroLido);
+        EXPECT_EQ(LinhasDoPuzzle(*board), LinhasDoPuzzle(Tabuleiro()));
+        EXPECT_EQ(lido.Notas, estado.Notas);
+        EXPECT_EQ(lido.TempoMs, CTempo);
+        EXPECT_TRUE(lido.Avisos.isEmpty()) << lido.Avisos.join(u'|').toStdString();
+        EXPECT_EQ(ficheiroLido, ficheiro) << nome.toStdString();
+    }
+    // A game that belongs to no file has no record, and reads back with none.
+    TEstadoDoJogo lido;
+    TIdentidadeFicheiro ficheiroLido = FicheiroDeExemplo(QStringLiteral("/x"));
+    LerJogoGuardadoDoTexto(TextoDoJogoGuardado(Tabuleiro(), estado, {}), lido, ficheiroLido);
+    EXPECT_EQ(ficheiroLido, TIdentidadeFicheiro{});
+    EXPECT_TRUE(lido.Avisos.isEmpty());
+}
+
+TEST(ioJogoGuardado, ADamagedFileRecordLeavesTheGameWholeAndSaysTheNameIsLost) {
+    const TEstadoDoJogo estado{NotasDeExemplo(), CTempo};
+    const QStringList inteiro =
+        QString::fromLatin1(
+            TextoDoJogoGuardado(Tabuleiro(), estado, FicheiroDeExemplo(QStringLiteral("/a/b.smd"))))
+            .split(QStringLiteral("\r\n"));
+    const qsizetype inicio = inteiro.indexOf(QStringLiteral("[FICHEIRO]"));
+    ASSERT_GT(inicio, 0);
+    const std::pair<const char*, std::function<void(QStringList&)>> danos[] = {
+        {"cortado", [&](QStringList& l) { l = l.mid(0, inicio + 3); }},
+        {"chave trocada", [&](QStringList& l) { l[inicio + 1].replace(0, 7, "NOME=X"); }},
+        {"nome vazio", [&](QStringList& l) { l[inicio + 1] = QStringLiteral("CAMINHO="); }},
+        {"nome com espaço", [&](QStringList& l) { l[inicio + 2] += QStringLiteral(" x"); }},
+        {"nome que não é UTF-8", [&](QStringList& l) { l[inicio + 1] += QStringLiteral("%FF"); }},
+        {"NUL no nome", [&](QStringList& l) { l[inicio + 1] += QStringLiteral("%00"); }},
+        {"número negativo",
+         [&](QStringList& l) { l[inicio + 3] = QStringLiteral("DISPOSITIVO=-1"); }},
+        {"número enorme",
+         [&](QStringList& l) { l[inicio + 5] = QStringLiteral("TAMANHO=99999999999999999999"); }},
+        {"resumo ímpar", [&](QStringList& l) { l[inicio + 7] += QStringLiteral("a"); }},
+        {"resumo não hexadecimal", [&](QStringList& l) { l[inicio + 7] += QStringLiteral("zz"); }},
+    };
+    for (const auto& [nome, danificar] : danos) {
+        QStringList linhas = inteiro;
+        danificar(linhas);
+        TEstadoDoJogo lido;
+        TIdentidadeFicheiro ficheiro;
+        const auto board =
+            LerJogoGuardadoDoTexto(linhas.join(QStringLiteral("\r\n")).toLatin1(), lido, ficheiro);
+        EXPECT_EQ(LinhasDoPuzzle(*board), LinhasDoPuzzle(Tabuleiro())) << nome;
+        EXPECT_EQ(lido.Notas, estado.Notas) << nome;
+        EXPECT_EQ(lido.TempoMs, CTempo) << nome;
+        EXPECT_EQ(ficheiro, TIdentidadeFicheiro{}) << nome;
+        EXPECT_EQ(lido.Avisos,
+                  QStringList{QStringLiteral("Não foi possível saber a que ficheiro pertencia o "
+                                             "jogo recuperado: ao guardá-lo, escolha o nome.")})
+            << nome;
+    }
+}

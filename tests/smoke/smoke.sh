@@ -46,6 +46,26 @@ linha_depois_de() {
   tr -d '\r' <"$1" | awk -v titulo="$2" -v n="$3" '$0 == titulo { for (i = 0; i < n; ++i) getline; print; exit }'
 }
 
+sair_pelo_botao() { # "Sair" with nothing unsaved; the program must end with status 0
+  clicar_botao 460
+  esperar 10 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa não terminou depois de Sair"
+  # Its exit status too: a sanitizer build reports leaks and errors through it.
+  wait "$pid" || falhou "o programa terminou com o código $?"
+  pid=""
+}
+guardar_como() { # "Guardar" to the name $1, the dialog's picture as $2
+  clicar_botao 213
+  escolher_ficheiro "$1" "$2"
+  esperar 5 test -s "$1" || falhou "Guardar não escreveu $1"
+}
+# Row $3 (from 1) of the section titled $2 in the saved game $1 must read $4.
+conferir_linha() {
+  local linha
+  linha=$(linha_depois_de "$1" "$2" "$3")
+  echo "  $2, linha $(($3 - 1)) de $1: $linha"
+  [ "$linha" = "$4" ] || falhou "esperava '$4' na linha $(($3 - 1)) de $2 em $1, não '$linha'"
+}
+
 digito_chega() { # types digit $1 and compares the board's pictures $2 (before) and $3 (after)
   escrever "$1"
   captura "$3"
@@ -81,13 +101,9 @@ echo "  depois de desfazer, $n pixels diferentes do tabuleiro antes do 7"
 xdotool key ctrl+y
 
 echo "5. Guardar: o ficheiro tem os dois dígitos onde foram escritos"
-clicar_botao 213
-escolher_ficheiro saida.smd 4-dialogo-guardar
-esperar 5 test -s saida.smd || falhou "Guardar não escreveu saida.smd"
+guardar_como saida.smd 4-dialogo-guardar
 # The first empty white cells of the puzzle are (1, 3) and then (1, 5).
-linha=$(linha_depois_de saida.smd VALUE 2)
-echo "  VALUE, linha 1: $linha"
-[ "$linha" = "0 0 0 5 0 7" ] || falhou "esperava '0 0 0 5 0 7' na linha 1 de VALUE"
+conferir_linha saida.smd VALUE 2 "0 0 0 5 0 7"
 
 echo "6. Sobre uma pista, a dica lista as combinações da soma"
 # (0, 3) of the 6 × 6 puzzle: 15 down over two cells, in a grid of 64-unit cells centred in
@@ -116,12 +132,8 @@ captura 7-nota
 n=$("$olhar" difere "$imagens/7-sem-nota.png" "$imagens/7-nota.png" "${grelha[@]}")
 echo "  a nota mudou $n pixels da grelha"
 [ "$n" -gt 0 ] || falhou "a nota 3 não se viu na casa (2, 2)"
-clicar_botao 213
-escolher_ficheiro notas.smd 7-dialogo-guardar
-esperar 5 test -s notas.smd || falhou "Guardar não escreveu notas.smd"
-linha=$(linha_depois_de notas.smd '[NOTAS]' 3)
-echo "  NOTAS, linha 2: $linha"
-[ "$linha" = "0 0 8 0 0 0" ] || falhou "esperava '0 0 8 0 0 0' na linha 2 das notas"
+guardar_como notas.smd 7-dialogo-guardar
+conferir_linha notas.smd '[NOTAS]' 3 "0 0 8 0 0 0"
 clicar_botao 150 # Limpar: the mark goes too
 captura 7-limpo
 n=$("$olhar" difere "$imagens/7-sem-nota.png" "$imagens/7-limpo.png" "${grelha[@]}")
@@ -146,12 +158,8 @@ xdotool key Tab
 captura 7b-tab
 moldura_visivel 7b-tab || falhou "sem moldura de foco na grelha depois de Tab"
 digito_chega 4 7b-tab 7b-digito || falhou "o 4 escrito depois de Tab não chegou ao tabuleiro"
-clicar_botao 213
-escolher_ficheiro tab.smd 7b-dialogo-guardar
-esperar 5 test -s tab.smd || falhou "Guardar não escreveu tab.smd"
-linha=$(linha_depois_de tab.smd VALUE 4)
-echo "  VALUE, linha 3: $linha"
-[ "$linha" = "0 4 0 0 0 0" ] || falhou "esperava '0 4 0 0 0 0' na linha 3 de VALUE, não '$linha'"
+guardar_como tab.smd 7b-dialogo-guardar
+conferir_linha tab.smd VALUE 4 "0 4 0 0 0 0"
 
 echo "7c. Ctrl+H explica um passo na caixa de informação; Ctrl+M preenche as notas"
 clicar_botao 150 # Limpar: a board without digits, so the step is a deduction
@@ -177,24 +185,17 @@ captura 8-fim
 n=$("$olhar" difere "$imagens/8-quase.png" "$imagens/8-fim.png" "${memo[@]}")
 echo "  o último dígito mudou $n pixels da caixa de informação"
 [ "$n" -gt 0 ] || falhou "o fim não apareceu na caixa de informação"
-clicar_botao 213
-escolher_ficheiro fim1.smd 8-dialogo-guardar
+guardar_como fim1.smd 8-dialogo-guardar
 sleep 2
-clicar_botao 213
-escolher_ficheiro fim2.smd 8-dialogo-guardar-2
+guardar_como fim2.smd 8-dialogo-guardar-2
 t1=$(tr -d '\r' <fim1.smd | grep '^TEMPO=')
 t2=$(tr -d '\r' <fim2.smd | grep '^TEMPO=')
 echo "  $t1, dois segundos depois $t2"
 [ -n "$t1" ] && [ "$t1" = "$t2" ] || falhou "o relógio não parou no fim"
-linha=$(linha_depois_de fim2.smd VALUE 2)
-[ "$linha" = "0 0 0 8 0 6" ] || falhou "esperava '0 0 0 8 0 6' na linha 1 de VALUE, não '$linha'"
+conferir_linha fim2.smd VALUE 2 "0 0 0 8 0 6"
 
 echo "9. Sair fecha o programa (nada por gravar)"
-clicar_botao 460
-esperar 10 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa não terminou depois de Sair"
-# Its exit status too: a sanitizer build reports leaks and errors through it.
-wait "$pid" || falhou "o programa terminou com o código $?"
-pid=""
+sair_pelo_botao
 
 echo "8. 'somado FICHEIRO' arranca com o jogo aberto, tal como Abrir o abriu no passo 2"
 # A name as a file manager hands it over: full path, a space and accents.
@@ -206,8 +207,47 @@ moldura_visivel 8-linha-de-comandos || falhou "sem moldura de foco ao arrancar c
 n=$("$olhar" difere "$imagens/2-aberto.png" "$imagens/8-linha-de-comandos.png" "${grelha[@]}")
 echo "  $n pixels do tabuleiro diferentes do aberto com Abrir"
 [ "$n" -eq 0 ] || falhou "o tabuleiro não é o do ficheiro indicado"
-clicar_botao 460
-esperar 10 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa não terminou depois de Sair"
-wait "$pid" || falhou "o programa terminou com o código $?"
+sair_pelo_botao
+
+echo "10. Terminado com SIGTERM, o jogo volta no arranque seguinte com o dígito e a nota"
+export TMPDIR="$ecra_trabalho/tmp"
+mkdir -p "$TMPDIR"
+recuperacao="$XDG_DATA_HOME/Somado/recuperacao"
+iniciar_somado "$somado" "$ecra_trabalho" "$jogo"
+escrever 5 # (1, 3), the first empty cell
+clicar_casa 2
+xdotool key ctrl+3
+# The current cell where the recovered game will put it, the first empty one: (1, 5).
+xdotool mousemove "$(centro_x 5)" "$(centro_y 1)" click 1
+xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+captura 10-antes-do-sinal
+kill -TERM "$pid"
+esperar 10 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa não terminou com SIGTERM"
+wait "$pid" || falhou "depois de SIGTERM o programa terminou com o código $?"
 pid=""
+ls "$recuperacao"/*.smd >/dev/null 2>&1 || falhou "nenhum jogo guardado em $recuperacao"
+restos=$(find "$TMPDIR" -mindepth 1 -maxdepth 1)
+[ -z "$restos" ] || falhou "ficaram pastas temporárias depois de SIGTERM: $restos"
+
+cd "$ecra_trabalho"
+"$somado" >"$ecra_trabalho/somado.log" 2>&1 &
+pid=$!
+esperar 30 ha_janelas 1 || falhou "a pergunta da recuperação não apareceu"
+pergunta=$(xdotool search --onlyvisible --pid "$pid" | head -1)
+captura 10-pergunta
+xdotool windowactivate --sync "$pergunta" key Return # "Sim", the default
+esperar 30 bash -c "xdotool search --onlyvisible --pid $pid | grep -vqx $pergunta" ||
+  falhou "a janela principal não apareceu depois de responder Sim"
+janela=$(xdotool search --onlyvisible --pid "$pid" | grep -vx "$pergunta" | head -1)
+activar_e_medir
+xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+captura 10-recuperado
+n=$("$olhar" difere "$imagens/10-antes-do-sinal.png" "$imagens/10-recuperado.png" "${grelha[@]}")
+echo "  $n pixels do tabuleiro recuperado diferentes do de antes do sinal"
+[ "$n" -eq 0 ] || falhou "o tabuleiro recuperado não é o de antes do sinal"
+guardar_como recuperado.smd 10-dialogo-guardar
+conferir_linha recuperado.smd VALUE 2 "0 0 0 5 0 0"
+conferir_linha recuperado.smd '[NOTAS]' 3 "0 0 8 0 0 0"
+sair_pelo_botao
+! ls "$recuperacao"/*.smd >/dev/null 2>&1 || falhou "o jogo guardado ficou depois de uma saída normal"
 echo "OK"

@@ -1,5 +1,7 @@
 #include "ui/Arranque.h"
 
+#include "game/Recuperacao.h"
+
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -32,6 +34,11 @@ int main(int argc, char** argv) {
     // The windows keep the player's statistics in the user's data folder: never the real one.
     QStandardPaths::setTestModeEnabled(true);
     PrepararAplicacao(aplicacao);
+    // A test program that died mid-game left its game for recovery, and the next window would
+    // ask about it with a box nobody answers: those are given up first.
+    TRecuperacao recuperacao(TRecuperacao::PastaPredefinida());
+    while (!recuperacao.TomarAbandonado().isEmpty())
+        recuperacao.EsquecerAbandonado();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
