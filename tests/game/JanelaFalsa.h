@@ -14,6 +14,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 class TJanelaFalsa : public IJanelaJogo {
 public:
@@ -115,7 +116,10 @@ public:
     std::deque<TResposta> Respostas;
     QStringList Perguntas;
     std::vector<bool> ComCancelar;
+    // What another program does while a question is open.
+    std::function<void()> DurantePergunta;
     TResposta Perguntar(const QString& ATexto, bool ACancelar) override {
+        if (DurantePergunta) std::exchange(DurantePergunta, {})();
         Perguntas << ATexto;
         ComCancelar.push_back(ACancelar);
         if (Respostas.empty()) {

@@ -480,6 +480,53 @@ TEST_F(Ficheiros, AFileNamedAtStartUpThatCannotBeReadLeavesTheFirstPuzzle) {
     }
 }
 
+#ifndef _WIN32
+// While "Guardar" asks about replacing the file, another program puts a link to another file,
+// or another folder, in its place: the save must not follow the name into that file unasked.
+TEST_F(Ficheiros, ANameThatLeadsElsewhereByTheTimeOfTheAnswerIsAskedAbout) {
+    const std::pair<const char*, std::function<void(const QString&)>> trocas[] = {
+        {"ligação para outro ficheiro",
+         [this](const QString& AJogo) {
+             ASSERT_TRUE(QFile::remove(AJogo));
+             ASSERT_TRUE(QFile::link(Caminho("vitima.txt"), AJogo));
+         }},
+        {"pasta trocada por uma ligação",
+         [this](const QString&) {
+             ASSERT_TRUE(QDir(pasta.path()).rename(QStringLiteral("d"), QStringLiteral("d.velha")));
+             ASSERT_TRUE(QDir(pasta.path()).mkdir(QStringLiteral("outra")));
+             ASSERT_TRUE(QFile::copy(Caminho("d.velha/g.smd"), Caminho("outra/g.smd")));
+             ASSERT_TRUE(QFile::link(Caminho("outra"), Caminho("d")));
+         }},
+    };
+    for (const auto& [nome, trocar] : trocas) {
+        SCOPED_TRACE(nome);
+        QDir(pasta.path()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(Caminho("d")));
+        const QString jogoEm = Caminho("d/g.smd");
+        GravarFicheiroPuzzle(jogoEm, *CriarPuzzleFixo());
+        QFile vitima(Caminho("vitima.txt"));
+        ASSERT_TRUE(vitima.open(QIODevice::WriteOnly));
+        vitima.write("o que outro programa lá tinha\n");
+        vitima.close();
+        janela.FicheiroAbrir = jogoEm;
+        jogo.AbrirPuzzle();
+        Escrever(2, 3, '2');
+
+        janela.FicheiroGuardar = jogoEm;
+        janela.Perguntas.clear();
+        janela.DurantePergunta = [&, trocar = trocar] { trocar(jogoEm); };
+        janela.Respostas = {R::Sim, R::Nao};
+        EXPECT_FALSE(jogo.GuardarPuzzle());
+        ASSERT_EQ(janela.Perguntas.size(), 2);
+        EXPECT_TRUE(janela.Perguntas[1].contains(QStringLiteral("alterado por outro programa")));
+        EXPECT_EQ(Conteudo(Caminho("vitima.txt")), QByteArray("o que outro programa lá tinha\n"));
+        EXPECT_TRUE(jogo.HaJogadasPorGravar());
+        janela.Respostas = {R::Nao};
+        jogo.Limpar();
+    }
+}
+#endif
+
 // Two copies of the program on one file: the second save over it asks first, instead of
 // silently dropping what the other copy saved.
 TEST_F(Ficheiros, SavingOverAFileChangedBySomeoneElseAsksFirst) {

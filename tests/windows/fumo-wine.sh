@@ -65,6 +65,11 @@ escolher_ficheiro() { # $1: windows before, $2: path, $3: picture name
 # The digits of the VALUE section, one line per row.
 valores() { tr -d '\r' <"$1" | awk '/^VALUE$/ {v = 1; next} /^[A-Z]+$/ {v = 0} v'; }
 
+# Games kept for recovery by an earlier run of this prefix that was cut short would be offered
+# at the first start.
+recuperacao="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Somado/recuperacao"
+rm -rf "$recuperacao"
+
 iniciar_gestor_de_janelas
 pasta="$ecra_trabalho/jogos"
 mkdir -p "$pasta" "$ecra_trabalho/zip"
@@ -152,6 +157,46 @@ estado=0
 wait "$pid" || estado=$?
 pid=""
 [ "$estado" -eq 0 ] || falhou "somado.exe terminou com o código $estado"
+
+echo "7b. O fim da sessão do Windows guarda o jogo; o arranque seguinte recupera-o com \"Sim\""
+iniciar_somado_wine "$exe" "$pasta"
+escrever 7 # the first empty cell; the current one moves to the next
+xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+captura 7b-antes-do-fim
+# Windows' end-session messages, as at a logout or a shutdown; wine ends the processes after.
+"$wine64" wineboot --end-session >/dev/null 2>&1 || true
+esperar 30 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa não terminou com o fim da sessão"
+wait "$pid" || true
+pid=""
+ls "$recuperacao"/*.smd >/dev/null 2>&1 || falhou "o fim da sessão não deixou o jogo em $recuperacao"
+cd "$pasta"
+env -u QT_QPA_PLATFORM "$wine64" "$exe" >"$ecra_trabalho/somado.log" 2>&1 &
+pid=$!
+esperar 60 bash -c "xdotool search --onlyvisible --name '^SOMADO\$' >/dev/null" ||
+  { captura 7b-sem-pergunta; falhou "a pergunta da recuperação não apareceu"; }
+captura 7b-pergunta
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^SOMADO$' | head -1)" key Return 2>/dev/null
+esperar 60 bash -c "xdotool search --onlyvisible --name '^SOMADO \| by Quorvel\$' >/dev/null" ||
+  { captura 7b-sem-janela; falhou "a janela não apareceu depois de responder Sim"; }
+janela=$(xdotool search --onlyvisible --name '^SOMADO \| by Quorvel$' | head -1)
+activar_e_medir
+xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+captura 7b-recuperado
+n=$(difere 7b-antes-do-fim 7b-recuperado)
+echo "  $n pixels da grelha diferentes da de antes do fim da sessão"
+[ "$n" -eq 0 ] || falhou "o jogo recuperado não é o de antes do fim da sessão"
+# Leaving without saving it: "Não" to the question (Tab to it, then Space) removes the copy.
+antes=$(janelas)
+clicar_botao 460
+esperar 20 mais_janelas "$antes" || { captura 7b-sem-pergunta-sair; falhou "Sair não perguntou pelas jogadas por gravar"; }
+sleep 0.5
+xdotool key Tab space
+esperar 20 bash -c "! kill -0 $pid 2>/dev/null" || { captura 7b-sair; falhou "o programa não terminou depois de Sair e Não"; }
+estado=0
+wait "$pid" || estado=$?
+pid=""
+[ "$estado" -eq 0 ] || falhou "somado.exe terminou com o código $estado"
+! ls "$recuperacao"/*.smd >/dev/null 2>&1 || falhou "a cópia do jogo ficou depois de Sair e Não"
 
 echo "8. O instalador em silêncio; o programa instalado arranca"
 destino='C:\Programas\Somado'
