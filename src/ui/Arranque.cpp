@@ -19,12 +19,18 @@
 #include <QTranslator>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <optional>
+#include <string>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
+#ifdef Q_OS_WIN
+#define NOMINMAX
+#include <windows.h>
 #endif
 
 void PrepararFontes() {
@@ -174,6 +180,50 @@ TLinhaDeComandos InterpretarLinhaDeComandos(const QStringList& AArgumentos) {
                         .arg(ficheiros.size()));
     if (!ficheiros.isEmpty()) linha.Ficheiro = ficheiros.constFirst();
     return linha;
+}
+
+namespace {
+
+#ifdef Q_OS_WIN
+bool SemDestino(DWORD AQual) {
+    const HANDLE destino = GetStdHandle(AQual);
+    return destino == nullptr || destino == INVALID_HANDLE_VALUE ||
+           GetFileType(destino) == FILE_TYPE_UNKNOWN;
+}
+
+// The parent's console, written to directly: the C library's streams were never tied to it.
+void EscreverNaConsola(const QString& ATexto) {
+    const HANDLE consola = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+    if (consola == INVALID_HANDLE_VALUE) return;
+    const std::wstring texto =
+        QString(ATexto).replace(u'\n', QStringLiteral("\r\n")).toStdWString();
+    DWORD escritos = 0;
+    WriteConsoleW(consola, texto.data(), static_cast<DWORD>(texto.size()), &escritos, nullptr);
+    CloseHandle(consola);
+}
+#endif
+
+void Escrever(std::FILE* ADestino, const QString& ATexto) {
+    if (ATexto.isEmpty()) return;
+    std::fputs(ATexto.toLocal8Bit().constData(), ADestino);
+    std::fflush(ADestino);
+}
+
+} // namespace
+
+void EscreverSaidaDaLinha(const TLinhaDeComandos& ALinha) {
+#ifdef Q_OS_WIN
+    // Nothing redirected and a console to attach to: the text goes there, both streams alike.
+    if (SemDestino(STD_OUTPUT_HANDLE) && SemDestino(STD_ERROR_HANDLE) &&
+        AttachConsole(ATTACH_PARENT_PROCESS)) {
+        EscreverNaConsola(ALinha.Saida + ALinha.Erros);
+        FreeConsole();
+        return;
+    }
+#endif
+    Escrever(stdout, ALinha.Saida);
+    Escrever(stderr, ALinha.Erros);
 }
 
 TLinhaDeComandos InterpretarArgumentosEmBytes(const QList<QByteArray>& AArgumentos) {

@@ -56,6 +56,11 @@ struct TLinhaDeComandos {
     std::shared_ptr<QTemporaryDir> PastaDaLigacao;
 };
 
+// Prints what the command line gave to print (Saida to the standard output, Erros to the
+// standard error). On Windows the program has no console of its own: started from one (cmd,
+// PowerShell), it writes to that console, in Unicode; redirected, to the file or pipe.
+void EscreverSaidaDaLinha(const TLinhaDeComandos& ALinha);
+
 // Interprets the program's arguments (the first being the program itself): --help, --version
 // and at most one game file. Qt's own window-system options (-platform, -style…) are let
 // through for the application object that follows.

@@ -3,6 +3,7 @@
 #include "ui/Arranque.h"
 #include "ui/Disposicao.h"
 #include "ui/GrelhaTabuleiro.h"
+#include "ui/RegistoDosDialogos.h"
 #include "ui/UnitAjuda.h"
 #include "ui/UnitConfiguracao.h"
 #include "ui/UnitEstatisticas.h"
@@ -27,6 +28,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
@@ -199,6 +201,14 @@ std::pair<QString, QString> RepartirCorridas(const QString& ATexto, const QFontM
 
 } // namespace
 
+QString PastaInicialDosDialogos() {
+    // Not the working folder: started from the Start menu that is the install folder, where an
+    // ordinary user may not write.
+    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documentos.isEmpty() && QFileInfo(documentos).isDir()) return documentos;
+    return QDir::homePath();
+}
+
 TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
     : QMainWindow(AParent), FJogo(std::make_unique<TJogo>(*this, std::move(AGerador))) {
     setObjectName(QStringLiteral("FormMain"));
@@ -218,7 +228,7 @@ TFormMain::TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent)
 
 void TFormMain::CriarDialogos() {
     const QString smd = QStringLiteral("Somado (*.smd)"), pdf = QStringLiteral("PDF (*.pdf)");
-    const QString pasta = QDir::currentPath();
+    const QString pasta = PastaInicialDosDialogos();
     OpenDialog1 = {QStringLiteral("OpenDialog1"), QFileDialog::AcceptOpen, smd,
                    QStringLiteral("smd"), pasta};
     SaveDialog1 = {QStringLiteral("SaveDialog1"), QFileDialog::AcceptSave, smd,
@@ -568,6 +578,8 @@ TResposta TFormMain::Perguntar(const QString& ATexto, bool ACancelar) {
 }
 
 bool TFormMain::Escolher(TDialogoFicheiro& ADialogo, const QString& AProposto, QString& ACaminho) {
+    // Outlives the dialog, which writes its history as it goes.
+    const TGuardaDoRegistoDosDialogos registo;
     // A dialog for each use: one kept alive kept its name completer's list floating over
     // the board after Enter, taking the next keystrokes.
     QFileDialog dialogo(this);

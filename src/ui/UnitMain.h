@@ -29,6 +29,10 @@ struct TDialogoFicheiro {
     QString Pasta;
 };
 
+// Where the file dialogs first open in a run: the user's documents (their home when there is no
+// such folder); afterwards each opens where its last file was chosen.
+QString PastaInicialDosDialogos();
+
 class TFormMain : public QMainWindow, public IJanelaJogo {
 public:
     explicit TFormMain(TGeradorDePuzzles AGerador, QWidget* AParent = nullptr);

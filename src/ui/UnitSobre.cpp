@@ -36,6 +36,11 @@ TFormSobre::TFormSobre(QWidget* AParent) : QDialog(AParent) {
         CriarLegenda(QStringLiteral("LabelSobre"), QStringLiteral("SOMADO"), 40, {111, 8}, this);
     Label1 = CriarLegenda(QStringLiteral("Label1"), QStringLiteral("Desenvolvido por Quorvel"), 20,
                           {47, 68}, this);
+    // Which copy the player runs, for a report or an upgrade.
+    LabelVersao = CriarLegenda(QStringLiteral("LabelVersao"),
+                               QStringLiteral("Versão %1").arg(QStringLiteral(SOMADO_VERSAO)), 12,
+                               {0, 108}, this);
+    LabelVersao->move((width() - LabelVersao->width()) / 2, LabelVersao->y());
 
     BitBtnOK = new QPushButton(QStringLiteral("OK"), this);
     BitBtnOK->setObjectName(QStringLiteral("BitBtnOK"));

@@ -12,5 +12,6 @@ public:
 
     QLabel* LabelSobre = nullptr;
     QLabel* Label1 = nullptr;
+    QLabel* LabelVersao = nullptr;
     QPushButton* BitBtnOK = nullptr;
 };

@@ -1,13 +1,10 @@
 #include "ui/Arranque.h"
 #include "ui/UnitMain.h"
 
-#include <cstdio>
-
 int main(int argc, char** argv) {
     const TLinhaDeComandos linha = LerLinhaDeComandos(argc, argv);
     if (linha.Sair) {
-        std::fputs(linha.Saida.toLocal8Bit().constData(), stdout);
-        std::fputs(linha.Erros.toLocal8Bit().constData(), stderr);
+        EscreverSaidaDaLinha(linha);
         return linha.Estado;
     }
     TAplicacaoSomado aplicacao(argc, argv);

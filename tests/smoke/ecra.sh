@@ -10,6 +10,10 @@ export XDG_RUNTIME_DIR="$ecra_trabalho/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 # The program keeps its statistics in the user's data folder: a folder of the run's own.
 export XDG_DATA_HOME="$ecra_trabalho/dados"
+# The file dialogs first open in the user's documents: here, the folder the tests work in.
+export XDG_CONFIG_HOME="$ecra_trabalho/configuracao"
+mkdir -p "$XDG_CONFIG_HOME"
+printf 'XDG_DOCUMENTS_DIR="%s"\n' "$ecra_trabalho" >"$XDG_CONFIG_HOME/user-dirs.dirs"
 pid_x=""
 pid_wm=""
 pid=""

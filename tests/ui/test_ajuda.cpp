@@ -361,6 +361,11 @@ TEST(SobreJanela, LabelsShowWholeInsideTheWindow) {
     } casos[] = {
         {dialogo.LabelSobre, "SOMADO", {111, 8}, 40},
         {dialogo.Label1, "Desenvolvido por Quorvel", {47, 68}, 20},
+        // Centred under the name, whatever the version's width.
+        {dialogo.LabelVersao,
+         "Versão " SOMADO_VERSAO_TESTE,
+         {(dialogo.width() - dialogo.LabelVersao->width()) / 2, 108},
+         12},
     };
     std::vector<QRect> ocupados{dialogo.BitBtnOK->geometry()};
     for (const auto& caso : casos) {

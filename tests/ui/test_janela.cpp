@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -424,8 +425,12 @@ TEST_F(Janela, FileDialogsFilterTheirTypeAndSpeakPortuguese) {
         EXPECT_EQ(visto.ModoFicheiros, caso.modo == QFileDialog::AcceptOpen
                                            ? QFileDialog::ExistingFile
                                            : QFileDialog::AnyFile);
-        // Every dialog first opens in the working folder, the batch one included.
-        EXPECT_EQ(visto.Pasta, QDir::currentPath()) << caso.nome;
+        // Every dialog first opens in the user's documents, the batch one included: never in
+        // the working folder, which is the install folder when started from the Start menu.
+        const QString documentos =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        EXPECT_EQ(visto.Pasta, QFileInfo(documentos).isDir() ? documentos : QDir::homePath())
+            << caso.nome;
         const QString aceitar = caso.modo == QFileDialog::AcceptOpen ? "Abrir" : "Guardar";
         EXPECT_EQ(visto.Rotulos, (QStringList{"Procurar em:", "Nome do ficheiro:",
                                               "Ficheiros do tipo:", aceitar, "Cancelar"}))

@@ -69,6 +69,9 @@ valores() { tr -d '\r' <"$1" | awk '/^VALUE$/ {v = 1; next} /^[A-Z]+$/ {v = 0} v
 # at the first start.
 recuperacao="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Somado/recuperacao"
 rm -rf "$recuperacao"
+# Qt's file dialogs keep their history in the registry on Windows: the program must leave none.
+"$wine64" reg delete 'HKCU\Software\QtProject' /f >/dev/null 2>&1 || true
+sem_chave() { ! "$wine64" reg query "$1" >/dev/null 2>&1; }
 
 iniciar_gestor_de_janelas
 pasta="$ecra_trabalho/jogos"
@@ -150,6 +153,10 @@ sed 's/^/  /' <<<"$fontes"
 awk '{ if ($(NF-4) != "yes") exit 1 }' <<<"$fontes" || falhou "há letras por embutir no PDF"
 pdftoppm -r 40 -png "$pasta/puzzle.pdf" "$imagens/6-pdf"
 
+echo "6b. Os diálogos de ficheiros não deixaram nada no registo"
+sem_chave 'HKCU\Software\QtProject' ||
+  falhou "ficou HKCU\Software\QtProject no registo: $("$wine64" reg query 'HKCU\Software\QtProject' /s 2>&1 | tr -d '\r' | head -5)"
+
 echo "7. Sair termina o programa com o código 0"
 clicar_botao 460
 esperar 20 bash -c "! kill -0 $pid 2>/dev/null" || { captura 7-sair; falhou "o programa não terminou depois de Sair"; }
@@ -214,7 +221,13 @@ chave='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Somado'
 registo=$("$wine64" reg query "$chave" 2>/dev/null | tr -d '\r')
 grep -Eq 'DisplayVersion +REG_SZ +[0-9]' <<<"$registo" || falhou "sem versão em Adicionar ou remover programas"
 grep -Eq 'Publisher +REG_SZ +Quorvel' <<<"$registo" || falhou "sem editor em Adicionar ou remover programas"
-grep -E 'DisplayName|DisplayVersion|Publisher' <<<"$registo" | sed 's/^ */  /'
+grep -Eiq 'InstallLocation +REG_SZ +C:\\Programas\\Somado' <<<"$registo" ||
+  falhou "sem InstallLocation em Adicionar ou remover programas"
+grep -Eq 'EstimatedSize +REG_DWORD +0x[0-9a-f]*[1-9a-f]' <<<"$registo" ||
+  falhou "sem EstimatedSize em Adicionar ou remover programas"
+grep -Eq 'URLInfoAbout +REG_SZ +https://' <<<"$registo" || falhou "sem a página do programa"
+grep -E 'DisplayName|DisplayVersion|Publisher|InstallLocation|EstimatedSize|URLInfoAbout' <<<"$registo" |
+  sed 's/^ */  /'
 abrir=$("$wine64" reg query 'HKLM\Software\Classes\Quorvel.Somado.Puzzle\shell\open\command' /ve 2>/dev/null | tr -d '\r')
 grep -Fq 'somado.exe" "%1"' <<<"$abrir" || falhou "os ficheiros .smd não abrem com somado.exe"
 "$wine64" reg query 'HKLM\Software\Classes\.smd' /ve 2>/dev/null | grep -q 'Quorvel.Somado.Puzzle' ||
@@ -229,4 +242,22 @@ estado=0
 wait "$pid" || estado=$?
 pid=""
 [ "$estado" -eq 0 ] || falhou "o somado.exe instalado terminou com o código $estado"
+
+echo "8b. --version numa consola do Windows (cmd) escreve a versão"
+versao=$(cd "$pasta" && "$wine64" cmd /c "$(winepath_w "$instalado/somado.exe")" --version 2>/dev/null | tr -d '\r')
+echo "  $versao"
+[[ "$versao" == "Somado "[0-9]* ]] || falhou "somado.exe --version não escreveu a versão no cmd"
+grep -aq 'PerMonitorV2' "$instalado/somado.exe" && grep -aq 'asInvoker' "$instalado/somado.exe" ||
+  falhou "somado.exe sem o manifesto (PerMonitorV2, asInvoker)"
+
+echo "9. O desinstalador em silêncio não deixa nada do Somado"
+"$wine64" "$instalado/Uninstall.exe" /S || falhou "o desinstalador falhou (código $?)"
+"$wineserver" -w
+[ ! -e "$instalado/somado.exe" ] || falhou "o desinstalador deixou somado.exe"
+for chave in 'HKLM\Software\Quorvel' "$chave" 'HKLM\Software\Classes\.smd' \
+  'HKLM\Software\Classes\Quorvel.Somado.Puzzle' 'HKCU\Software\QtProject'; do
+  sem_chave "$chave" || falhou "ficou $chave no registo depois de desinstalar"
+done
+restos=$(find "$WINEPREFIX/drive_c" -ipath '*somado*' -not -path '*/AppData/*' -not -path "$pasta*" 2>/dev/null | head -5)
+[ -z "$restos" ] || falhou "ficou do Somado depois de desinstalar: $restos"
 echo "OK"
