@@ -76,6 +76,7 @@ public:
     void Fechar() override;
     bool EscolherFicheiroPdf(QString& ACaminho) override;
     bool EscolherFicheiroLotePdf(const QString& AProposto, QString& ACaminho) override;
+    TResultadoImpressao Imprimir(const TSomadoBoard& ABoard) override;
     void ReportarErro(const QString& AMensagem) override;
 
     // A command from a button, a shortcut or the grid's menu; nothing when the game refuses it
