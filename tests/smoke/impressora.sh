@@ -1,4 +1,4 @@
-# Shared by the print tests: a CUPS server of the run's own, on a socket in the run's folder,
+# Shared by the print tests (tests/smoke/imprimir.sh, tests/windows/fumo-wine.sh): a CUPS server of the run's own, on a socket in the run's folder,
 # with one queue, "PDF", on the cups-pdf virtual printer, which writes each job as a PDF file.
 # The programs started afterwards find it through CUPS_SERVER (wine's too: wine hands its print
 # jobs to CUPS). Needs ecra.sh's $ecra_trabalho and falhou.
@@ -87,4 +87,37 @@ esperar_impressao() { # $1: seconds
   done
   sed 's/^/  cups: /' "$ecra_trabalho/cups/log/error_log" >&2 2>/dev/null || true
   return 1
+}
+
+# ---- The pages that came out. Need $olhar, the picture tool, and $imagens.
+
+# cups-pdf's PDF keeps the letters' shapes but not which letters they are, so the pages are
+# compared as pictures: page $2 of $1 at 50 dpi, as $3.png.
+pagina() {
+  pdftoppm -r 50 -png -singlefile -f "$2" -l "$2" "$1" "$imagens/$3"
+}
+# The width and height of a PNG picture, from its header.
+tamanho_png() {
+  od -An -tu1 -j16 -N8 "$1" | awk '{ print ($1 * 16777216 + $2 * 65536 + $3 * 256 + $4), ($5 * 16777216 + $6 * 65536 + $7 * 256 + $8) }'
+}
+# Pixels that differ between two page pictures.
+diferenca() {
+  local largura altura
+  read -r largura altura < <(tamanho_png "$imagens/$1.png")
+  "$olhar" difere "$imagens/$1.png" "$imagens/$2.png" 0 0 "$largura" "$altura"
+}
+# The board is on the page: the grey of its black and clue cells covers a good part of it.
+tem_tabuleiro() {
+  local n largura altura
+  read -r largura altura < <(tamanho_png "$imagens/$1.png")
+  n=$("$olhar" conta "$imagens/$1.png" 0 0 "$largura" "$altura" '#505050')
+  echo "  $1: $n pixels cinzentos"
+  [ "$n" -gt 2000 ]
+}
+# The pages of the job just printed: $1 expected.
+paginas_impressas() {
+  local n
+  n=$(pdfinfo "$impresso" | awk '/^Pages:/ {print $2}')
+  echo "  $impresso: $n página(s), $(pdfinfo "$impresso" | awk -F': *' '/^Page size/ {print $2}')"
+  [ "$n" = "$1" ]
 }

@@ -29,32 +29,6 @@ captura() {
   "$olhar" captura "$imagens/$1.png"
 }
 
-# cups-pdf's PDF keeps the letters' shapes but not which letters they are, so the pages are
-# compared as pictures: page $2 of $1 at 50 dpi, as $3.png.
-pagina() {
-  pdftoppm -r 50 -png -singlefile -f "$2" -l "$2" "$1" "$imagens/$3"
-}
-# Pixels that differ between two page pictures.
-diferenca() {
-  local largura altura
-  read -r largura altura < <(file "$imagens/$1.png" | sed -E 's/.*, ([0-9]+) x ([0-9]+),.*/\1 \2/')
-  "$olhar" difere "$imagens/$1.png" "$imagens/$2.png" 0 0 "$largura" "$altura"
-}
-# The board is on the page: the grey of its black and clue cells covers a good part of it.
-tem_tabuleiro() {
-  local n
-  n=$("$olhar" conta "$imagens/$1.png" 0 0 413 585 '#505050')
-  echo "  $1: $n pixels cinzentos"
-  [ "$n" -gt 2000 ]
-}
-# The pages of the job just printed: $1 expected.
-paginas_impressas() {
-  local n
-  n=$(pdfinfo "$impresso" | awk '/^Pages:/ {print $2}')
-  echo "  $impresso: $n página(s), $(pdfinfo "$impresso" | awk -F': *' '/^Page size/ {print $2}')"
-  [ "$n" = "$1" ]
-}
-
 # Prints with the choice $1 places down the list (0, 1 or 2); $2 names the pictures.
 imprimir() {
   marcar_impressao
