@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
@@ -315,4 +316,20 @@ TEST_F(Impressao, BlankCopyHasTheCluesAndNoDigit) {
     EXPECT_EQ(NumerosNaPagina(paginas[0]), clues);
     QStringList comDigitos = NumerosDoTabuleiro(board, false);
     EXPECT_EQ(comDigitos.size(), clues.size() + 3) << "the three digits of the player";
+}
+
+// A printer that cannot start the job (here: its output cannot be opened) raises the Portuguese
+// message, and nothing is left behind.
+TEST_F(Impressao, ADeviceThatCannotStartIsReported) {
+    QPrinter impressora(QPrinter::HighResolution);
+    impressora.setOutputFormat(QPrinter::PdfFormat);
+    impressora.setOutputFileName(pasta.filePath("falta/p.pdf"));
+    try {
+        ImprimirPuzzle(impressora, Puzzle(), C::ComSolucao);
+        ADD_FAILURE() << "no error";
+    } catch (const ESomadoError& e) {
+        EXPECT_STREQ(e.what(),
+                     "Não foi possível começar a imprimir: a impressora não aceitou o trabalho.");
+    }
+    EXPECT_TRUE(QDir(pasta.path()).isEmpty());
 }

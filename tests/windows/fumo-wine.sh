@@ -153,6 +153,11 @@ pdftoppm -r 40 -png "$pasta/puzzle.pdf" "$imagens/6-pdf"
 
 echo "6b. Imprimir: Ctrl+P, o puzzle e a solução, o diálogo de impressão do Windows; o trabalho chega ao CUPS"
 marcar_impressao
+# The file dialogs of the steps before may leave the window inactive; the keys go to the active
+# one. The pointer off the buttons, so that no tooltip counts as a window.
+xdotool windowactivate --sync "$janela" 2>/dev/null || true
+xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+sleep 1.5
 antes=$(janelas)
 xdotool key ctrl+p
 esperar 20 mais_janelas "$antes" || { captura 6b-falta; falhou "Ctrl+P não abriu a janela de impressão"; }
