@@ -135,6 +135,20 @@ sleep 2
 informacao_diz 'Puzzle e solução impressos em "PDF".' || falhou "o erro mudou a caixa de informação"
 cupsenable PDF
 
+echo "5b. Sem nenhuma impressora: uma mensagem clara, e nada mais muda"
+lpadmin -x PDF
+xdotool key ctrl+p
+esperar 15 ha_janelas 2 || falhou "Ctrl+P não abriu a janela de impressão"
+sleep 1
+xdotool key Return
+sleep 1
+captura 5b-sem-impressoras
+# The print window gives way to the message.
+esperar 10 ha_janelas 2 || falhou "não apareceu a mensagem de não haver impressoras"
+xdotool key Return
+esperar 10 ha_janelas 1 || falhou "a mensagem não fechou"
+informacao_diz 'Puzzle e solução impressos em "PDF".' || falhou "a falta de impressoras mudou a caixa de informação"
+
 echo "6. Guardar: o 5 do jogador continua no tabuleiro"
 xdotool key ctrl+s
 esperar 10 ha_janelas 2 || falhou "o diálogo de guardar não abriu"
