@@ -42,6 +42,8 @@ enum class TComando : uint8_t {
     PreencherNotas,
     Pausa,
     Estatisticas,
+    // The current puzzle on paper, through the system's print dialog.
+    Imprimir,
 };
 
 // The one place that says which commands the long work refuses. A new puzzle refuses whatever

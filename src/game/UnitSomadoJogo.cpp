@@ -137,6 +137,8 @@ void TJogo::Executar(TComando AComando) {
         return PreencherNotas();
     case TComando::Pausa:
         return AlternarPausa();
+    case TComando::Imprimir:
+        return Imprimir();
     case TComando::Ajuda:
     case TComando::Sobre:
     case TComando::Estatisticas:

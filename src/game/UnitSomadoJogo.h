@@ -7,6 +7,7 @@
 
 #include "game/AjudasRegras.h"
 #include "game/Estado.h"
+#include "game/Impressao.h"
 #include "game/Lote.h"
 #include "io/UnitSomadoFicheiro.h"
 #include "model/UnitSomado.h"
@@ -73,6 +74,9 @@ public:
     // AProposto as the file name, in the folder of the name it held before.
     virtual bool EscolherFicheiroPdf(QString& ACaminho) = 0;
     virtual bool EscolherFicheiroLotePdf(const QString& AProposto, QString& ACaminho) = 0;
+    // The print dialog with its preview of ABoard's pages, where the player picks what to print
+    // and the printer; what came of it.
+    virtual TResultadoImpressao Imprimir(const TSomadoBoard& ABoard) = 0;
 
     // The program's general error report, for an error a command could not deal with.
     virtual void ReportarErro(const QString& AMensagem) = 0;
@@ -156,6 +160,8 @@ public:
     void BitBtnSairClick() { FJanela.Fechar(); }
     void BitBtnExportarPuzzleClick();
     void BitBtnExportarLoteClick();
+    // "Imprimir" (Impressao.cpp): the print dialog; a printer's failure is reported at once.
+    void Imprimir();
 
     TOcupacao Ocupacao() const { return FEstado.Ocupacao; }
     bool LoteEmCurso() const { return FEstado.Ocupacao == TOcupacao::EmLote; }

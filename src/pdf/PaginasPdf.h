@@ -13,10 +13,12 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QString>
 #include <QStringList>
+#include <QTransform>
 
 #include <cstdint>
 #include <memory>
@@ -38,18 +40,26 @@ inline constexpr int32_t CTopoRodape = 1070;   // 283 mm
 inline constexpr int32_t CMargemRodape = 68;   // 18 mm
 
 // One document being drawn. Pages are drawn in memory; Gravar writes the finished file in
-// one go, so a failure never leaves a half-written file behind.
+// one go, so a failure never leaves a half-written file behind. The same pages go to a
+// printer's paper instead (the second constructor): drawn in the A4 page's units, scaled down
+// where the paper's printable area is smaller than the part of the page that holds ink.
 class TDocumentoPdf {
 public:
     TDocumentoPdf();
+    // Draws on APapel (a printer, or anything paged), whose pages stay the caller's to finish.
+    explicit TDocumentoPdf(QPagedPaintDevice& APapel);
     ~TDocumentoPdf();
     TDocumentoPdf(const TDocumentoPdf&) = delete;
     TDocumentoPdf& operator=(const TDocumentoPdf&) = delete;
 
+    // Raises ESomadoError when the device takes no more pages (a printer that failed).
     void AdicionarPagina();
     int32_t Paginas() const { return FPaginas; }
     // The current page's canvas.
     QPainter& Canvas() { return FCanvas; }
+    // A font size in points as the page means it: the pages are drawn at 96 units per inch,
+    // whatever the device's own resolution.
+    double Pontos(double APontos) const { return APontos * FFactorFonte; }
 
     // The text operations of the page canvas, in the current font.
     int32_t TextWidth(const QString& ATexto) const;
@@ -61,13 +71,28 @@ public:
     void Gravar(const QString& ACaminho);
     // The finished document's bytes.
     QByteArray Terminar();
+    // Ends the drawing on the paper; false when the device reports a failure.
+    bool TerminarPapel();
 
 private:
+    void AjustarAoPapel();
+
     QBuffer FBuffer;
-    QPdfWriter FEscritor;
+    std::unique_ptr<QPdfWriter> FEscritor;
+    QPagedPaintDevice* FPapel = nullptr;
     QPainter FCanvas;
+    // Page units to the device's, and the font sizes' correction to 96 units per inch.
+    QTransform FPagina;
+    double FFactorFonte = 1.0;
     int32_t FPaginas = 0;
 };
+
+// The part of an A4 page that holds the ink of every page drawn here (the margins' outer
+// half is always blank): what a printer's printable area must take.
+inline constexpr int32_t CAreaImpressaMargem = CMargem / 2;
+// Page units to a device of ALargura × AAltura units at AResolucao dots per inch: the inked part
+// at its true size when it fits, else scaled down to fit; centred on the device either way.
+QTransform TransformacaoParaPapel(int32_t ALargura, int32_t AAltura, double AResolucao);
 
 std::unique_ptr<TDocumentoPdf> CriarDocumentoPdf();
 void DefinirFontePdf(TDocumentoPdf& AD, int32_t ATamanho, bool ANegrito, const QColor& ACor);

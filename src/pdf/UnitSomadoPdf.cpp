@@ -48,7 +48,7 @@ QByteArray ComAutor(const QByteArray& APdf, const char* AAutor) {
 
 void EscreverNumero(TDocumentoPdf& AD, int32_t AY, int32_t ANumero) {
     QFont fonte = AD.Canvas().font();
-    fonte.setPointSize(14);
+    fonte.setPointSizeF(AD.Pontos(14));
     fonte.setBold(true);
     AD.Canvas().setFont(fonte);
     const QString texto = QStringLiteral("#%1").arg(ANumero);
@@ -69,28 +69,57 @@ int32_t MmParaUnidades(double AMm) {
     return static_cast<int32_t>(Arredondar(AMm / 25.4 * 96.0));
 }
 
-TDocumentoPdf::TDocumentoPdf() : FEscritor(&FBuffer) {
+TDocumentoPdf::TDocumentoPdf() : FEscritor(std::make_unique<QPdfWriter>(&FBuffer)) {
+    FPapel = FEscritor.get();
     FBuffer.open(QIODevice::WriteOnly);
-    FEscritor.setResolution(96);
-    FEscritor.setPageLayout(
+    FEscritor->setResolution(96);
+    FEscritor->setPageLayout(
         QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    FEscritor.setTitle(QStringLiteral("SOMADO"));
-    FEscritor.setCreator(QStringLiteral("Somado"));
+    FEscritor->setTitle(QStringLiteral("SOMADO"));
+    FEscritor->setCreator(QStringLiteral("Somado"));
 }
+
+TDocumentoPdf::TDocumentoPdf(QPagedPaintDevice& APapel) : FPapel(&APapel) {}
 
 TDocumentoPdf::~TDocumentoPdf() {
     if (FCanvas.isActive()) FCanvas.end();
 }
 
+QTransform TransformacaoParaPapel(int32_t ALargura, int32_t AAltura, double AResolucao) {
+    const double a = CAreaImpressaMargem;
+    const double largura = CLarguraPagina - 2 * a, altura = CAlturaPagina - 2 * a;
+    // Device units per page unit: the true size, unless the printable area is smaller.
+    const double k = std::min({AResolucao / 96.0, ALargura / largura, AAltura / altura});
+    const double dx = (ALargura - largura * k) / 2 - a * k;
+    const double dy = (AAltura - altura * k) / 2 - a * k;
+    return QTransform(k, 0, 0, k, dx, dy);
+}
+
+void TDocumentoPdf::AjustarAoPapel() {
+    // The PDF document is drawn in its own units; a printer's paper is fitted.
+    if (FEscritor) return;
+    FPagina = TransformacaoParaPapel(FPapel->width(), FPapel->height(), FPapel->logicalDpiX());
+    FFactorFonte = 96.0 / FPapel->logicalDpiY();
+    FCanvas.setWorldTransform(FPagina);
+}
+
 void TDocumentoPdf::AdicionarPagina() {
     // The painter's start opens the first page; every later page is a new one.
     if (FPaginas == 0) {
-        FCanvas.begin(&FEscritor);
+        if (!FCanvas.begin(FPapel))
+            throw ESomadoError("Não foi possível começar a imprimir: a impressora não aceitou o "
+                               "trabalho.");
         FCanvas.setBackgroundMode(Qt::TransparentMode);
-    } else {
-        FEscritor.newPage();
+    } else if (!FPapel->newPage()) {
+        throw ESomadoError("A impressora não aceitou mais páginas.");
     }
+    // A new page on some printers starts from a fresh device context.
+    AjustarAoPapel();
     ++FPaginas;
+}
+
+bool TDocumentoPdf::TerminarPapel() {
+    return !FCanvas.isActive() || FCanvas.end();
 }
 
 int32_t TDocumentoPdf::TextWidth(const QString& ATexto) const {
@@ -106,6 +135,8 @@ void TDocumentoPdf::TextOut(int32_t AX, int32_t AY, const QString& ATexto) {
 }
 
 QByteArray TDocumentoPdf::Terminar() {
+    // Only a document drawn in memory has bytes.
+    if (!FEscritor) return {};
     if (FCanvas.isActive()) FCanvas.end();
     return ComAutor(FBuffer.data(), "Quorvel");
 }
@@ -132,7 +163,7 @@ std::unique_ptr<TDocumentoPdf> CriarDocumentoPdf() {
 
 void DefinirFontePdf(TDocumentoPdf& AD, int32_t ATamanho, bool ANegrito, const QColor& ACor) {
     QFont fonte(QStringLiteral("Arial"));
-    fonte.setPointSize(ATamanho);
+    fonte.setPointSizeF(AD.Pontos(ATamanho));
     fonte.setBold(ANegrito);
     AD.Canvas().setFont(fonte);
     AD.Canvas().setPen(ACor);
@@ -181,4 +212,29 @@ void ExportarPuzzlePdf(const TSomadoBoard& ABoard, const QString& ACaminho) {
     DesenharPaginaPuzzle(*documento, ABoard, false, 0, true, 1);
     DesenharPaginaPuzzle(*documento, ABoard, true, 0, true, 2);
     documento->Gravar(ACaminho);
+}
+
+TSomadoBoard TabuleiroParaImprimir(const TSomadoBoard& ABoard, TConteudoImpressao AConteudo) {
+    TSomadoBoard board = ABoard;
+    if (AConteudo != TConteudoImpressao::EmBranco) return board;
+    for (int32_t r = 0; r < board.Size(); ++r)
+        for (int32_t c = 0; c < board.Size(); ++c) {
+            TSomadoCell celula = board.GetCell(r, c);
+            celula.Value = 0;
+            celula.DisplayState = TCellDisplayState::cdsNormal;
+            board.SetCell(r, c, celula);
+        }
+    return board;
+}
+
+int32_t ImprimirPuzzle(QPagedPaintDevice& APapel, const TSomadoBoard& ABoard,
+                       TConteudoImpressao AConteudo) {
+    const TSomadoBoard board = TabuleiroParaImprimir(ABoard, AConteudo);
+    TDocumentoPdf documento(APapel);
+    DesenharPaginaPuzzle(documento, board, false, 0, true, 1);
+    if (AConteudo == TConteudoImpressao::ComSolucao)
+        DesenharPaginaPuzzle(documento, board, true, 0, true, 2);
+    if (!documento.TerminarPapel())
+        throw ESomadoError("A impressora não aceitou o trabalho até ao fim.");
+    return documento.Paginas();
 }

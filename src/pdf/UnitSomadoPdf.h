@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+class QPagedPaintDevice;
+
 using TListaDeTabuleiros = std::vector<std::unique_ptr<TSomadoBoard>>;
 
 // Whether a batch title fits the cover's width at the smallest size the cover gives it
@@ -27,3 +29,18 @@ void ExportarPuzzlePdf(const TSomadoBoard& ABoard, const QString& ACaminho);
 // The batch document, in the page order of DesenharLote (PaginasPdf.h).
 void ExportarLotePdf(const TListaDeTabuleiros& ALista, int32_t ALado, const QString& ATitulo,
                      const QString& ARotulo, const QString& ACaminho);
+
+// ---- Printing: the single puzzle's pages, drawn by the same page code, on a printer's paper.
+
+// What goes on paper: the puzzle page as it stands (as "Exportar Puzzle" draws it), a blank copy
+// (the clues only, for solving on paper), or the puzzle page followed by its solution page.
+enum class TConteudoImpressao : uint8_t { ComoEsta, EmBranco, ComSolucao };
+
+// The board as the page shows it for AConteudo: a blank copy has no digit and no marks of a
+// check.
+TSomadoBoard TabuleiroParaImprimir(const TSomadoBoard& ABoard, TConteudoImpressao AConteudo);
+// Draws the pages on APapel, which is left ended: raises ESomadoError with a Portuguese message
+// when the device refuses to start, to take a page or to finish (nothing printed, or not all).
+// Returns the number of pages drawn.
+int32_t ImprimirPuzzle(QPagedPaintDevice& APapel, const TSomadoBoard& ABoard,
+                       TConteudoImpressao AConteudo);

@@ -306,6 +306,12 @@ void TGrelhaTabuleiro::MostrarMenu(const QPoint& AGlobal, bool ASobreBranca) {
             [this] {
                 if (Executar) Executar(TComando::Estatisticas);
             });
+    connect(AdicionarAccao(menu, QStringLiteral("Imprimir…"),
+                           FJogo.Board() && FJogo.PodeExecutar(TComando::Imprimir),
+                           QKeySequence(Qt::CTRL | Qt::Key_P)),
+            &QAction::triggered, this, [this] {
+                if (Executar) Executar(TComando::Imprimir);
+            });
     menu.exec(AGlobal);
 }
 

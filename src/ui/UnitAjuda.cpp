@@ -129,6 +129,9 @@ const TLinhaTeclas CTeclas[] = {
                "corridas ainda admitem."},
     {"Pausa, Ctrl+Shift+P", "pausa o jogo: o relógio pára e o tabuleiro fica escondido até "
                             "continuar."},
+    {"Ctrl+P", "imprime o puzzle: numa pré-visualização escolhe-se o puzzle como está, uma "
+               "cópia em branco (só as pistas) ou o puzzle com a solução; depois, o diálogo de "
+               "impressão do sistema."},
     {"Ctrl+N, Ctrl+S, Ctrl+O, Ctrl+E, F1",
      "Gerar Puzzle, Guardar, Abrir, Exportar Puzzle e Ajuda."},
 };
@@ -136,7 +139,7 @@ const TLinhaTeclas CTeclas[] = {
 const TLinhaTeclas CAjudas[] = {
     {"Menu do tabuleiro", "o botão direito do rato sobre uma casa abre as notas, explicar um "
                           "passo, preencher notas, desfazer, refazer, apagar notas, a pausa, "
-                          "mostrar conflitos e corridas, e as estatísticas."},
+                          "mostrar conflitos e corridas, as estatísticas e imprimir."},
     {"Conflitos", "um algarismo que se repete na sua corrida, ou que completa uma corrida com "
                   "soma errada, aparece a laranja (desliga-se no menu)."},
     {"Corridas", "as duas corridas da casa actual ficam com um fundo azul claro (desliga-se no "

@@ -7,6 +7,7 @@
 #include "ui/UnitAjuda.h"
 #include "ui/UnitConfiguracao.h"
 #include "ui/UnitEstatisticas.h"
+#include "ui/UnitImpressao.h"
 #include "ui/UnitSobre.h"
 
 #include "game/Estatisticas.h"
@@ -415,6 +416,7 @@ const std::vector<TEntradaComando>& TabelaDeComandos() {
         {TComando::ExplicarPasso, nullptr, nullptr, nullptr, 0, {K(Qt::CTRL | Qt::Key_H)}},
         {TComando::PreencherNotas, nullptr, nullptr, nullptr, 0, {K(Qt::CTRL | Qt::Key_M)}},
         {TComando::Pausa, nullptr, nullptr, nullptr, 0, {K(Qt::Key_Pause), K(Qt::CTRL | Qt::SHIFT | Qt::Key_P)}},
+        {TComando::Imprimir, nullptr, nullptr, nullptr, 0, {K(Qt::CTRL | Qt::Key_P)}},
     };
     // clang-format on
     return tabela;
@@ -654,6 +656,11 @@ bool TFormMain::EscolherFicheiroLotePdf(const QString& AProposto, QString& ACami
     // Opens in the folder of the last batch (the working folder the first time), offering
     // the name for this one.
     return Escolher(SaveDialogLotePdf, AProposto, ACaminho);
+}
+
+TResultadoImpressao TFormMain::Imprimir(const TSomadoBoard& ABoard) {
+    TFormImpressao dialogo(ABoard, this);
+    return dialogo.Executar();
 }
 
 void TFormMain::ReportarErro(const QString& AMensagem) {

@@ -80,6 +80,7 @@ public:
     void Fechar() override;
     bool EscolherFicheiroPdf(QString& ACaminho) override;
     bool EscolherFicheiroLotePdf(const QString& AProposto, QString& ACaminho) override;
+    TResultadoImpressao Imprimir(const TSomadoBoard& ABoard) override;
     void ReportarErro(const QString& AMensagem) override;
     void Adiar(int32_t AMs, std::function<void()> AAccao) override;
 

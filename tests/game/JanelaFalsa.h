@@ -176,6 +176,16 @@ public:
         return FicheiroLotePdf.has_value();
     }
 
+    // The print dialog: the boards it was shown, and what the player and the printer make of it.
+    std::vector<TSomadoBoard> Impressos;
+    TResultadoImpressao ResultadoImpressao;
+    std::function<void()> DuranteImpressao;
+    TResultadoImpressao Imprimir(const TSomadoBoard& ABoard) override {
+        Impressos.push_back(ABoard);
+        if (DuranteImpressao) DuranteImpressao();
+        return ResultadoImpressao;
+    }
+
     // The general error report: every message shown.
     QStringList Erros;
     void ReportarErro(const QString& AMensagem) override { Erros << AMensagem; }

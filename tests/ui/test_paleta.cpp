@@ -6,6 +6,7 @@
 #include "ui/Arranque.h"
 #include "ui/UnitAjuda.h"
 #include "ui/UnitConfiguracao.h"
+#include "ui/UnitImpressao.h"
 #include "ui/UnitMain.h"
 #include "ui/UnitSobre.h"
 
@@ -91,6 +92,8 @@ void ExpectTodasLegiveis() {
     ExpectLegivel(ajuda, "Ajuda");
     TFormSobre sobre(principal.get());
     ExpectLegivel(sobre, "Sobre");
+    TFormImpressao imprimir(*principal->Jogo().Board(), principal.get());
+    ExpectLegivel(imprimir, "Imprimir");
     QMessageBox pergunta(QMessageBox::Question, QStringLiteral("SOMADO"),
                          QStringLiteral("Há jogadas por gravar. Guardar antes de sair?"),
                          QMessageBox::NoButton, principal.get());

@@ -2,7 +2,9 @@
 # The real somado.exe under wine, as a person on Windows meets it: taken from the ZIP and
 # started on an X server with a window manager, driven from outside with the mouse and the
 # keyboard, and checked on pictures of the screen and on the files it writes; then the
-# installer, run silently, and the installed program.
+# installer, run silently, and the installed program. Printing goes through Windows' own print
+# dialog to a CUPS server of the test's own (wine hands its print jobs to CUPS), whose cups-pdf
+# printer writes the job as a PDF.
 #
 #   fumo-wine.sh ZIP INSTALADOR OLHAR PASTA_DAS_IMAGENS
 #
@@ -10,6 +12,7 @@
 set -euo pipefail
 aqui=$(dirname "$(realpath "$0")")
 source "$aqui/../smoke/ecra.sh"
+source "$aqui/../smoke/impressora.sh"
 source "$aqui/wine.sh"
 : "${WINEPREFIX:?WINEPREFIX must name the wine prefix}"
 
@@ -19,7 +22,7 @@ instalador=$(realpath "$2")
 olhar=$(realpath "$3")
 imagens=$(realpath -m "$4")
 rm -rf "$imagens" && mkdir -p "$imagens"
-trap 'ecra_terminar; "$wineserver" -k 2>/dev/null || true' EXIT
+trap '"$wineserver" -k 2>/dev/null || true; cups_terminar; ecra_terminar' EXIT
 
 titulo="SOMADO | by Quorvel"
 # The highlight colour preparar_wine gives the prefix (0 120 215).
@@ -74,6 +77,9 @@ rm -rf "$recuperacao"
 sem_chave() { ! "$wine64" reg query "$1" >/dev/null 2>&1; }
 
 iniciar_gestor_de_janelas
+# Before wine starts: it takes its printers from CUPS when it starts.
+"$wineserver" -k 2>/dev/null || true
+iniciar_impressora
 pasta="$ecra_trabalho/jogos"
 mkdir -p "$pasta" "$ecra_trabalho/zip"
 (cd "$ecra_trabalho/zip" && unzip -q "$zip")
@@ -153,7 +159,44 @@ sed 's/^/  /' <<<"$fontes"
 awk '{ if ($(NF-4) != "yes") exit 1 }' <<<"$fontes" || falhou "há letras por embutir no PDF"
 pdftoppm -r 40 -png "$pasta/puzzle.pdf" "$imagens/6-pdf"
 
-echo "6b. Os diálogos de ficheiros não deixaram nada no registo"
+echo "6b. Imprimir: Ctrl+P, o puzzle e a solução, o diálogo de impressão do Windows; o trabalho chega ao CUPS"
+marcar_impressao
+# The file dialogs of the steps before may leave the window inactive; the keys go to the active
+# one. The pointer off the buttons, so that no tooltip counts as a window.
+xdotool windowactivate --sync "$janela" 2>/dev/null || true
+xdotool mousemove "$((x0 + 5))" "$((y0 + 5))"
+sleep 1.5
+antes=$(janelas)
+xdotool key ctrl+p
+esperar 20 mais_janelas "$antes" || { captura 6b-falta; falhou "Ctrl+P não abriu a janela de impressão"; }
+sleep 2
+# The third choice: the puzzle and its solution page.
+xdotool key Down Down
+captura 6b-previsao
+xdotool key Return
+esperar 30 mais_janelas "$((antes + 1))" ||
+  { captura 6b-sem-dialogo; falhou "o diálogo de impressão do Windows não abriu"; }
+sleep 1
+captura 6b-dialogo
+xdotool key Return
+esperar 30 bash -c "[ \"\$(xdotool search --onlyvisible --pid $pid 2>/dev/null | wc -l)\" -le $antes ]" ||
+  { captura 6b-depois; falhou "a janela de impressão ficou aberta depois de imprimir"; }
+esperar_impressao 120 || { captura 6b-sem-trabalho; falhou "o trabalho de impressão não chegou ao cups-pdf"; }
+cp "$impresso" "$imagens/6b-impresso.pdf"
+paginas_impressas 2 || falhou "esperava 2 páginas impressas, o puzzle e a solução"
+pagina "$impresso" 1 6b-pagina-1
+pagina "$impresso" 2 6b-pagina-2
+tem_tabuleiro 6b-pagina-1 || falhou "o tabuleiro não está na página impressa"
+tem_tabuleiro 6b-pagina-2 || falhou "o tabuleiro não está na página da solução"
+n=$(diferenca 6b-pagina-1 6b-pagina-2)
+echo "  a página 2 difere da 1 em $n pixels"
+[ "$n" -gt 1000 ] || falhou "a página 2 não mostra a solução"
+informacao=$(copiar_informacao)
+echo "  informação: $informacao"
+grep -q '^Puzzle e solução impressos em "' <<<"$informacao" ||
+  falhou "a caixa de informação não diz que o puzzle e a solução foram impressos"
+
+echo "6c. Os diálogos de ficheiros não deixaram nada no registo"
 sem_chave 'HKCU\Software\QtProject' ||
   falhou "ficou HKCU\Software\QtProject no registo: $("$wine64" reg query 'HKCU\Software\QtProject' /s 2>&1 | tr -d '\r' | head -5)"
 
@@ -211,7 +254,7 @@ destino='C:\Programas\Somado'
 "$wineserver" -w
 instalado="$WINEPREFIX/drive_c/Programas/Somado"
 for f in somado.exe Uninstall.exe qt.conf platforms/qwindows.dll styles/qwindowsvistastyle.dll \
-  translations/qt_pt_PT.qm; do
+  translations/qt_pt_PT.qm Qt6PrintSupport.dll; do
   [ -f "$instalado/$f" ] || falhou "o instalador não pôs $f em $destino"
 done
 atalho=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -iname 'Somado.lnk' | head -1)
