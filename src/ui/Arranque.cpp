@@ -29,7 +29,9 @@
 #include <unistd.h>
 #endif
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 
@@ -85,6 +87,12 @@ void IsolarHistoricoDosDialogos() {
     // seconds and hundreds of megabytes. The program keeps its dialogs' folders itself, so
     // Qt's history lives in a folder of this run only, gone when the program ends.
     static QTemporaryDir pasta(QDir::tempPath() + QStringLiteral("/somado-XXXXXX"));
+    // When Windows ends the session it kills the program right after announcing its end, before
+    // static objects go: the folder goes at that announcement (after a normal close no dialog
+    // is left to need it).
+    if (QCoreApplication::instance())
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                         QCoreApplication::instance(), [] { pasta.remove(); });
     const QString caminho =
         pasta.isValid() ? pasta.path() : QDir::tempPath() + QStringLiteral("/somado-sem-pasta");
     for (const QSettings::Format formato : {QSettings::NativeFormat, QSettings::IniFormat}) {

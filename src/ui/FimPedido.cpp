@@ -25,6 +25,7 @@ namespace {
 
 std::atomic<bool> GFimPedido{false};
 
+#ifdef Q_OS_UNIX
 void Terminar(const std::function<void()>& AAntes) {
     GFimPedido = true;
     if (AAntes) AAntes();
@@ -34,7 +35,6 @@ void Terminar(const std::function<void()>& AAntes) {
     QCoreApplication::exit(0);
 }
 
-#ifdef Q_OS_UNIX
 // The signal handler may only do what is safe there: it writes one byte to a socket, which
 // the window's thread reads in its event loop.
 int GSinais[2] = {-1, -1};

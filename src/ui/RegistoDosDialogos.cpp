@@ -1,7 +1,9 @@
 #include "ui/RegistoDosDialogos.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 
 #include <string>

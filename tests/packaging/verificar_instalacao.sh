@@ -23,6 +23,7 @@ esperados() {
   echo "usr/share/man/man6/somado.6.gz"
   echo "usr/share/doc/somado/copyright"
   echo "usr/share/doc/somado/changelog.gz"
+  echo "usr/share/doc/somado/AVISOS.txt"
 }
 
 temp=$(mktemp -d)

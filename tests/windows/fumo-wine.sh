@@ -72,6 +72,8 @@ valores() { tr -d '\r' <"$1" | awk '/^VALUE$/ {v = 1; next} /^[A-Z]+$/ {v = 0} v
 # at the first start.
 recuperacao="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Somado/recuperacao"
 rm -rf "$recuperacao"
+# Temporary folders of earlier runs cut short: the check after uninstalling sees this run's.
+rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/somado-*
 # Qt's file dialogs keep their history in the registry on Windows: the program must leave none.
 "$wine64" reg delete 'HKCU\Software\QtProject' /f >/dev/null 2>&1 || true
 sem_chave() { ! "$wine64" reg query "$1" >/dev/null 2>&1; }
@@ -84,6 +86,11 @@ pasta="$ecra_trabalho/jogos"
 mkdir -p "$pasta" "$ecra_trabalho/zip"
 (cd "$ecra_trabalho/zip" && unzip -q "$zip")
 exe=$(ls "$ecra_trabalho"/zip/*/somado.exe)
+avisos="$(dirname "$exe")/AVISOS.txt"
+for licenca in 'GNU LESSER GENERAL PUBLIC LICENSE' 'Apache License' 'GCC RUNTIME LIBRARY EXCEPTION' \
+  'Independent JPEG Group' 'qt6-base'; do
+  grep -aq "$licenca" "$avisos" || falhou "AVISOS.txt do ZIP sem \"$licenca\""
+done
 
 echo "1. A janela \"$titulo\" abre com um puzzle e a moldura do foco"
 iniciar_somado_wine "$exe" "$pasta"
@@ -253,7 +260,7 @@ destino='C:\Programas\Somado'
 "$wine64" "$instalador" /S "/D=$destino" || falhou "o instalador falhou (código $?)"
 "$wineserver" -w
 instalado="$WINEPREFIX/drive_c/Programas/Somado"
-for f in somado.exe Uninstall.exe qt.conf platforms/qwindows.dll styles/qwindowsvistastyle.dll \
+for f in somado.exe Uninstall.exe AVISOS.txt qt.conf platforms/qwindows.dll styles/qwindowsvistastyle.dll \
   translations/qt_pt_PT.qm Qt6PrintSupport.dll; do
   [ -f "$instalado/$f" ] || falhou "o instalador não pôs $f em $destino"
 done
