@@ -21,6 +21,7 @@
 #include <cstring>
 #include <ctime>
 #include <exception>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
@@ -102,6 +103,22 @@ QString GravarComNomeLivre(const QDir& APasta, int ALado, TNivelDificuldade ANiv
         const QString caminho = NomeDoPuzzle(APasta, ALado, ANivel, ANumero);
         if (CriarFicheiroNovo(caminho, texto)) return caminho;
     }
+}
+
+// The wall time of one generation on ANucleos idle cores, from the times of its attempts made
+// one after another: each core takes the next attempt as it becomes free, and the generation
+// ends when the last attempt up to the deciding one ends (those above it are cut at once). A
+// generation whose budget ran out would have made more attempts on more cores: there the
+// figure is only a guide.
+double TempoEmNucleos(const std::vector<double>& ATentativas, int ANucleos) {
+    std::vector<double> livre(static_cast<size_t>(ANucleos), 0.0);
+    double fim = 0;
+    for (const double segundos : ATentativas) {
+        const auto primeiro = std::min_element(livre.begin(), livre.end());
+        *primeiro += segundos;
+        fim = std::max(fim, *primeiro);
+    }
+    return fim;
 }
 
 // Writes the line now: a long run shows its progress, and a report that cannot be written
@@ -188,6 +205,8 @@ int main(int argc, char** argv) {
 
     // Every time is kept for the percentiles: a few bytes per puzzle actually made.
     std::vector<double> tempos;
+    const int CNucleosSimulados[] = {2, 4, 8};
+    std::vector<double> simulados[std::size(CNucleosSimulados)];
     long sucessos = 0;
     int64_t chamadas = 0;
     std::string falha;
@@ -213,6 +232,11 @@ int main(int argc, char** argv) {
         total += segundos;
         chamadas += estatisticas.ChamadasContarIndeterminadas;
         tempos.push_back(segundos);
+        // Made one attempt after another, the attempts' times tell what more cores would take.
+        if (threads == 1)
+            for (size_t i = 0; i < std::size(CNucleosSimulados); ++i)
+                simulados[i].push_back(
+                    TempoEmNucleos(estatisticas.SegundosPorTentativa, CNucleosSimulados[i]));
         if (!board) {
             std::printf("%3ld  nenhum   %8.3f s\n", n, segundos);
         } else {
@@ -245,6 +269,12 @@ int main(int argc, char** argv) {
                 100.0 * static_cast<double>(sucessos) / static_cast<double>(contagem));
     std::printf("tempo: mediana %.3f s, p90 %.3f s, máximo %.3f s\n", Percentil(tempos, 0.5),
                 Percentil(tempos, 0.9), *std::max_element(tempos.begin(), tempos.end()));
+    for (size_t i = 0; i < std::size(CNucleosSimulados) && threads == 1; ++i)
+        std::printf(
+            "com %d núcleos livres (dos tempos das tentativas): mediana %.3f s, p90 %.3f s, "
+            "máximo %.3f s\n",
+            CNucleosSimulados[i], Percentil(simulados[i], 0.5), Percentil(simulados[i], 0.9),
+            *std::max_element(simulados[i].begin(), simulados[i].end()));
     std::printf("semente %llu, %ld threads: %.2f s ao todo\n",
                 static_cast<unsigned long long>(*semente), threads, total);
     std::printf("processador: %.2f s, %.4f s por puzzle\n", processador,

@@ -2,6 +2,7 @@
 #include "generator/GeradorInterno.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <condition_variable>
 #include <exception>
@@ -86,11 +87,19 @@ private:
                     std::lock_guard bloqueio(FMutex);
                     ++FEstatisticas.TentativasComecadas;
                 }
+                const auto inicio = std::chrono::steady_clock::now();
                 try {
                     resultado = FFazer(k, contexto);
                 } catch (...) {
                     erro = std::current_exception();
                 }
+                const std::chrono::duration<double> duracao =
+                    std::chrono::steady_clock::now() - inicio;
+                std::lock_guard bloqueio(FMutex);
+                std::vector<double>& segundos = FEstatisticas.SegundosPorTentativa;
+                if (segundos.size() <= static_cast<size_t>(k))
+                    segundos.resize(static_cast<size_t>(k) + 1, 0.0);
+                segundos[k] = duracao.count();
             }
             Entregar(k, std::move(resultado), erro);
             Recrutar();

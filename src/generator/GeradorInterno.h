@@ -376,29 +376,49 @@ bool ProcurarSolucaoUnica(TContextoGeracao& AContexto, const TModelo& AModelo,
 // Answers, for the proposals of one construction step, how many cells each would leave
 // undetermined: what ContarIndeterminadas answers for the digits with the proposal written
 // in, with the same sets, but without propagating every run again. A proposal changes the
-// totals of its run and of the runs crossing it only, so its count continues from the
-// propagation of all other runs (the run's base, shared by the run's proposals); the bases of
-// one step are made in turn from the propagation that leaves out the runs of every proposal
-// of the step (the step's base), so each adds back a few runs only. The propagator owns both
-// bases and its working sets, kept from step to step: after the first step it allocates
-// nothing.
+// totals of its run and of the runs crossing it only (the run's group), so its count
+// continues from the propagation of all other runs (the run's base, shared by the run's
+// proposals). The bases start from the propagation that leaves out every group of the step
+// (the step's base) and are made by halving: the base of half the groups adds back the runs
+// of the other half, and so on down to one group. On a small board the groups of a step
+// cover most runs, and adding each run's base back from the step's base would propagate
+// nearly the whole board once per run; halving adds each run back about log2(groups) times.
+// The propagator owns the bases and its working sets, kept from step to step: after the
+// first step it allocates nothing.
 class TPropagador {
 public:
     TPropagador(TContextoGeracao& AContexto, const TModelo& AModelo, bool ASoCombinacoes);
 
     // A new step: the digits in place (read until the step ends, left unchanged) and the
-    // step's proposals, whose runs make the step's base.
+    // step's proposals, whose runs make the groups.
     void ComecarPasso(std::span<const int32_t> ADigitos, std::span<const TProposta> APropostas);
     // Cells left undetermined by the step's digits with AProposta's digits written over its
-    // run, or CIndeterminadasContradicao. AProposta is one of the step's; the proposals of
-    // one run share the run's base, so they are quickest asked one after another.
+    // run, or CIndeterminadasContradicao. AProposta is one of the step's.
     int32_t ContarComProposta(const TProposta& AProposta);
     // Swaps the sets the last count left (unless it was a contradiction) with AOutros: the
     // caller takes them without a copy, and the propagator works on in AOutros' storage.
     void TrocarDominios(TDominios& AOutros) { std::swap(FDominios, AOutros); }
 
 private:
-    void ComecarRun(int32_t ARun);
+    // A run of the step's proposals and the runs crossing it.
+    struct TGrupo {
+        int32_t Run = 0;
+        std::array<int32_t, 1 + CMaxComprimento> Mudados{};
+        int32_t NMudados = 0;
+        TDominios Base;
+        bool BaseValida = false;
+    };
+    // The working space of one depth of the halving.
+    struct TMetade {
+        std::vector<uint8_t> Fora;
+        std::vector<int32_t> AFiltrar;
+        TDominios Base;
+    };
+    // The bases of groups [ADe, AAte) from ABase, the propagation without all their runs.
+    void FazerBases(int32_t ADe, int32_t AAte, const TDominios& ABase, bool AValida,
+                    size_t AProfundidade);
+    void FazerMetade(int32_t ADe, int32_t AAte, int32_t AOutrasDe, int32_t AOutrasAte,
+                     const TDominios& ABase, bool AValida, size_t AProfundidade);
 
     TContextoGeracao& FContexto;
     const TModelo& FModelo;
@@ -411,16 +431,12 @@ private:
     std::vector<uint8_t> FForaDoPasso;
     std::vector<int32_t> FRunsDoPasso;
     TDominios FBaseDoPasso;
-    bool FBaseDoPassoValida = false;
 
-    // The run whose proposals are being counted: the run and those crossing it (marked and
-    // listed), and the propagation of all other runs.
-    int32_t FRun = -1;
-    std::vector<uint8_t> FFora;
-    std::array<int32_t, 1 + CMaxComprimento> FMudados{};
-    int32_t FNMudados = 0;
-    TDominios FBase;
-    bool FBaseValida = false;
+    std::vector<TGrupo> FGrupos;
+    int32_t FNGrupos = 0;
+    std::vector<TMetade> FMetades;
+    // The group whose proposals are being counted.
+    int32_t FGrupo = -1;
 
     TDominios FDominios;
 };
@@ -522,6 +538,9 @@ struct TEstatisticasGeracao {
     int64_t ChamadasContarIndeterminadas = 0;
     // Attempts that started working, on all threads.
     int32_t TentativasComecadas = 0;
+    // The wall time of each attempt that ran, by its number: with one thread, what the
+    // benchmarks schedule on more cores to tell what those would take.
+    std::vector<double> SegundosPorTentativa;
 };
 
 // Attempts 0, 1, 2, ... on AThreads threads (the caller's among them; 0: as many as the
