@@ -13,7 +13,10 @@
 namespace {
 
 int32_t NucleosDaMaquina() {
-    return std::max(1, static_cast<int32_t>(std::thread::hardware_concurrency()));
+    // Asked once: the library reads it from the system each time.
+    static const int32_t nucleos =
+        std::max(1, static_cast<int32_t>(std::thread::hardware_concurrency()));
+    return nucleos;
 }
 
 // Threads at work on the process's generations that took their cores from the shared count
@@ -40,7 +43,12 @@ public:
         : FFazer(AFazer), FSemente(ASemente), FParar(AParar) {}
 
     ~TTentativasEmParalelo() {
-        // Left early (out of memory on this thread): the helpers give up what they are doing.
+        // Left early (out of memory on this thread): no helper starts, and the ones there give
+        // up what they are doing.
+        {
+            std::lock_guard bloqueio(FMutex);
+            FDecidida = true;
+        }
         FCorte.store(-1);
         for (std::thread& ajudante : FAjudantes)
             ajudante.join();
@@ -48,15 +56,21 @@ public:
 
     std::unique_ptr<TSomadoBoard> Correr(int32_t AThreads, TEstatisticasGeracao* AEstatisticas) {
         FPartilhaNucleos = AThreads <= 0;
-        if (FPartilhaNucleos) {
-            GThreadsEmGeracoes.fetch_add(1);
-            FMaxAjudantes = NucleosDaMaquina() - 1;
-        } else {
-            FMaxAjudantes = AThreads - 1;
+        FMaxAjudantes = FPartilhaNucleos ? NucleosDaMaquina() - 1 : AThreads - 1;
+        {
+            // This thread's core, given back however the work ends.
+            struct TNucleoDoChamador {
+                bool Partilhado;
+                explicit TNucleoDoChamador(bool APartilhado) : Partilhado(APartilhado) {
+                    if (Partilhado) GThreadsEmGeracoes.fetch_add(1);
+                }
+                ~TNucleoDoChamador() {
+                    if (Partilhado) LibertarNucleo();
+                }
+            } nucleo(FPartilhaNucleos);
+            Recrutar();
+            Trabalhar();
         }
-        Recrutar();
-        Trabalhar();
-        if (FPartilhaNucleos) LibertarNucleo();
         {
             // Attempts below the one that ended the generation may still be running elsewhere.
             std::unique_lock bloqueio(FMutex);
@@ -153,7 +167,18 @@ private:
             if (FPartilhaNucleos && !ReservarNucleo()) return;
             try {
                 FAjudantes.emplace_back([this] {
-                    Trabalhar();
+                    try {
+                        Trabalhar();
+                    } catch (...) {
+                        // Out of memory outside an attempt: the generation ends with it.
+                        std::lock_guard bloqueio(FMutex);
+                        if (!FDecidida) {
+                            FErro = std::current_exception();
+                            FDecidida = true;
+                        }
+                        FCorte.store(-1);
+                        FMudou.notify_all();
+                    }
                     if (FPartilhaNucleos) LibertarNucleo();
                 });
             } catch (...) {
