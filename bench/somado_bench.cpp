@@ -1,4 +1,5 @@
-// somado-bench: runs GerarPuzzle a number of times and reports how long it takes.
+// somado-bench: runs GerarPuzzle a number of times and reports how long each took and the
+// processor time they took together.
 //   somado-bench --size N --level L --count K [--budget MS] [--seed S] [--save DIR]
 //                [--threads T]
 #include "PastaDeDestino.h"
@@ -15,13 +16,12 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <exception>
-#include <map>
-#include <mutex>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
@@ -39,8 +39,8 @@ const char* const CUso =
     "  S: semente do gerador aleatório, para repetir exatamente uma série (por omissão, o "
     "relógio)\n"
     "  DIR: pasta onde cada puzzle gerado é gravado como ficheiro .smd\n"
-    "  T: threads de trabalho (por omissão, uma por núcleo); a mesma semente dá os mesmos\n"
-    "     puzzles com qualquer número de threads\n";
+    "  T: threads que trabalham em cada puzzle, um puzzle de cada vez (por omissão, uma por\n"
+    "     núcleo); a mesma semente dá os mesmos puzzles com qualquer número de threads\n";
 
 std::optional<TTamanhoTabuleiro> TamanhoDoLado(int ALado) {
     for (int t = 0; t <= static_cast<int>(TTamanhoTabuleiro::tt16); ++t)
@@ -105,73 +105,21 @@ QString GravarComNomeLivre(const QDir& APasta, int ALado, TNivelDificuldade ANiv
     }
 }
 
-// The puzzles made, handed from the workers to the report in order. The workers run at most
-// a few puzzles ahead of the report, so the memory a run takes does not grow with --count.
-class TResultados {
-public:
-    struct TResultado {
-        std::unique_ptr<TSomadoBoard> Board;
-        double Segundos = 0;
-        std::chrono::steady_clock::time_point Fim;
-        int64_t Chamadas = 0;
-        // A generation that raised instead of giving up.
-        std::string Erro;
-    };
-
-    TResultados(long AContagem, long AAdiante) : FContagem(AContagem), FAdiante(AAdiante) {}
-
-    // The number of the next puzzle to make; false when none is left or the run has stopped.
-    bool Proximo(long& AIndice) {
-        std::unique_lock bloqueio(FMutex);
-        FMudou.wait(bloqueio, [&] { return FParar || FProximo - FRelatados < FAdiante; });
-        if (FParar || FProximo >= FContagem) return false;
-        AIndice = FProximo++;
-        return true;
+// The wall time of one generation on ANucleos idle cores, from the times of its attempts made
+// one after another: each core takes the next attempt as it becomes free, and the generation
+// ends when the last attempt up to the deciding one ends (those above it are cut at once). A
+// generation whose budget ran out would have made more attempts on more cores: there the
+// figure is only a guide.
+double TempoEmNucleos(const std::vector<double>& ATentativas, int ANucleos) {
+    std::vector<double> livre(static_cast<size_t>(ANucleos), 0.0);
+    double fim = 0;
+    for (const double segundos : ATentativas) {
+        const auto primeiro = std::min_element(livre.begin(), livre.end());
+        *primeiro += segundos;
+        fim = std::max(fim, *primeiro);
     }
-
-    void Entregar(long AIndice, TResultado AResultado) {
-        {
-            const std::lock_guard bloqueio(FMutex);
-            FProntos.emplace(AIndice, std::move(AResultado));
-        }
-        FMudou.notify_all();
-    }
-
-    // Puzzle AIndice, once made; the report takes them in order.
-    TResultado Receber(long AIndice) {
-        std::unique_lock bloqueio(FMutex);
-        FMudou.wait(bloqueio, [&] { return FProntos.count(AIndice) > 0; });
-        TResultado resultado = std::move(FProntos.at(AIndice));
-        FProntos.erase(AIndice);
-        FRelatados = AIndice + 1;
-        bloqueio.unlock();
-        FMudou.notify_all();
-        return resultado;
-    }
-
-    // No new puzzle starts; the ones being made give up soon.
-    void Parar() {
-        {
-            const std::lock_guard bloqueio(FMutex);
-            FParar = true;
-        }
-        FPararGeracao = true;
-        FMudou.notify_all();
-    }
-    const std::atomic<bool>& PararGeracao() const { return FPararGeracao; }
-
-private:
-    const long FContagem;
-    const long FAdiante;
-    std::mutex FMutex;
-    std::condition_variable FMudou;
-    // Under FMutex.
-    long FProximo = 0;
-    long FRelatados = 0;
-    bool FParar = false;
-    std::map<long, TResultado> FProntos;
-    std::atomic<bool> FPararGeracao{false};
-};
+    return fim;
+}
 
 // Writes the line now: a long run shows its progress, and a report that cannot be written
 // (a full disk, a closed pipe) stops the run instead of the work going on unseen.
@@ -247,103 +195,93 @@ int main(int argc, char** argv) {
         }
     }
 
-    // Puzzle n draws from a stream made from the seed and n, as a batch's puzzles do: the
-    // same seed gives the same puzzles whatever the number of threads.
+    // Puzzle n draws its generation's seed from a stream made from the seed and n, as a
+    // batch's puzzles do: the same seed gives the same puzzles whatever the number of threads.
     if (!semente) {
         SemearAleatorio();
         semente = AleatorioDoProcesso().Proximo();
     }
     if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = std::min(threads, contagem);
 
     // Every time is kept for the percentiles: a few bytes per puzzle actually made.
     std::vector<double> tempos;
+    const int CNucleosSimulados[] = {2, 4, 8};
+    std::vector<double> simulados[std::size(CNucleosSimulados)];
     long sucessos = 0;
     int64_t chamadas = 0;
     std::string falha;
-    const auto inicio = std::chrono::steady_clock::now();
-    // The generation's wall time, as if nothing were saved or printed meanwhile: up to the
-    // last puzzle made.
-    auto fimDaGeracao = inicio;
-    {
-        // Room for a few hundred boards (a few megabytes) lets the workers go on while the
-        // report waits for a slow disk.
-        TResultados resultados(contagem, std::max(256L, 4 * threads));
-        std::vector<std::jthread> trabalhadores;
-        // However the block is left, the workers are told to stop before they are waited for:
-        // what they are making is given up.
-        const struct TAoSair {
-            TResultados& Resultados;
-            ~TAoSair() { Resultados.Parar(); }
-        } aoSair{resultados};
-        for (long t = 0; t < threads; ++t)
-            trabalhadores.emplace_back([&] {
-                for (long k; resultados.Proximo(k);) {
-                    TResultados::TResultado r;
-                    const auto antes = std::chrono::steady_clock::now();
-                    try {
-                        // A context of its own for every puzzle, as the program's calls have.
-                        TContextoGeracao contexto(
-                            TAleatorio::DoPuzzle(*semente, static_cast<uint64_t>(k)),
-                            &resultados.PararGeracao());
-                        r.Board = GerarPuzzleNoContexto(*tamanho, *nivel, *orcamento, contexto);
-                        r.Chamadas = contexto.ChamadasContarIndeterminadas;
-                    } catch (const std::exception& e) {
-                        r.Erro = e.what();
-                    }
-                    r.Fim = std::chrono::steady_clock::now();
-                    r.Segundos = std::chrono::duration<double>(r.Fim - antes).count();
-                    resultados.Entregar(k, std::move(r));
-                }
-            });
-
-        for (long n = 1; n <= contagem && falha.empty(); ++n) {
-            const TResultados::TResultado r = resultados.Receber(n - 1);
-            if (!r.Erro.empty()) {
-                falha = r.Erro;
-                break;
-            }
-            chamadas += r.Chamadas;
-            tempos.push_back(r.Segundos);
-            fimDaGeracao = std::max(fimDaGeracao, r.Fim);
-            if (!r.Board) {
-                std::printf("%3ld  nenhum   %8.3f s\n", n, r.Segundos);
-            } else {
-                ++sucessos;
-                std::printf("%3ld  sucesso  %8.3f s  %-13s  score %d", n, r.Segundos,
-                            NomeDoNivel(r.Board->Difficulty()), r.Board->DifficultyScore());
-                if (pasta) {
-                    try {
-                        const QString caminho =
-                            GravarComNomeLivre(destino, lado, *nivel, *r.Board, numeroLivre);
-                        std::printf("  %s", caminho.toStdString().c_str());
-                    } catch (const ESomadoError& e) {
-                        std::printf("\n");
-                        falha = e.what();
-                        break;
-                    }
-                }
-                std::printf("\n");
-            }
-            if (!Escrever()) falha = "não foi possível escrever o relatório";
+    const std::atomic<bool> nunca{false};
+    const std::clock_t processadorAntes = std::clock();
+    // The generation's wall time, as if nothing were saved or printed meanwhile.
+    double total = 0;
+    for (long n = 1; n <= contagem && falha.empty(); ++n) {
+        // One puzzle at a time, each on all the threads: the time a player waits for it.
+        TAleatorio fluxo = TAleatorio::DoPuzzle(*semente, static_cast<uint64_t>(n - 1));
+        TEstatisticasGeracao estatisticas;
+        std::unique_ptr<TSomadoBoard> board;
+        const auto antes = std::chrono::steady_clock::now();
+        try {
+            board = GerarPuzzleEmParalelo(*tamanho, *nivel, *orcamento, fluxo.Proximo(),
+                                          static_cast<int32_t>(threads), nunca, &estatisticas);
+        } catch (const std::exception& e) {
+            falha = e.what();
+            break;
         }
+        const double segundos =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - antes).count();
+        total += segundos;
+        chamadas += estatisticas.ChamadasContarIndeterminadas;
+        tempos.push_back(segundos);
+        // Made one attempt after another, the attempts' times tell what more cores would take.
+        if (threads == 1)
+            for (size_t i = 0; i < std::size(CNucleosSimulados); ++i)
+                simulados[i].push_back(
+                    TempoEmNucleos(estatisticas.SegundosPorTentativa, CNucleosSimulados[i]));
+        if (!board) {
+            std::printf("%3ld  nenhum   %8.3f s\n", n, segundos);
+        } else {
+            ++sucessos;
+            std::printf("%3ld  sucesso  %8.3f s  %-13s  score %d", n, segundos,
+                        NomeDoNivel(board->Difficulty()), board->DifficultyScore());
+            if (pasta) {
+                try {
+                    const QString caminho =
+                        GravarComNomeLivre(destino, lado, *nivel, *board, numeroLivre);
+                    std::printf("  %s", caminho.toStdString().c_str());
+                } catch (const ESomadoError& e) {
+                    std::printf("\n");
+                    falha = e.what();
+                    break;
+                }
+            }
+            std::printf("\n");
+        }
+        if (!Escrever()) falha = "não foi possível escrever o relatório";
     }
+    const double processador =
+        static_cast<double>(std::clock() - processadorAntes) / CLOCKS_PER_SEC;
     if (!falha.empty()) {
         std::fflush(stdout);
         return FalharNaExecucao(falha);
     }
-    const double total = std::chrono::duration<double>(fimDaGeracao - inicio).count();
-
     std::printf("\n%dx%d %s, orçamento %lld ms: sucesso %ld/%ld (%.0f %%)\n", lado, lado,
                 NomeDoNivel(*nivel), *orcamento, sucessos, contagem,
                 100.0 * static_cast<double>(sucessos) / static_cast<double>(contagem));
     std::printf("tempo: mediana %.3f s, p90 %.3f s, máximo %.3f s\n", Percentil(tempos, 0.5),
                 Percentil(tempos, 0.9), *std::max_element(tempos.begin(), tempos.end()));
+    for (size_t i = 0; i < std::size(CNucleosSimulados) && threads == 1; ++i)
+        std::printf(
+            "com %d núcleos livres (dos tempos das tentativas): mediana %.3f s, p90 %.3f s, "
+            "máximo %.3f s\n",
+            CNucleosSimulados[i], Percentil(simulados[i], 0.5), Percentil(simulados[i], 0.9),
+            *std::max_element(simulados[i].begin(), simulados[i].end()));
     std::printf("semente %llu, %ld threads: %.2f s ao todo\n",
                 static_cast<unsigned long long>(*semente), threads, total);
-    std::printf("ContarIndeterminadas: %lld chamadas, %.0f por segundo\n",
+    std::printf("processador: %.2f s, %.4f s por puzzle\n", processador,
+                processador / static_cast<double>(contagem));
+    std::printf("ContarIndeterminadas: %lld chamadas, %.0f por segundo de processador\n",
                 static_cast<long long>(chamadas),
-                total > 0 ? static_cast<double>(chamadas) / total : 0.0);
+                processador > 0 ? static_cast<double>(chamadas) / processador : 0.0);
     if (!Escrever()) return FalharNaExecucao("não foi possível escrever o relatório");
     return 0;
 }

@@ -3,7 +3,7 @@
 # sizes at "Difícil" (20 runs) and 25 × 25 at 30 s and 60 s budgets.
 set -euo pipefail
 bench="${1:-build/bench/somado-bench}"
-resumo() { "$bench" "$@" | tail -3 | tr '\n' ' '; echo; }
+resumo() { "$bench" "$@" | sed -n '/^$/,$p' | tr '\n' ' '; echo; }
 for n in 6 9 12 15; do
   for l in facil medio dificil muito-dificil; do resumo --size "$n" --level "$l" --count 50; done
 done

@@ -50,7 +50,10 @@ struct TProgressoLote {
 // Puzzles generated on worker threads from the moment it is made: a batch, or a single new
 // puzzle as a batch of one. The workers take the puzzles in book order; puzzle k draws from its
 // own stream, TAleatorio::DoPuzzle(Semente, k), so the book is the same whatever the number of
-// threads and the order puzzles finish in. Destroying it stops the workers and waits for them.
+// threads and the order puzzles finish in. The real generator spreads each puzzle's attempts
+// over the cores no worker is using (GerarPuzzleComAleatorio): a batch of one, or the last
+// puzzles of a book, take every core, with the same puzzles. Destroying it stops the workers
+// and waits for them.
 class TGeracaoLote {
 public:
     // AAoMudar, when given, is called on a worker thread after every change (an attempt

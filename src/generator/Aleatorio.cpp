@@ -37,6 +37,13 @@ TAleatorio TAleatorio::DoPuzzle(uint64_t ASementeLote, uint64_t AIndice) {
     return TAleatorio(Misturar(Misturar(ASementeLote) + AIndice * 0xD1B54A32D192ED03ull));
 }
 
+TAleatorio TAleatorio::DaTentativa(uint64_t ASemente, uint64_t AIndice) {
+    // Another multiplier than the puzzles', and the seed set apart first: a generation's
+    // attempts and a batch's puzzles never share a stream.
+    return TAleatorio(
+        Misturar(Misturar(ASemente ^ 0x5851F42D4C957F2Dull) + AIndice * 0x9FB21C651E98DF25ull));
+}
+
 uint64_t TAleatorio::Proximo() {
     const uint64_t resultado = Rodar(FEstado[1] * 5, 7) * 9;
     const uint64_t t = FEstado[1] << 17;

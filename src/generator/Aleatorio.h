@@ -15,6 +15,10 @@ public:
     // The stream of puzzle AIndice of a batch whose seed is ASementeLote: the same pair gives
     // the same stream, whichever thread draws from it and whenever.
     static TAleatorio DoPuzzle(uint64_t ASementeLote, uint64_t AIndice);
+    // The stream of attempt AIndice of a generation whose seed is ASemente: attempts on
+    // different threads draw from their own streams, so that the outcome of each depends on
+    // the seed and its number only.
+    static TAleatorio DaTentativa(uint64_t ASemente, uint64_t AIndice);
 
     uint64_t Proximo();
     // Uniform integer in [0, n); n must be at least 1.

@@ -98,6 +98,33 @@ bool FiltrarParPorPosicoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma
     return true;
 }
 
+// The combination rule for a run of two cells, not both settled. With one digit settled the
+// other cell must hold the rest of the total; otherwise a combination {a, b} of the total
+// stays when both digits are among the cells' and each cell can take one of them.
+bool FiltrarParPorCombinacoes(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma) {
+    if (ASoma < 0 || ASoma > CMaxSoma) return false;
+    for (int32_t i = 0; i < 2; ++i)
+        if (UmSoDigito(AConjuntos[i])) {
+            const int32_t a = MenorDigito(AConjuntos[i]), b = ASoma - a;
+            TConjuntoDigitos& outra = AConjuntos[1 - i];
+            if (b < 1 || b > 9 || b == a || !(outra & Bit(b))) return false;
+            outra = Bit(b);
+            return true;
+        }
+    const TConjuntoDigitos primeira = AConjuntos[0], segunda = AConjuntos[1];
+    const auto uniao = static_cast<TConjuntoDigitos>(primeira | segunda);
+    TConjuntoDigitos permitidos = 0;
+    for (uint32_t livres = uniao; livres; livres &= livres - 1) {
+        const int32_t a = MenorDigito(livres), b = ASoma - a;
+        if (b <= a || b > 9) continue;
+        const auto c = static_cast<TConjuntoDigitos>(Bit(a) | Bit(b));
+        if ((c & ~uniao) == 0 && (primeira & c) && (segunda & c)) permitidos |= c;
+    }
+    AConjuntos[0] = static_cast<TConjuntoDigitos>(primeira & permitidos);
+    AConjuntos[1] = static_cast<TConjuntoDigitos>(segunda & permitidos);
+    return AConjuntos[0] != 0 && AConjuntos[1] != 0;
+}
+
 bool FiltrarRunAberto(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma) {
     if (ASoma < 0 || ASoma > CMaxSoma) return false;
     const TConjuntoDigitos uniao = CUniaoCombinacoes[AConjuntos.size()][ASoma];
@@ -343,9 +370,10 @@ bool FiltrarRun(TContextoGeracao& AContexto, bool ASoCombinacoes, const TModelo&
     bool ok;
     if (todos == CDominioCompleto) {
         ok = FiltrarRunAberto(novos, ASoma);
-    } else if (n == 2 && !ASoCombinacoes) {
+    } else if (n == 2) {
         // Two cells are quicker worked out than looked up.
-        ok = FiltrarParPorPosicoes(novos, ASoma);
+        ok = ASoCombinacoes ? FiltrarParPorCombinacoes(novos, ASoma)
+                            : FiltrarParPorPosicoes(novos, ASoma);
     } else {
         // The stored answer says which cells narrowed: only those are unpacked and written.
         const TMemoriaDeRuns::TPacote chave = TMemoriaDeRuns::Chave(ASoCombinacoes, run, ASoma);

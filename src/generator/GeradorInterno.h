@@ -17,6 +17,7 @@
 #include <bit>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <utility>
@@ -375,29 +376,49 @@ bool ProcurarSolucaoUnica(TContextoGeracao& AContexto, const TModelo& AModelo,
 // Answers, for the proposals of one construction step, how many cells each would leave
 // undetermined: what ContarIndeterminadas answers for the digits with the proposal written
 // in, with the same sets, but without propagating every run again. A proposal changes the
-// totals of its run and of the runs crossing it only, so its count continues from the
-// propagation of all other runs (the run's base, shared by the run's proposals); the bases of
-// one step are made in turn from the propagation that leaves out the runs of every proposal
-// of the step (the step's base), so each adds back a few runs only. The propagator owns both
-// bases and its working sets, kept from step to step: after the first step it allocates
-// nothing.
+// totals of its run and of the runs crossing it only (the run's group), so its count
+// continues from the propagation of all other runs (the run's base, shared by the run's
+// proposals). The bases start from the propagation that leaves out every group of the step
+// (the step's base) and are made by halving: the base of half the groups adds back the runs
+// of the other half, and so on down to one group. On a small board the groups of a step
+// cover most runs, and adding each run's base back from the step's base would propagate
+// nearly the whole board once per run; halving adds each run back about log2(groups) times.
+// The propagator owns the bases and its working sets, kept from step to step: after the
+// first step it allocates nothing.
 class TPropagador {
 public:
     TPropagador(TContextoGeracao& AContexto, const TModelo& AModelo, bool ASoCombinacoes);
 
     // A new step: the digits in place (read until the step ends, left unchanged) and the
-    // step's proposals, whose runs make the step's base.
+    // step's proposals, whose runs make the groups.
     void ComecarPasso(std::span<const int32_t> ADigitos, std::span<const TProposta> APropostas);
     // Cells left undetermined by the step's digits with AProposta's digits written over its
-    // run, or CIndeterminadasContradicao. AProposta is one of the step's; the proposals of
-    // one run share the run's base, so they are quickest asked one after another.
+    // run, or CIndeterminadasContradicao. AProposta is one of the step's.
     int32_t ContarComProposta(const TProposta& AProposta);
     // Swaps the sets the last count left (unless it was a contradiction) with AOutros: the
     // caller takes them without a copy, and the propagator works on in AOutros' storage.
     void TrocarDominios(TDominios& AOutros) { std::swap(FDominios, AOutros); }
 
 private:
-    void ComecarRun(int32_t ARun);
+    // A run of the step's proposals and the runs crossing it.
+    struct TGrupo {
+        int32_t Run = 0;
+        std::array<int32_t, 1 + CMaxComprimento> Mudados{};
+        int32_t NMudados = 0;
+        TDominios Base;
+        bool BaseValida = false;
+    };
+    // The working space of one depth of the halving.
+    struct TMetade {
+        std::vector<uint8_t> Fora;
+        std::vector<int32_t> AFiltrar;
+        TDominios Base;
+    };
+    // The bases of groups [ADe, AAte) from ABase, the propagation without all their runs.
+    void FazerBases(int32_t ADe, int32_t AAte, const TDominios& ABase, bool AValida,
+                    size_t AProfundidade);
+    void FazerMetade(int32_t ADe, int32_t AAte, int32_t AOutrasDe, int32_t AOutrasAte,
+                     const TDominios& ABase, bool AValida, size_t AProfundidade);
 
     TContextoGeracao& FContexto;
     const TModelo& FModelo;
@@ -410,16 +431,12 @@ private:
     std::vector<uint8_t> FForaDoPasso;
     std::vector<int32_t> FRunsDoPasso;
     TDominios FBaseDoPasso;
-    bool FBaseDoPassoValida = false;
 
-    // The run whose proposals are being counted: the run and those crossing it (marked and
-    // listed), and the propagation of all other runs.
-    int32_t FRun = -1;
-    std::vector<uint8_t> FFora;
-    std::array<int32_t, 1 + CMaxComprimento> FMudados{};
-    int32_t FNMudados = 0;
-    TDominios FBase;
-    bool FBaseValida = false;
+    std::vector<TGrupo> FGrupos;
+    int32_t FNGrupos = 0;
+    std::vector<TMetade> FMetades;
+    // The group whose proposals are being counted.
+    int32_t FGrupo = -1;
 
     TDominios FDominios;
 };
@@ -440,12 +457,12 @@ TAvaliacao AvaliarDificuldade(const TSomadoBoard& ABoard);
 TNivelDificuldade NivelDaAvaliacao(const TAvaliacao& AAvaliacao);
 int32_t PontuacaoDaAvaliacao(const TAvaliacao& AAvaliacao);
 
-// ---- Geracao.cpp: candidate construction and the generation entry ---------------------------
+// ---- Geracao.cpp: attempts and the generation entry -----------------------------------------
 
 // What one generation call keeps while it works: the stream it draws from, the request to
 // stop it, the memory of rule results and the count of propagations the benchmarks report.
-// Each generation makes its own, so that generations on different threads share nothing but
-// the read-only table of combinations.
+// Each thread of a generation makes its own, so that threads share nothing but the read-only
+// table of combinations.
 struct TContextoGeracao {
     // A stream seeded from the process-wide one: for the interface thread and for tests.
     TContextoGeracao() : Aleatorio(AleatorioDoProcesso().Proximo()) {}
@@ -457,22 +474,89 @@ struct TContextoGeracao {
     // Set by another thread to stop the generation; it is read where the budget is, so that
     // a construction step that started runs to its end.
     const std::atomic<bool>* Parar = nullptr;
+    // Where attempts run side by side: this attempt's number, and the number of the lowest
+    // attempt known to end the generation. An attempt above it has nothing left to decide.
+    int32_t Tentativa = 0;
+    const std::atomic<int32_t>* Corte = nullptr;
     TMemoriaDeRuns Memoria;
     int64_t ChamadasContarIndeterminadas = 0;
 
-    // True when the budget is spent or a stop was asked for.
+    // True when the budget is spent, a stop was asked for or a lower attempt ended the
+    // generation.
     bool Interromper(const TCronometro& ACronometro, int64_t ALimiteMs) const;
 };
 
 inline constexpr int32_t CMaxCandidatos = 30;
 inline constexpr int32_t CMaxTabuleiros = 50;
+// Every board a generation may lay out: 30 candidates of at most 50 boards each.
+inline constexpr int32_t CMaxTentativas = CMaxCandidatos * CMaxTabuleiros;
 
 bool NivelSoCombinacoes(TNivelDificuldade ANivel);
-std::unique_ptr<TSomadoBoard> ConstruirPuzzle(TContextoGeracao& AContexto,
-                                              TTamanhoTabuleiro ATamanho, bool ASoCombinacoes,
-                                              const TCronometro& ACronometro, int64_t ALimiteMs);
-// GerarPuzzle with a context of the caller's, whose counters the benchmarks read afterwards.
-std::unique_ptr<TSomadoBoard> GerarPuzzleNoContexto(TTamanhoTabuleiro ATamanho,
-                                                    TNivelDificuldade ANivel,
-                                                    int64_t ATempoLimiteMs,
-                                                    TContextoGeracao& AContexto);
+// One board laid out, filled and searched until its totals settle every cell; none when a
+// step fails or the generation was interrupted meanwhile.
+std::unique_ptr<TSomadoBoard> ConstruirTabuleiro(TContextoGeracao& AContexto,
+                                                 TTamanhoTabuleiro ATamanho, bool ASoCombinacoes,
+                                                 const TCronometro& ACronometro, int64_t ALimiteMs);
+
+// An attempt is one board: laid out, filled, searched and graded, drawing from its own stream.
+enum class TDesfecho : uint8_t {
+    dfSucesso,         // a board of the level asked for
+    dfFalhaConstrucao, // layout, filling or construction search failed
+    dfFalhaNivel,      // built, but graded at another level
+    dfInterrompida,    // the budget ran out or a stop came first
+};
+
+struct TResultadoTentativa {
+    TDesfecho Desfecho = TDesfecho::dfInterrompida;
+    std::unique_ptr<TSomadoBoard> Board;
+};
+
+TResultadoTentativa FazerTentativa(TContextoGeracao& AContexto, TTamanhoTabuleiro ATamanho,
+                                   TNivelDificuldade ANivel, const TCronometro& ACronometro,
+                                   int64_t ALimiteMs);
+
+// The attempts' outcomes taken in order, as one thread making them one after another would
+// count them: up to 30 candidates, each ending with a graded board or after 50 boards that
+// could not be built. True when the outcome just counted ends the generation.
+class TContagemDeTentativas {
+public:
+    bool Contar(TDesfecho ADesfecho);
+
+private:
+    int32_t FCandidatos = 0;
+    int32_t FTabuleiros = 0;
+};
+
+// ---- GeracaoParalela.cpp: attempts on every core --------------------------------------------
+
+// Attempt AIndice of a generation, drawing from AContexto (its stream and its number already
+// set). It may run on any thread of the generation, several at once.
+using TFazerTentativa =
+    std::function<TResultadoTentativa(int32_t AIndice, TContextoGeracao& AContexto)>;
+
+struct TEstatisticasGeracao {
+    int64_t ChamadasContarIndeterminadas = 0;
+    // Attempts that started working, on all threads.
+    int32_t TentativasComecadas = 0;
+    // The wall time of each attempt that ran, by its number: with one thread, what the
+    // benchmarks schedule on more cores to tell what those would take.
+    std::vector<double> SegundosPorTentativa;
+};
+
+// Attempts 0, 1, 2, ... on AThreads threads (the caller's among them; 0: as many as the
+// machine has cores the other generations of the process leave idle, taken as they become
+// idle). Attempt k draws from TAleatorio::DaTentativa(ASemente, k); the result is that of the
+// lowest attempt that ends the generation in TContagemDeTentativas' order, so it is the same
+// whatever the number of threads. Attempts above it are stopped as soon as it is known;
+// attempts below it are waited for. After AParar is set no attempt starts, and the running
+// ones give up where they look at the budget. An exception an attempt raised is raised here
+// when the attempts below it did not end the generation first.
+std::unique_ptr<TSomadoBoard> CorrerTentativas(const TFazerTentativa& AFazer, uint64_t ASemente,
+                                               int32_t AThreads, const std::atomic<bool>& AParar,
+                                               TEstatisticasGeracao* AEstatisticas = nullptr);
+
+// A generation from a seed, on AThreads threads as CorrerTentativas takes them.
+std::unique_ptr<TSomadoBoard>
+GerarPuzzleEmParalelo(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel, int64_t ATempoLimiteMs,
+                      uint64_t ASemente, int32_t AThreads, const std::atomic<bool>& AParar,
+                      TEstatisticasGeracao* AEstatisticas = nullptr);

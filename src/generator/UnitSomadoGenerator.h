@@ -16,12 +16,14 @@
 // ---- Generation -----------------------------------------------------------------------
 
 // A finished puzzle of the given size whose graded level is ANivel, or none when 30
-// candidates or the budget (ATempoLimiteMs > 0) ran out. Draws from the process-wide stream,
-// so only the interface thread may call it.
+// candidates or the budget (ATempoLimiteMs > 0) ran out. Its attempts run on the cores the
+// process's other generations leave idle; the puzzle depends only on the seed, drawn from the
+// process-wide stream, so only the interface thread may call it.
 std::unique_ptr<TSomadoBoard> GerarPuzzle(TTamanhoTabuleiro ATamanho, TNivelDificuldade ANivel,
                                           int64_t ATempoLimiteMs);
-// The same drawing from AAleatorio (left advanced past the draws), and giving up when AParar
-// is set from another thread: what a worker thread calls, each with its own stream.
+// The same with the seed drawn from AAleatorio (left advanced past that one draw), giving up
+// when AParar is set from another thread: what a worker thread calls, each with its own
+// stream. The same stream gives the same puzzle however many cores take part.
 std::unique_ptr<TSomadoBoard> GerarPuzzleComAleatorio(TTamanhoTabuleiro ATamanho,
                                                       TNivelDificuldade ANivel,
                                                       int64_t ATempoLimiteMs,

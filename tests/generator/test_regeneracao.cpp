@@ -96,7 +96,7 @@ const TPuzzleGuardado CPuzzlesGuardados[] = {
     {T::tt15, N::ndMuitoDificil, 4}, {T::tt15, N::ndMuitoDificil, 6},
     {T::tt16, N::ndDificil, 3},      {T::tt16, N::ndDificil, 5},
     {T::tt20, N::ndDificil, 3},      {T::tt20, N::ndDificil, 4},
-    {T::tt25, N::ndDificil, 7},
+    {T::tt25, N::ndDificil, 31},
 };
 
 std::string NomeDoCaso(const ::testing::TestParamInfo<TPuzzleGuardado>& AInfo) {
