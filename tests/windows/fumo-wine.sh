@@ -39,17 +39,29 @@ moldura_visivel() { # $1: picture
   [ "$n" -ge 100 ]
 }
 difere() { "$olhar" difere "$imagens/$1.png" "$imagens/$2.png" "${grelha[@]}" 2>/dev/null; }
+# The program's visible windows (see iniciar_somado_wine for pid_janelas).
+pid_janelas=""
+janelas() { { xdotool search --onlyvisible --pid "${pid_janelas:-$pid}" 2>/dev/null || true; } | wc -l; }
 mais_janelas() { [ "$(janelas)" -gt "$1" ]; }
 
-# Starts somado.exe ($1) in the folder $2 and notes its window's client area.
+# Starts somado.exe ($1) in the folder $2 and notes its window's client area; with "start /wait
+# /unix" after them, $1 is a shortcut that wine's start follows, in the shortcut's own working
+# folder.
 iniciar_somado_wine() {
   cd "$2"
-  env -u QT_QPA_PLATFORM "$wine64" "$1" >"$ecra_trabalho/somado.log" 2>&1 &
+  if [ $# -gt 2 ]; then
+    env -u QT_QPA_PLATFORM "$wine64" "${@:3}" "$1" >"$ecra_trabalho/somado.log" 2>&1 &
+  else
+    env -u QT_QPA_PLATFORM "$wine64" "$1" >"$ecra_trabalho/somado.log" 2>&1 &
+  fi
   pid=$!
   esperar 60 bash -c "xdotool search --onlyvisible --name '^SOMADO \\| by Quorvel\$' >/dev/null" ||
     { captura falta-janela; falhou "a janela \"$titulo\" não apareceu"; }
   janela=$(xdotool search --onlyvisible --name '^SOMADO \| by Quorvel$' | head -1)
   [ "$(xdotool getwindowname "$janela")" = "$titulo" ] || falhou "título errado"
+  # Started through "start", the program is another process than the one waited for: its
+  # windows are counted by the window's own.
+  pid_janelas=$(xdotool getwindowpid "$janela" 2>/dev/null || echo "$pid")
   activar_e_medir
 }
 
@@ -61,7 +73,7 @@ escolher_ficheiro() { # $1: windows before, $2: path, $3: picture name
   sleep 0.3
   captura "$3"
   xdotool key Return
-  esperar 10 bash -c "[ \"\$(xdotool search --onlyvisible --pid $pid 2>/dev/null | wc -l)\" -le $1 ]" ||
+  esperar 10 bash -c "[ \"\$(xdotool search --onlyvisible --pid ${pid_janelas:-$pid} 2>/dev/null | wc -l)\" -le $1 ]" ||
     { captura "$3-depois"; falhou "o diálogo de ficheiros ficou aberto depois de Enter"; }
 }
 
@@ -72,6 +84,10 @@ valores() { tr -d '\r' <"$1" | awk '/^VALUE$/ {v = 1; next} /^[A-Z]+$/ {v = 0} v
 # at the first start.
 recuperacao="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Somado/recuperacao"
 rm -rf "$recuperacao"
+# The prefix's Documents is a link to the home folder: a folder of the prefix's own instead, so
+# that what the test saves there stays in the prefix.
+documentos_prefixo="$WINEPREFIX/drive_c/users/$(whoami)/Documents"
+if [ -L "$documentos_prefixo" ]; then rm "$documentos_prefixo" && mkdir "$documentos_prefixo"; fi
 # Temporary folders of earlier runs cut short: the check after uninstalling sees this run's.
 rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/somado-*
 # Qt's file dialogs keep their history in the registry on Windows: the program must leave none.
@@ -186,7 +202,7 @@ esperar 30 mais_janelas "$((antes + 1))" ||
 sleep 1
 captura 6b-dialogo
 xdotool key Return
-esperar 30 bash -c "[ \"\$(xdotool search --onlyvisible --pid $pid 2>/dev/null | wc -l)\" -le $antes ]" ||
+esperar 30 bash -c "[ \"\$(xdotool search --onlyvisible --pid ${pid_janelas:-$pid} 2>/dev/null | wc -l)\" -le $antes ]" ||
   { captura 6b-depois; falhou "a janela de impressão ficou aberta depois de imprimir"; }
 esperar_impressao 120 || { captura 6b-sem-trabalho; falhou "o trabalho de impressão não chegou ao cups-pdf"; }
 cp "$impresso" "$imagens/6b-impresso.pdf"
@@ -229,6 +245,7 @@ ls "$recuperacao"/*.smd >/dev/null 2>&1 || falhou "o fim da sessão não deixou 
 cd "$pasta"
 env -u QT_QPA_PLATFORM "$wine64" "$exe" >"$ecra_trabalho/somado.log" 2>&1 &
 pid=$!
+pid_janelas=""
 esperar 60 bash -c "xdotool search --onlyvisible --name '^SOMADO\$' >/dev/null" ||
   { captura 7b-sem-pergunta; falhou "a pergunta da recuperação não apareceu"; }
 captura 7b-pergunta
@@ -283,9 +300,19 @@ grep -Fq 'somado.exe" "%1"' <<<"$abrir" || falhou "os ficheiros .smd não abrem 
 "$wine64" reg query 'HKLM\Software\Classes\.smd' /ve 2>/dev/null | grep -q 'Quorvel.Somado.Puzzle' ||
   falhou ".smd não está associado ao Somado"
 echo "  .smd abre com: $(grep -o '"[^"]*somado.exe" "%1"' <<<"$abrir")"
-iniciar_somado_wine "$instalado/somado.exe" "$pasta"
+# From the Start-menu shortcut, as a person starts it: the working folder is the install folder,
+# and the first "Guardar" must offer the user's Documents instead.
+documentos="$WINEPREFIX/drive_c/users/$(whoami)/Documents"
+rm -f "$documentos/atalho.smd"
+iniciar_somado_wine "$atalho" "$pasta" start /wait /unix
 captura 8-instalado
 moldura_visivel 8-instalado || falhou "o programa instalado não mostra a moldura do foco"
+antes=$(janelas)
+clicar_botao 213
+escolher_ficheiro "$antes" atalho.smd 8-dialogo-guardar
+esperar 10 test -s "$documentos/atalho.smd" ||
+  falhou "o primeiro Guardar não abriu nos Documentos ($(ls "$WINEPREFIX/drive_c/Programas/Somado" | grep -c atalho) em Programas)"
+rm -f "$documentos/atalho.smd"
 clicar_botao 460
 esperar 20 bash -c "! kill -0 $pid 2>/dev/null" || falhou "o programa instalado não terminou depois de Sair"
 estado=0
