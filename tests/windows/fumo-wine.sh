@@ -84,10 +84,8 @@ valores() { tr -d '\r' <"$1" | awk '/^VALUE$/ {v = 1; next} /^[A-Z]+$/ {v = 0} v
 # at the first start.
 recuperacao="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Somado/recuperacao"
 rm -rf "$recuperacao"
-# The prefix's Documents is a link to the home folder: a folder of the prefix's own instead, so
-# that what the test saves there stays in the prefix.
-documentos_prefixo="$WINEPREFIX/drive_c/users/$(whoami)/Documents"
-if [ -L "$documentos_prefixo" ]; then rm "$documentos_prefixo" && mkdir "$documentos_prefixo"; fi
+# Documents: a folder of the prefix's own, emptied of what the test suites left there.
+preparar_wine "$WINEPREFIX"
 # Temporary folders of earlier runs cut short: the check after uninstalling sees this run's.
 rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/somado-*
 # Qt's file dialogs keep their history in the registry on Windows: the program must leave none.

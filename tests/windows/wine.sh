@@ -37,4 +37,11 @@ preparar_wine() {
     "$wineserver" -w
     touch "$WINEPREFIX/.somado"
   fi
+  # Wine links the user's Documents to the home folder; the program's dialogs open there
+  # first, so the tests get a folder of the prefix's own, emptied at every run.
+  local documentos
+  for documentos in "$WINEPREFIX"/drive_c/users/*/Documents; do
+    if [ -L "$documentos" ]; then rm "$documentos"; fi
+    rm -rf "$documentos" && mkdir -p "$documentos"
+  done
 }
