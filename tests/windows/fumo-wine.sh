@@ -325,6 +325,17 @@ echo "  $versao"
 grep -aq 'PerMonitorV2' "$instalado/somado.exe" && grep -aq 'asInvoker' "$instalado/somado.exe" ||
   falhou "somado.exe sem o manifesto (PerMonitorV2, asInvoker)"
 
+echo "8c. O instalador outra vez, por cima da cópia instalada: a mesma pasta, uma só entrada"
+"$wine64" "$instalador" /S || falhou "o segundo instalador falhou (código $?)"
+"$wineserver" -w
+[ -f "$instalado/somado.exe" ] || falhou "a cópia instalada desapareceu"
+[ ! -e "$WINEPREFIX/drive_c/Program Files/Somado" ] ||
+  falhou "o segundo instalador não usou a pasta da cópia anterior (ficou outra em Program Files)"
+entradas=$("$wine64" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' 2>/dev/null |
+  tr -d '\r' | grep -ci '\\Somado$' || true)
+echo "  entradas de desinstalação: $entradas"
+[ "$entradas" -eq 1 ] || falhou "esperava uma entrada de desinstalação, há $entradas"
+
 echo "9. O desinstalador em silêncio não deixa nada do Somado"
 "$wine64" "$instalado/Uninstall.exe" /S || falhou "o desinstalador falhou (código $?)"
 "$wineserver" -w
