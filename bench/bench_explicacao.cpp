@@ -71,7 +71,8 @@ const std::vector<TJogoEmCurso>& Jogos(int32_t ALado, bool AMeio) {
     return jogos;
 }
 
-void ExplicarUmPasso(benchmark::State& state) {
+// Runs AAccao over the boards of the size and fill the benchmark's arguments name, in turn.
+template <typename TAccao> void SobreOsJogos(benchmark::State& state, TAccao AAccao) {
     const std::vector<TJogoEmCurso>& jogos =
         Jogos(static_cast<int32_t>(state.range(0)), state.range(1) != 0);
     if (jogos.empty()) {
@@ -81,24 +82,21 @@ void ExplicarUmPasso(benchmark::State& state) {
     size_t i = 0;
     for (auto _ : state) {
         const TJogoEmCurso& jogo = jogos[i];
-        benchmark::DoNotOptimize(ExplicarPasso(*jogo.Board, jogo.Notas));
+        benchmark::DoNotOptimize(AAccao(*jogo.Board, jogo.Notas));
         i = i + 1 == jogos.size() ? 0 : i + 1;
     }
 }
 
+void ExplicarUmPasso(benchmark::State& state) {
+    SobreOsJogos(state, [](const TSomadoBoard& ABoard, const std::vector<uint16_t>& ANotas) {
+        return ExplicarPasso(ABoard, ANotas);
+    });
+}
+
 void CandidatosParaAsNotas(benchmark::State& state) {
-    const std::vector<TJogoEmCurso>& jogos =
-        Jogos(static_cast<int32_t>(state.range(0)), state.range(1) != 0);
-    if (jogos.empty()) {
-        state.SkipWithError("no board");
-        return;
-    }
-    size_t i = 0;
-    for (auto _ : state) {
-        const TJogoEmCurso& jogo = jogos[i];
-        benchmark::DoNotOptimize(CandidatosDasCorridas(*jogo.Board, jogo.Notas));
-        i = i + 1 == jogos.size() ? 0 : i + 1;
-    }
+    SobreOsJogos(state, [](const TSomadoBoard& ABoard, const std::vector<uint16_t>& ANotas) {
+        return CandidatosDasCorridas(ABoard, ANotas);
+    });
 }
 
 } // namespace

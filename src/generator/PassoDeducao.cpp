@@ -245,22 +245,33 @@ void Escolher(TCandidato& AMelhor, const TCandidato& ACandidato) {
     if (!AMelhor.Existe || ACandidato.Chave < AMelhor.Chave) AMelhor = ACandidato;
 }
 
+using TDigitosDaRun = std::array<TConjuntoDigitos, CMaxComprimento>;
+
+// One rule on run r as a step starts it: ACandidato names the run and its levels, AEntradas
+// holds what the run's cells admit and ASaida what the rule leaves of it. False when the run
+// has fewer than two open cells or the rule finds it impossible.
+bool AplicarNaRun(const TConhecimento& AConhecimento, bool APosicoes, int32_t r,
+                  TCandidato& ACandidato, TDigitosDaRun& AEntradas, TDigitosDaRun& ASaida) {
+    const TRunDoPasso& run = AConhecimento.T.Runs[r];
+    if (run.Abertas < 2) return false;
+    ACandidato = {};
+    ACandidato.Existe = true;
+    ACandidato.Posicoes = APosicoes;
+    ACandidato.Run = r;
+    ACandidato.Niveis = NiveisNaturais(AConhecimento, run);
+    Entradas(AConhecimento, run, ACandidato.Niveis, AEntradas);
+    ASaida = AEntradas;
+    return AplicarRegra(APosicoes, std::span(ASaida.data(), static_cast<size_t>(run.N)),
+                        run.Corrida.Soma);
+}
+
 // The easiest cell that one rule on one run fixes.
 TCandidato ProcurarFixa(const TConhecimento& AConhecimento, bool APosicoes) {
-    TCandidato melhor;
-    std::array<TConjuntoDigitos, CMaxComprimento> saida;
+    TCandidato melhor, base;
+    TDigitosDaRun entradas, saida;
     for (int32_t r = 0; r < static_cast<int32_t>(AConhecimento.T.Runs.size()); ++r) {
+        if (!AplicarNaRun(AConhecimento, APosicoes, r, base, entradas, saida)) continue;
         const TRunDoPasso& run = AConhecimento.T.Runs[r];
-        if (run.Abertas < 2) continue;
-        TCandidato base;
-        base.Existe = true;
-        base.Posicoes = APosicoes;
-        base.Run = r;
-        base.Niveis = NiveisNaturais(AConhecimento, run);
-        Entradas(AConhecimento, run, base.Niveis, saida);
-        if (!AplicarRegra(APosicoes, std::span(saida.data(), static_cast<size_t>(run.N)),
-                          run.Corrida.Soma))
-            continue;
         for (int32_t k = 0; k < run.N; ++k) {
             const int32_t i = run.Celulas[k];
             if (AConhecimento.T.Valor[i] != 0 || !UmSoDigito(saida[k]) ||
@@ -278,21 +289,11 @@ TCandidato ProcurarFixa(const TConhecimento& AConhecimento, bool APosicoes) {
 
 // The easiest application of one rule to one run that rules digits out.
 TCandidato ProcurarRetirada(const TConhecimento& AConhecimento, bool APosicoes) {
-    TCandidato melhor;
-    std::array<TConjuntoDigitos, CMaxComprimento> saida;
+    TCandidato melhor, candidato;
+    TDigitosDaRun entradas, saida;
     for (int32_t r = 0; r < static_cast<int32_t>(AConhecimento.T.Runs.size()); ++r) {
+        if (!AplicarNaRun(AConhecimento, APosicoes, r, candidato, entradas, saida)) continue;
         const TRunDoPasso& run = AConhecimento.T.Runs[r];
-        if (run.Abertas < 2) continue;
-        TCandidato candidato;
-        candidato.Existe = true;
-        candidato.Posicoes = APosicoes;
-        candidato.Run = r;
-        candidato.Niveis = NiveisNaturais(AConhecimento, run);
-        Entradas(AConhecimento, run, candidato.Niveis, saida);
-        const std::array<TConjuntoDigitos, CMaxComprimento> entradas = saida;
-        if (!AplicarRegra(APosicoes, std::span(saida.data(), static_cast<size_t>(run.N)),
-                          run.Corrida.Soma))
-            continue;
         int32_t retirados = 0;
         for (int32_t k = 0; k < run.N; ++k) {
             if (AConhecimento.T.Valor[run.Celulas[k]] != 0) continue;

@@ -1,6 +1,8 @@
 // The puzzle's pages on a printer's paper: the single-puzzle page code drawn through QPrinter
 // (here to a PDF file, as a print job is), on A4 and Letter with a printer's margins, read back
 // with poppler's tools.
+#include "Poppler.h"
+
 #include "generator/UnitSomadoGenerator.h"
 #include "pdf/PaginasPdf.h"
 #include "pdf/UnitSomadoPdf.h"
@@ -16,27 +18,9 @@
 
 #include <algorithm>
 
-#ifdef _WIN32
-#define SOMADO_PRECISA_DE_POPPLER()                                                                \
-    GTEST_SKIP() << "reads the PDF with poppler's command-line tools, which Windows lacks"
-#else
-#define SOMADO_PRECISA_DE_POPPLER() static_cast<void>(0)
-#endif
-
 namespace {
 
 using C = TConteudoImpressao;
-
-QString Executar(const QString& APrograma, const QStringList& AArgumentos) {
-    QProcess processo;
-    processo.start(APrograma, AArgumentos);
-    if (!processo.waitForFinished(60000) || processo.exitCode() != 0) {
-        ADD_FAILURE() << APrograma.toStdString()
-                      << " failed: " << processo.readAllStandardError().toStdString();
-        return {};
-    }
-    return QString::fromUtf8(processo.readAllStandardOutput());
-}
 
 // A word on a page and its box, in points from the page's top-left corner.
 struct TPalavra {

@@ -1,4 +1,6 @@
 // The documents as a reader sees them, through poppler's command-line tools.
+#include "Poppler.h"
+
 #include "generator/UnitSomadoGenerator.h"
 #include "pdf/PaginasPdf.h"
 #include "pdf/UnitSomadoPdf.h"
@@ -13,28 +15,7 @@
 #include <QTemporaryDir>
 #include <map>
 
-// The documents are read with poppler's tools, Linux programs: under Windows the wine smoke
-// test reads the exported PDF with them from outside instead.
-#ifdef _WIN32
-#define SOMADO_PRECISA_DE_POPPLER()                                                                \
-    GTEST_SKIP() << "reads the PDF with poppler's command-line tools, which Windows lacks "        \
-                    "(the wine smoke test checks the exported PDF with them from outside)"
-#else
-#define SOMADO_PRECISA_DE_POPPLER() static_cast<void>(0)
-#endif
-
 namespace {
-
-QString Executar(const QString& APrograma, const QStringList& AArgumentos) {
-    QProcess processo;
-    processo.start(APrograma, AArgumentos);
-    if (!processo.waitForFinished(60000) || processo.exitCode() != 0) {
-        ADD_FAILURE() << APrograma.toStdString()
-                      << " failed: " << processo.readAllStandardError().toStdString();
-        return {};
-    }
-    return QString::fromUtf8(processo.readAllStandardOutput());
-}
 
 QString Info(const QString& AFicheiro) {
     return Executar("pdfinfo", {AFicheiro});
