@@ -91,6 +91,26 @@ rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/somado-*
 # Qt's file dialogs keep their history in the registry on Windows: the program must leave none.
 "$wine64" reg delete 'HKCU\Software\QtProject' /f >/dev/null 2>&1 || true
 sem_chave() { ! "$wine64" reg query "$1" >/dev/null 2>&1; }
+# What the registry and the disk hold of Somado's at a step of the install cycle, for the log.
+retrato() {
+  echo "  [$1]"
+  local raiz chave
+  for raiz in HKLM HKCU; do
+    for chave in 'Software\Quorvel\Somado' 'Software\Microsoft\Windows\CurrentVersion\Uninstall\Somado' \
+      'Software\Classes\.smd' 'Software\Classes\Quorvel.Somado.Puzzle'; do
+      sem_chave "$raiz\\$chave" || echo "    registo: $raiz\\$chave"
+    done
+  done
+  find "$WINEPREFIX/drive_c" -maxdepth 10 \( -ipath '*/Programas/Somado' -o -ipath '*/Programs/Somado' \
+    -o -iname 'Somado.lnk' \) -not -ipath '*/AppData/Roaming/Somado*' 2>/dev/null |
+    while read -r caminho; do
+      if [ -d "$caminho" ]; then
+        echo "    disco: ${caminho#"$WINEPREFIX/"}/ ($(find "$caminho" -type f | wc -l) ficheiros)"
+      else
+        echo "    disco: ${caminho#"$WINEPREFIX/"}"
+      fi
+    done
+}
 
 iniciar_gestor_de_janelas
 # Before wine starts: it takes its printers from CUPS when it starts.
@@ -275,8 +295,8 @@ destino='C:\Programas\Somado'
 "$wine64" "$instalador" /S "/D=$destino" || falhou "o instalador falhou (código $?)"
 "$wineserver" -w
 instalado="$WINEPREFIX/drive_c/Programas/Somado"
-for f in somado.exe Uninstall.exe AVISOS.txt qt.conf platforms/qwindows.dll styles/qwindowsvistastyle.dll \
-  translations/qt_pt_PT.qm Qt6PrintSupport.dll; do
+for f in somado.exe Desinstalar.exe AVISOS.txt qt.conf platforms/qwindows.dll styles/qwindowsvistastyle.dll \
+  translations/qt_pt_PT.qm Qt6PrintSupport.dll ficheiros-instalados.txt; do
   [ -f "$instalado/$f" ] || falhou "o instalador não pôs $f em $destino"
 done
 atalho=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -iname 'Somado.lnk' | head -1)
@@ -291,8 +311,9 @@ grep -Eiq 'InstallLocation +REG_SZ +C:\\Programas\\Somado' <<<"$registo" ||
 grep -Eq 'EstimatedSize +REG_DWORD +0x[0-9a-f]*[1-9a-f]' <<<"$registo" ||
   falhou "sem EstimatedSize em Adicionar ou remover programas"
 grep -Eq 'URLInfoAbout +REG_SZ +https://' <<<"$registo" || falhou "sem a página do programa"
-grep -E 'DisplayName|DisplayVersion|Publisher|InstallLocation|EstimatedSize|URLInfoAbout' <<<"$registo" |
-  sed 's/^ */  /'
+grep -Eq 'QuietUninstallString +REG_SZ +"C:\\Programas\\Somado\\Desinstalar.exe" /S' <<<"$registo" ||
+  falhou "sem QuietUninstallString em Adicionar ou remover programas"
+retrato "depois de instalar para todos os utilizadores"
 abrir=$("$wine64" reg query 'HKLM\Software\Classes\Quorvel.Somado.Puzzle\shell\open\command' /ve 2>/dev/null | tr -d '\r')
 grep -Fq 'somado.exe" "%1"' <<<"$abrir" || falhou "os ficheiros .smd não abrem com somado.exe"
 "$wine64" reg query 'HKLM\Software\Classes\.smd' /ve 2>/dev/null | grep -q 'Quorvel.Somado.Puzzle' ||
@@ -325,25 +346,74 @@ echo "  $versao"
 grep -aq 'PerMonitorV2' "$instalado/somado.exe" && grep -aq 'asInvoker' "$instalado/somado.exe" ||
   falhou "somado.exe sem o manifesto (PerMonitorV2, asInvoker)"
 
-echo "8c. O instalador outra vez, por cima da cópia instalada: a mesma pasta, uma só entrada"
+echo "8c. O instalador outra vez, por cima da cópia instalada: a mesma pasta, uma só entrada, sem ficheiros velhos"
+# What an older version installed and this one no longer brings, on the old list: it goes.
+# The player's own file in the folder, and lines of the list naming places outside it, stay.
+mkdir -p "$instalado/antiga/pasta"
+echo velho >"$instalado/antigo.dll"
+echo velho >"$instalado/antiga/pasta/plugin.dll"
+echo velho >"$instalado/Uninstall.exe"
+echo meu >"$instalado/meu.txt"
+echo alheio >"$WINEPREFIX/drive_c/alheio.txt"
+printf 'antigo.dll\r\nantiga\\pasta\\plugin.dll\r\n..\\..\\alheio.txt\r\nC:\\alheio.txt\r\n\\alheio.txt\r\n' \
+  >>"$instalado/ficheiros-instalados.txt"
 "$wine64" "$instalador" /S || falhou "o segundo instalador falhou (código $?)"
 "$wineserver" -w
 [ -f "$instalado/somado.exe" ] || falhou "a cópia instalada desapareceu"
+for velho in antigo.dll antiga Uninstall.exe; do
+  [ ! -e "$instalado/$velho" ] || falhou "o segundo instalador deixou $velho da versão anterior"
+done
+[ -f "$instalado/meu.txt" ] || falhou "o segundo instalador apagou um ficheiro do jogador na pasta"
+[ -f "$WINEPREFIX/drive_c/alheio.txt" ] || falhou "uma linha da lista apagou um ficheiro fora da pasta"
+rm -f "$WINEPREFIX/drive_c/alheio.txt"
 [ ! -e "$WINEPREFIX/drive_c/Program Files/Somado" ] ||
   falhou "o segundo instalador não usou a pasta da cópia anterior (ficou outra em Program Files)"
 entradas=$("$wine64" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' 2>/dev/null |
   tr -d '\r' | grep -ci '\\Somado$' || true)
 echo "  entradas de desinstalação: $entradas"
 [ "$entradas" -eq 1 ] || falhou "esperava uma entrada de desinstalação, há $entradas"
+retrato "depois de instalar outra vez por cima"
+
+echo "8d. Só para este utilizador (/CurrentUser): na pasta de programas do utilizador, no seu registo"
+utilizador="$WINEPREFIX/drive_c/users/$(whoami)"
+pessoal="$utilizador/AppData/Local/Programs/Somado"
+"$wine64" "$instalador" /S /CurrentUser || falhou "o instalador só para este utilizador falhou (código $?)"
+"$wineserver" -w
+[ -f "$pessoal/somado.exe" ] || falhou "sem somado.exe em AppData\Local\Programs\Somado"
+[ -f "$utilizador/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Somado.lnk" ] ||
+  falhou "sem atalho no menu Iniciar do utilizador"
+pessoal_w='C:\users\'"$(whoami)"'\AppData\Local\Programs\Somado'
+"$wine64" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Somado' /v InstallLocation 2>/dev/null |
+  tr -d '\r' | grep -Fqi "$pessoal_w" || falhou "sem a entrada de desinstalação do utilizador"
+"$wine64" reg query 'HKCU\Software\Classes\Quorvel.Somado.Puzzle\shell\open\command' /ve 2>/dev/null |
+  tr -d '\r' | grep -Fqi "$pessoal_w\\somado.exe" || falhou ".smd não abre com a cópia do utilizador"
+versao=$(cd "$pasta" && "$wine64" cmd /c "$(winepath_w "$pessoal/somado.exe")" --version 2>/dev/null | tr -d '\r')
+[[ "$versao" == "Somado "[0-9]* ]] || falhou "a cópia do utilizador não arranca (--version: '$versao')"
+retrato "depois de instalar também só para este utilizador"
+"$wine64" "$pessoal/Desinstalar.exe" /S || falhou "o desinstalador do utilizador falhou (código $?)"
+"$wineserver" -w
+[ ! -e "$pessoal" ] || falhou "o desinstalador do utilizador deixou $(ls "$pessoal" | head -3)"
+for chave_utilizador in 'HKCU\Software\Quorvel' 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Somado' \
+  'HKCU\Software\Classes\.smd' 'HKCU\Software\Classes\Quorvel.Somado.Puzzle'; do
+  sem_chave "$chave_utilizador" || falhou "ficou $chave_utilizador no registo depois de desinstalar a cópia do utilizador"
+done
+[ -f "$instalado/somado.exe" ] && ! sem_chave 'HKLM\Software\Quorvel\Somado' ||
+  falhou "desinstalar a cópia do utilizador mexeu na de todos os utilizadores"
+retrato "depois de desinstalar a cópia do utilizador"
 
 echo "9. O desinstalador em silêncio não deixa nada do Somado"
-"$wine64" "$instalado/Uninstall.exe" /S || falhou "o desinstalador falhou (código $?)"
+"$wine64" "$instalado/Desinstalar.exe" /S || falhou "o desinstalador falhou (código $?)"
 "$wineserver" -w
-[ ! -e "$instalado/somado.exe" ] || falhou "o desinstalador deixou somado.exe"
+# The player's own file stays, and with it the folder; nothing else.
+[ "$(ls -A "$instalado")" = "meu.txt" ] || falhou "o desinstalador deixou: $(ls -A "$instalado" | tr '\n' ' ')"
+rm -rf "$instalado"
 for chave in 'HKLM\Software\Quorvel' "$chave" 'HKLM\Software\Classes\.smd' \
   'HKLM\Software\Classes\Quorvel.Somado.Puzzle' 'HKCU\Software\QtProject'; do
   sem_chave "$chave" || falhou "ficou $chave no registo depois de desinstalar"
 done
-restos=$(find "$WINEPREFIX/drive_c" -ipath '*somado*' -not -path '*/AppData/*' -not -path "$pasta*" 2>/dev/null | head -5)
+# The player's data (statistics, a recovered game) is theirs and stays; so do the test suites'.
+restos=$(find "$WINEPREFIX/drive_c" -ipath '*somado*' -not -ipath '*/AppData/Roaming/Somado*' \
+  -not -ipath '*/AppData/Roaming/qttest/*' -not -path "$pasta*" 2>/dev/null | head -5)
 [ -z "$restos" ] || falhou "ficou do Somado depois de desinstalar: $restos"
+retrato "depois de desinstalar"
 echo "OK"
