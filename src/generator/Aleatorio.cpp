@@ -12,10 +12,6 @@ uint64_t Misturar(uint64_t z) {
     return z ^ (z >> 31);
 }
 
-uint64_t Rodar(uint64_t x, int k) {
-    return (x << k) | (x >> (64 - k));
-}
-
 uint64_t SementeDoRelogio() {
     return static_cast<uint64_t>(
         std::chrono::high_resolution_clock::now().time_since_epoch().count());
@@ -42,45 +38,6 @@ TAleatorio TAleatorio::DaTentativa(uint64_t ASemente, uint64_t AIndice) {
     // attempts and a batch's puzzles never share a stream.
     return TAleatorio(
         Misturar(Misturar(ASemente ^ 0x5851F42D4C957F2Dull) + AIndice * 0x9FB21C651E98DF25ull));
-}
-
-uint64_t TAleatorio::Proximo() {
-    const uint64_t resultado = Rodar(FEstado[1] * 5, 7) * 9;
-    const uint64_t t = FEstado[1] << 17;
-    FEstado[2] ^= FEstado[0];
-    FEstado[3] ^= FEstado[1];
-    FEstado[1] ^= FEstado[2];
-    FEstado[0] ^= FEstado[3];
-    FEstado[2] ^= t;
-    FEstado[3] = Rodar(FEstado[3], 45);
-    return resultado;
-}
-
-int32_t TAleatorio::Inteiro(int32_t n) {
-    // Lemire's multiply-and-reject: uniform without modulo bias.
-    const auto limite = static_cast<uint32_t>(n);
-    uint64_t produto = static_cast<uint64_t>(static_cast<uint32_t>(Proximo() >> 32)) * limite;
-    auto baixo = static_cast<uint32_t>(produto);
-    if (baixo < limite) {
-        const uint32_t rejeitar = (0u - limite) % limite;
-        while (baixo < rejeitar) {
-            produto = static_cast<uint64_t>(static_cast<uint32_t>(Proximo() >> 32)) * limite;
-            baixo = static_cast<uint32_t>(produto);
-        }
-    }
-    return static_cast<int32_t>(produto >> 32);
-}
-
-double TAleatorio::Real() {
-    // The top 53 bits give every double in [0, 1) on a 2^-53 grid.
-    return static_cast<double>(Proximo() >> 11) * 0x1.0p-53;
-}
-
-void TAleatorio::Embaralhar(std::span<int32_t> a) {
-    for (size_t k = a.size(); k-- > 1;) {
-        const size_t j = static_cast<size_t>(Inteiro(static_cast<int32_t>(k + 1)));
-        std::swap(a[k], a[j]);
-    }
 }
 
 TAleatorio& AleatorioDoProcesso() {

@@ -125,14 +125,6 @@ bool FiltrarParPorCombinacoes(std::span<TConjuntoDigitos> AConjuntos, int32_t AS
     return AConjuntos[0] != 0 && AConjuntos[1] != 0;
 }
 
-bool FiltrarRunAberto(std::span<TConjuntoDigitos> AConjuntos, int32_t ASoma) {
-    if (ASoma < 0 || ASoma > CMaxSoma) return false;
-    const TConjuntoDigitos uniao = CUniaoCombinacoes[AConjuntos.size()][ASoma];
-    if (uniao == 0) return false;
-    std::fill(AConjuntos.begin(), AConjuntos.end(), uniao);
-    return true;
-}
-
 } // namespace
 
 TModelo ConstruirModelo(const TSomadoBoard& ABoard) {
@@ -349,12 +341,12 @@ bool FiltrarRun(TContextoGeracao& AContexto, bool ASoCombinacoes, const TModelo&
     const size_t n = celulas.size();
     AMudadas = 0;
     std::array<TConjuntoDigitos, CMaxComprimento> antes;
-    TConjuntoDigitos todos = CDominioCompleto, uniao = 0;
+    TConjuntoDigitos comuns = CDominioCompleto, uniao = 0;
     bool todosFixos = true;
     for (size_t i = 0; i < n; ++i) {
         const TConjuntoDigitos conjunto = ADominios[celulas[i]];
         antes[i] = conjunto;
-        todos &= conjunto;
+        comuns &= conjunto;
         uniao |= conjunto;
         todosFixos = todosFixos && UmSoDigito(conjunto);
     }
@@ -368,8 +360,15 @@ bool FiltrarRun(TContextoGeracao& AContexto, bool ASoCombinacoes, const TModelo&
     const std::span<TConjuntoDigitos> novos(depois.data(), n);
     std::copy(run.begin(), run.end(), novos.begin());
     bool ok;
-    if (todos == CDominioCompleto) {
-        ok = FiltrarRunAberto(novos, ASoma);
+    if (ASoma < 0 || ASoma > CMaxSoma) return false;
+    const TConjuntoDigitos daSoma = CUniaoCombinacoes[n][ASoma];
+    if (daSoma == 0) return false;
+    if ((comuns & daSoma) == daSoma) {
+        // Every cell can take every digit of every combination (as all can when a propagation
+        // starts): any combination fits in any order, so under either rule each cell keeps
+        // exactly those digits.
+        std::fill(novos.begin(), novos.end(), daSoma);
+        ok = true;
     } else if (n == 2) {
         // Two cells are quicker worked out than looked up.
         ok = ASoCombinacoes ? FiltrarParPorCombinacoes(novos, ASoma)

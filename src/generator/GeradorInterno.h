@@ -266,7 +266,7 @@ public:
     const TPacote& Guardar(const TPacote& AChave, const TPacote& AResposta);
 
 private:
-    static constexpr int CBitsPosicao = 13;
+    static constexpr int CBitsPosicao = 15;
     static constexpr int CBitMudadas = 18;
     static constexpr int CBitValido = 27;
     struct alignas(32) TEntrada {

@@ -9,13 +9,53 @@ bool DentroDaArea(int32_t N, int32_t r, int32_t c) {
     return r >= 1 && r < N && c >= 1 && c < N;
 }
 
+// What a trial needs of the pattern in one orientation: the candidates and, along every
+// line, how many cells before each position have a white cell beside them across the line.
+// Both change only when a bar is placed, while trials that place nothing come many in a row
+// (the densifying pass ends only after 30 of them), so they are kept until a bar is placed.
+struct TVistaDaGrelha {
+    bool Valida = false;
+    std::vector<TCandidatoBarra> Candidatos;
+    std::array<std::array<int16_t, CLadoMaximo + 1>, CLadoMaximo> Tocadas;
+
+    void Preparar(const TGrelhaBooleana& g, int32_t N, bool AHorizontal, int32_t AMin,
+                  int32_t AMax) {
+        ListarCandidatosBarra(g, N, AHorizontal, AMin, AMax, Candidatos);
+        auto branca = [&](int32_t ALinha, int32_t p) {
+            return ALinha >= 1 && ALinha <= N - 1 && !(AHorizontal ? g[ALinha][p] : g[p][ALinha]);
+        };
+        for (int32_t L = 0; L < N; ++L) {
+            Tocadas[L][0] = 0;
+            for (int32_t p = 0; p < N; ++p)
+                Tocadas[L][p + 1] = static_cast<int16_t>(
+                    Tocadas[L][p] + (branca(L - 1, p) || branca(L + 1, p) ? 1 : 0));
+        }
+        Valida = true;
+    }
+    // BarraTocaBranca, counted instead of looked at cell by cell.
+    bool Toca(const TBarraEscolhida& ABarra) const {
+        const auto& tocadas = Tocadas[ABarra.LinhaFixa];
+        return tocadas[ABarra.Inicio + ABarra.Comprimento] > tocadas[ABarra.Inicio];
+    }
+};
+
 // The bars of one trial, all of one orientation.
 struct TBarrasDoEnsaio {
     bool Horizontal = true;
     std::vector<TBarraEscolhida> Todas;
     std::vector<TBarraEscolhida> Tocantes;
-    // Working space, kept from trial to trial so that a trial allocates nothing.
-    std::vector<TCandidatoBarra> Candidatos;
+    // Working space, kept from trial to trial so that a trial allocates nothing: the views of
+    // the pattern across and down.
+    std::array<TVistaDaGrelha, 2> Vistas;
+
+    const TVistaDaGrelha& Vista(const TGrelhaBooleana& g, int32_t N, bool AHorizontal, int32_t AMin,
+                                int32_t AMax) {
+        TVistaDaGrelha& vista = Vistas[AHorizontal ? 1 : 0];
+        if (!vista.Valida) vista.Preparar(g, N, AHorizontal, AMin, AMax);
+        return vista;
+    }
+    // A bar was placed: the views no longer hold.
+    void GrelhaMudou() { Vistas[0].Valida = Vistas[1].Valida = false; }
 };
 
 int32_t SortearComprimento(const TCandidatoBarra& ACandidato, int32_t AMin,
@@ -32,23 +72,21 @@ int32_t SortearComprimento(const TCandidatoBarra& ACandidato, int32_t AMin,
 bool PrepararEnsaio(const TGrelhaBooleana& g, int32_t N, int32_t AMin, int32_t AMax,
                     TBarrasDoEnsaio& AEnsaio, TAleatorio& AAleatorio) {
     bool horizontal = AAleatorio.Real() < CProbabilidadeHorizontal;
-    std::vector<TCandidatoBarra>& candidatos = AEnsaio.Candidatos;
-    ListarCandidatosBarra(g, N, horizontal, AMin, AMax, candidatos);
-    if (candidatos.empty()) {
+    const TVistaDaGrelha* vista = &AEnsaio.Vista(g, N, horizontal, AMin, AMax);
+    if (vista->Candidatos.empty()) {
         horizontal = !horizontal;
-        ListarCandidatosBarra(g, N, horizontal, AMin, AMax, candidatos);
+        vista = &AEnsaio.Vista(g, N, horizontal, AMin, AMax);
     }
-    if (candidatos.empty()) return false;
+    if (vista->Candidatos.empty()) return false;
 
     AEnsaio.Horizontal = horizontal;
     AEnsaio.Todas.clear();
     AEnsaio.Tocantes.clear();
-    for (const TCandidatoBarra& candidato : candidatos) {
+    for (const TCandidatoBarra& candidato : vista->Candidatos) {
         const TBarraEscolhida barra{candidato.LinhaFixa, candidato.Inicio,
                                     SortearComprimento(candidato, AMin, AAleatorio)};
         AEnsaio.Todas.push_back(barra);
-        if (BarraTocaBranca(g, N, horizontal, barra.LinhaFixa, barra.Inicio, barra.Comprimento))
-            AEnsaio.Tocantes.push_back(barra);
+        if (vista->Toca(barra)) AEnsaio.Tocantes.push_back(barra);
     }
     return true;
 }
@@ -193,6 +231,7 @@ bool GerarGrelhaPorBarras(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax,
         }
         brancas += novas;
         falhas = 0;
+        ensaio.GrelhaMudou();
     }
 
     if (brancas < MinimoBrancas(N)) return false;
@@ -219,6 +258,7 @@ void AdensarGrelha(TSomadoBoard& ABoard, int32_t AMin, int32_t AMax, TAleatorio&
         }
         falhas = 0;
         mudou = true;
+        ensaio.GrelhaMudou();
     }
     // A denser pattern that breaks the run rules is simply not taken.
     if (mudou) AplicarGrelha(ABoard, g);

@@ -1,9 +1,11 @@
 #include "GrelhaDeTexto.h"
+#include "RegraCombinacoesLiteral.h"
 #include "RegraPosicoesLiteral.h"
 #include "generator/GeradorInterno.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
 namespace {
@@ -151,6 +153,151 @@ TEST(Regras, PositionRuleEqualsTheLiteralMatchingRule) {
     EXPECT_GT(contradicoes, 10000);
 }
 
+namespace {
+
+// The digits of all combinations of (n, S).
+TConjuntoDigitos UniaoDasCombinacoes(int32_t n, int32_t ASoma) {
+    TConjuntoDigitos uniao = 0;
+    for (const TConjuntoDigitos c : Combinacoes(n, ASoma))
+        uniao = static_cast<TConjuntoDigitos>(uniao | c);
+    return uniao;
+}
+
+// One random run as propagation meets it: mostly small sets, some settled (now and then
+// repeating a digit), some holding every digit of the total and more, now and then an empty
+// one; the total mostly one that n distinct digits can make.
+struct TRunAoAcaso {
+    int32_t n = 0;
+    int32_t Soma = 0;
+    std::array<TConjuntoDigitos, CMaxComprimento> Conjuntos{};
+};
+
+TRunAoAcaso RunAoAcaso(TAleatorio& AAleatorio) {
+    TRunAoAcaso run;
+    run.n = 2 + AAleatorio.Inteiro(8);
+    const int32_t minimo = run.n * (run.n + 1) / 2, maximo = run.n * (19 - run.n) / 2;
+    const int32_t escolha = AAleatorio.Inteiro(60);
+    run.Soma = escolha == 0   ? 46
+               : escolha == 1 ? -1
+               : escolha == 2 ? AAleatorio.Inteiro(CMaxSoma + 1)
+                              : minimo + AAleatorio.Inteiro(maximo - minimo + 1);
+    const TConjuntoDigitos daSoma = UniaoDasCombinacoes(run.n, std::clamp(run.Soma, 0, CMaxSoma));
+    for (int32_t i = 0; i < run.n; ++i) {
+        TConjuntoDigitos conjunto = 0;
+        switch (AAleatorio.Inteiro(8)) {
+        case 0:
+            conjunto = CDominioCompleto;
+            break;
+        case 1:
+            conjunto = static_cast<TConjuntoDigitos>(daSoma | 2u << AAleatorio.Inteiro(9));
+            break;
+        case 2:
+            conjunto = static_cast<TConjuntoDigitos>(2u << AAleatorio.Inteiro(9));
+            break;
+        case 3:
+            conjunto = AAleatorio.Inteiro(20) == 0 ? TConjuntoDigitos{0} : daSoma;
+            break;
+        default:
+            for (int32_t k = 1 + AAleatorio.Inteiro(5); k > 0; --k)
+                conjunto = static_cast<TConjuntoDigitos>(conjunto | 2u << AAleatorio.Inteiro(9));
+        }
+        run.Conjuntos[i] = conjunto;
+    }
+    // Some runs wholly settled, so that the check of a settled run is met too.
+    if (AAleatorio.Inteiro(10) == 0)
+        for (int32_t i = 0; i < run.n; ++i)
+            run.Conjuntos[i] = static_cast<TConjuntoDigitos>(2u << AAleatorio.Inteiro(9));
+    return run;
+}
+
+} // namespace
+
+// The program's combination rule against the literal one: the same result and, when the run
+// holds, the same sets and the same changed flags.
+TEST(Regras, CombinationRuleEqualsTheLiteralRule) {
+    TAleatorio aleatorio(29);
+    int32_t aceites = 0, contradicoes = 0, estreitadas = 0;
+    for (int vez = 0; vez < 300000; ++vez) {
+        const TRunAoAcaso run = RunAoAcaso(aleatorio);
+        auto rapido = run.Conjuntos, literal = run.Conjuntos;
+        std::array<uint8_t, 9> mudadasRapido, mudadasLiteral;
+        const size_t n = static_cast<size_t>(run.n);
+        const bool okRapido =
+            FiltrarPorCombinacoes(std::span(rapido.data(), n), run.Soma, mudadasRapido);
+        const bool okLiteral =
+            FiltrarPorCombinacoesLiteral(std::span(literal.data(), n), run.Soma, mudadasLiteral);
+        ASSERT_EQ(okRapido, okLiteral) << "n=" << run.n << " soma=" << run.Soma;
+        if (!okLiteral) {
+            ++contradicoes;
+            continue;
+        }
+        ++aceites;
+        ASSERT_EQ(rapido, literal) << "n=" << run.n << " soma=" << run.Soma;
+        ASSERT_EQ(mudadasRapido, mudadasLiteral);
+        estreitadas += rapido != run.Conjuntos;
+    }
+    EXPECT_GT(aceites, 30000);
+    EXPECT_GT(contradicoes, 30000);
+    EXPECT_GT(estreitadas, 10000);
+}
+
+// FiltrarRun, with its shortcuts (settled runs, cells that hold every digit of the total,
+// pairs, remembered answers), against the literal rules on the same run: the same result and,
+// when the run holds, the same sets and changed cells. The other cells are never touched.
+TEST(FiltrarRun, EqualsTheLiteralRulesOnTheRunsSets) {
+    TAleatorio aleatorio(2929);
+    TContextoGeracao contexto{TAleatorio(1)};
+    // A model of one run of each length, its cells numbered one run after another.
+    TModelo modelo;
+    modelo.RunInicio.push_back(0);
+    for (int32_t n = 2; n <= CMaxComprimento; ++n) {
+        for (int32_t i = 0; i < n; ++i) {
+            modelo.RunCel.push_back(modelo.NCel++);
+            modelo.CelRun.push_back({modelo.NRuns, -1});
+        }
+        modelo.RunInicio.push_back(static_cast<int32_t>(modelo.RunCel.size()));
+        ++modelo.NRuns;
+    }
+    int32_t aceites = 0, contradicoes = 0;
+    // Each case twice: the second time the position rule's answer may come from memory.
+    for (int vez = 0; vez < 200000; ++vez) {
+        const TRunAoAcaso run = RunAoAcaso(aleatorio);
+        const int32_t r = run.n - 2;
+        for (const bool soCombinacoes : {true, false})
+            for (int repeticao = 0; repeticao < 2; ++repeticao) {
+                TDominios dominios(static_cast<size_t>(modelo.NCel), Digitos({5}));
+                const std::span<const int32_t> celulas = modelo.CelulasDoRun(r);
+                for (size_t i = 0; i < celulas.size(); ++i)
+                    dominios[celulas[i]] = run.Conjuntos[i];
+                TDominios esperado = dominios;
+                auto literal = run.Conjuntos;
+                std::array<uint8_t, 9> mudadasLiteral;
+                const std::span<TConjuntoDigitos> l(literal.data(), celulas.size());
+                const bool okLiteral =
+                    soCombinacoes ? FiltrarPorCombinacoesLiteral(l, run.Soma, mudadasLiteral)
+                                  : FiltrarPorPosicoesLiteral(l, run.Soma, mudadasLiteral);
+                uint32_t mudadas = 0;
+                const bool ok =
+                    FiltrarRun(contexto, soCombinacoes, modelo, r, run.Soma, dominios, mudadas);
+                ASSERT_EQ(ok, okLiteral) << "n=" << run.n << " soma=" << run.Soma;
+                if (!okLiteral) {
+                    ++contradicoes;
+                    continue;
+                }
+                ++aceites;
+                uint32_t mudadasEsperadas = 0;
+                for (size_t i = 0; i < celulas.size(); ++i) {
+                    esperado[celulas[i]] = literal[i];
+                    mudadasEsperadas |= uint32_t{mudadasLiteral[i]} << i;
+                }
+                ASSERT_EQ(dominios, esperado) << "n=" << run.n << " soma=" << run.Soma;
+                ASSERT_EQ(mudadas, mudadasEsperadas);
+            }
+    }
+    EXPECT_GT(aceites, 100000);
+    EXPECT_GT(contradicoes, 100000);
+}
+
 TEST(ConstruirModelo, NumbersCellsRowByRowAndRunsAcrossFirst) {
     TSomadoBoard board(6);
     ASSERT_TRUE(AplicarGrelha(board, GrelhaDeTexto({"######", "#..###", "#..###"})));
@@ -236,7 +383,7 @@ int32_t ContarIndeterminadasDeReferencia(const TModelo& AModelo,
         for (const int32_t celula : AModelo.CelulasDoRun(r))
             conjuntos.push_back(ADominios[celula]);
         std::array<uint8_t, 9> mudadas;
-        const bool ok = ASoCombinacoes ? FiltrarPorCombinacoes(conjuntos, somas[r], mudadas)
+        const bool ok = ASoCombinacoes ? FiltrarPorCombinacoesLiteral(conjuntos, somas[r], mudadas)
                                        : FiltrarPorPosicoesLiteral(conjuntos, somas[r], mudadas);
         if (!ok) return CIndeterminadasContradicao;
         for (size_t i = 0; i < conjuntos.size(); ++i) {
