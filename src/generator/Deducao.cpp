@@ -355,14 +355,15 @@ bool FiltrarRun(TContextoGeracao& AContexto, bool ASoCombinacoes, const TModelo&
     if (todosFixos)
         return ContarBits(uniao) == static_cast<int32_t>(n) && CSomaDosDigitos[uniao] == ASoma;
 
+    if (ASoma < 0 || ASoma > CMaxSoma) return false;
+    const TConjuntoDigitos daSoma = CUniaoCombinacoes[n][ASoma];
+    if (daSoma == 0) return false;
+
     const std::span<const TConjuntoDigitos> run(antes.data(), n);
     std::array<TConjuntoDigitos, CMaxComprimento> depois;
     const std::span<TConjuntoDigitos> novos(depois.data(), n);
     std::copy(run.begin(), run.end(), novos.begin());
     bool ok;
-    if (ASoma < 0 || ASoma > CMaxSoma) return false;
-    const TConjuntoDigitos daSoma = CUniaoCombinacoes[n][ASoma];
-    if (daSoma == 0) return false;
     if ((comuns & daSoma) == daSoma) {
         // Every cell can take every digit of every combination (as all can when a propagation
         // starts): any combination fits in any order, so under either rule each cell keeps
