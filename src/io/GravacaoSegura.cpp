@@ -232,8 +232,10 @@ void HerdarDono(int AFd, const struct stat* AAntigo) {
         ::fchmod(AFd, 0666 & ~mascara);
         return;
     }
-    if (::fchown(AFd, AAntigo->st_uid, AAntigo->st_gid) != 0)
-        (void)::fchown(AFd, static_cast<uid_t>(-1), AAntigo->st_gid);
+    if (::fchown(AFd, AAntigo->st_uid, AAntigo->st_gid) != 0) {
+        // Giving the file away takes privileges; the group may still be kept.
+        [[maybe_unused]] const int grupo = ::fchown(AFd, static_cast<uid_t>(-1), AAntigo->st_gid);
+    }
     ::fchmod(AFd, AAntigo->st_mode & 07777);
 }
 

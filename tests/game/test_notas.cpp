@@ -1,6 +1,7 @@
 // Pencil marks, the current cell's runs, rule conflicts, the play clock and the finish, on the
 // fixed 9 × 9 puzzle.
 #include "FixtureJogo.h"
+#include "VerificadorDePassos.h"
 
 #include "io/UnitSomadoFicheiro.h"
 
@@ -9,9 +10,7 @@
 
 namespace {
 
-constexpr uint16_t Bit(int d) {
-    return static_cast<uint16_t>(1u << d);
-}
+using verificador::Bit;
 
 class Notas : public Jogo {
 protected:

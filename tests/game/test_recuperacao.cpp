@@ -1,6 +1,7 @@
 // The game in play kept on disk for a program that is killed: when it is written and removed,
 // what comes back at the next start, and that two programs keep separate games.
 #include "FixtureJogo.h"
+#include "VerificadorDePassos.h"
 
 #include "game/Recuperacao.h"
 #include "io/ProcessoFilho.h"
@@ -15,9 +16,7 @@
 
 namespace {
 
-constexpr uint16_t Bit(int d) {
-    return static_cast<uint16_t>(1u << d);
-}
+using verificador::Bit;
 
 const QString CPergunta =
     QStringLiteral("O Somado não terminou normalmente. Recuperar o jogo que estava em curso?");

@@ -1,5 +1,6 @@
 // Saving and opening real files. The tests run as root, where permission bits do not stop a
 // write, so failures are provoked with paths that cannot exist instead.
+#include "ApoioFicheiros.h"
 #include "ApoioSmd.h"
 #include "ProcessoFilho.h"
 
@@ -33,16 +34,6 @@ QByteArray ConteudoDe(const QString& ACaminho) {
         return {};
     }
     return ficheiro.readAll();
-}
-
-void Escrever(const QString& ACaminho, const QByteArray& ABytes) {
-    QFile ficheiro(ACaminho);
-    ASSERT_TRUE(ficheiro.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(ficheiro.write(ABytes), ABytes.size());
-}
-
-bool ComecaPor(const std::string& ATexto, const std::string& AInicio) {
-    return ATexto.compare(0, AInicio.size(), AInicio) == 0;
 }
 
 class ioFicheiros : public ::testing::Test {

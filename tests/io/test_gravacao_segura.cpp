@@ -3,6 +3,7 @@
 // failure must report the real cause and leave the old file byte for byte, with no temporary
 // file behind. Limits and lost privileges live in a child process, so the rest of the test
 // program keeps its own. The bytes written are puzzle texts, as a save writes them.
+#include "ApoioFicheiros.h"
 #include "ApoioSmd.h"
 #include "ProcessoFilho.h"
 #include "io/GravacaoSegura.h"
@@ -32,15 +33,9 @@
 
 namespace {
 
-QByteArray ConteudoDe(const QString& ACaminho) {
+QByteArray ConteudoOuNaoAbre(const QString& ACaminho) {
     QFile ficheiro(ACaminho);
     return ficheiro.open(QIODevice::ReadOnly) ? ficheiro.readAll() : QByteArray("<não abre>");
-}
-
-void Escrever(const QString& ACaminho, const QByteArray& ABytes) {
-    QFile ficheiro(ACaminho);
-    ASSERT_TRUE(ficheiro.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(ficheiro.write(ABytes), ABytes.size());
 }
 
 QStringList Nomes(const QString& APasta) {
@@ -113,13 +108,9 @@ std::map<QString, QByteArray> RetratoDaPasta(const QString& APasta) {
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString caminho = it.next();
-        retrato[caminho] = it.fileInfo().isDir() ? QByteArray("<dir>") : ConteudoDe(caminho);
+        retrato[caminho] = it.fileInfo().isDir() ? QByteArray("<dir>") : ConteudoOuNaoAbre(caminho);
     }
     return retrato;
-}
-
-bool ComecaPor(const std::string& ATexto, const std::string& AInicio) {
-    return ATexto.compare(0, AInicio.size(), AInicio) == 0;
 }
 
 class ioGravacaoSegura : public ::testing::Test {
@@ -135,7 +126,8 @@ protected:
 TEST_F(ioGravacaoSegura, SavingOverALongerFileLeavesNothingOfIt) {
     Escrever(Caminho("puzzle.smd"), QByteArray(100000, 'x'));
     GravarFicheiroInteiro(Caminho("puzzle.smd"), TextoDoPuzzle(TabuleiroDoExemplo()));
-    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(Caminho("puzzle.smd")).toStdString(),
+              BytesDoExemplo().toStdString());
 }
 
 // A file with several hard links is one file under several names: every name sees the new
@@ -151,8 +143,10 @@ TEST_F(ioGravacaoSegura, SavingOverAHardLinkedFileChangesItUnderEveryName) {
     ASSERT_FALSE(erro) << erro.message();
     const TSomadoBoard board = TabuleiroGerado(7, TNivelDificuldade::ndMedio, 3);
     GravarFicheiroInteiro(Caminho("puzzle.smd"), TextoDoPuzzle(board));
-    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
-    EXPECT_EQ(ConteudoDe(Caminho("copia.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(Caminho("puzzle.smd")).toStdString(),
+              TextoDoPuzzle(board).toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(Caminho("copia.smd")).toStdString(),
+              TextoDoPuzzle(board).toStdString());
     EXPECT_EQ(std::filesystem::hard_link_count(Caminho("copia.smd").toStdU16String()), 2u);
     EXPECT_EQ(QDir(FPasta.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               (QStringList{"copia.smd", "puzzle.smd"}));
@@ -168,7 +162,8 @@ TEST_F(ioGravacaoSegura, SavingThroughASymbolicLinkWritesItsTarget) {
     const TSomadoBoard board = TabuleiroGerado(8, TNivelDificuldade::ndFacil, 2);
     GravarFicheiroInteiro(Caminho("atalho.smd"), TextoDoPuzzle(board));
     EXPECT_TRUE(QFileInfo(Caminho("atalho.smd")).isSymLink());
-    EXPECT_EQ(ConteudoDe(Caminho("alvo.smd")).toStdString(), TextoDoPuzzle(board).toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(Caminho("alvo.smd")).toStdString(),
+              TextoDoPuzzle(board).toStdString());
 }
 
 // Names up to the file system's limit of 255 bytes: saving over one (which needs a temporary
@@ -186,7 +181,8 @@ TEST_F(ioGravacaoSegura, NamesUpToTheLimitCanBeSavedOverAgainAndAgain) {
             EXPECT_EQ(
                 MensagemDoErro([&] { GravarFicheiroInteiro(Caminho(nome), TextoDoPuzzle(board)); }),
                 "(sem erro)");
-            EXPECT_EQ(ConteudoDe(Caminho(nome)).toStdString(), TextoDoPuzzle(board).toStdString());
+            EXPECT_EQ(ConteudoOuNaoAbre(Caminho(nome)).toStdString(),
+                      TextoDoPuzzle(board).toStdString());
         }
         ASSERT_TRUE(QFile::remove(Caminho(nome)));
     }
@@ -234,7 +230,8 @@ TEST_F(ioGravacaoFalha, AFileSizeLimitLeavesTheOldFileAndNoTemporaryFile) {
 
     EXPECT_EQ(GravarNoFilho(Caminho("puzzle.smd"), TabuleiroGrande(), opcoes),
               Falha("puzzle.smd", "o ficheiro excede o tamanho máximo permitido"));
-    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(Caminho("puzzle.smd")).toStdString(),
+              BytesDoExemplo().toStdString());
     EXPECT_EQ(Nomes(FPasta.path()), QStringList{"puzzle.smd"});
 }
 
@@ -249,7 +246,8 @@ TEST_F(ioGravacaoFalha, PermissionsNameTheFileOrTheFolder) {
 
     EXPECT_EQ(GravarNoFilho(Caminho("so-leitura.smd"), board, opcoes),
               Falha("so-leitura.smd", "sem permissão para alterar o ficheiro"));
-    EXPECT_EQ(ConteudoDe(Caminho("so-leitura.smd")).toStdString(), BytesDoExemplo().toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(Caminho("so-leitura.smd")).toStdString(),
+              BytesDoExemplo().toStdString());
     EXPECT_EQ(GravarNoFilho(Caminho("fechada/novo.smd"), board, opcoes),
               Falha("novo.smd", "sem permissão para criar ficheiros nessa pasta"));
     EXPECT_TRUE(Nomes(Caminho("fechada")).isEmpty());
@@ -267,7 +265,8 @@ TEST_F(ioGravacaoFalha, AWritableFileInAClosedFolderIsWrittenInPlace) {
     opcoes.SemPrivilegios = true;
 
     EXPECT_EQ(GravarNoFilho(alvo, TabuleiroGrande(), opcoes), "(sem erro)");
-    EXPECT_EQ(ConteudoDe(alvo).toStdString(), TextoDoPuzzle(TabuleiroGrande()).toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(alvo).toStdString(),
+              TextoDoPuzzle(TabuleiroGrande()).toStdString());
     EXPECT_EQ(Nomes(Caminho("fechada")), QStringList{"jogo.smd"});
 }
 
@@ -284,7 +283,7 @@ TEST_F(ioGravacaoFalha, InPlaceWriteThatDoesNotFitPutsTheOldBytesBack) {
 
     EXPECT_EQ(GravarNoFilho(alvo, TabuleiroGrande(), opcoes),
               Falha("jogo.smd", "o ficheiro excede o tamanho máximo permitido"));
-    EXPECT_EQ(ConteudoDe(alvo).toStdString(), BytesDoExemplo().toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(alvo).toStdString(), BytesDoExemplo().toStdString());
     EXPECT_EQ(Nomes(Caminho("fechada")), QStringList{"jogo.smd"});
 }
 
@@ -336,14 +335,16 @@ TEST_F(ioDiscoCheio, SavingOverAFileOnAFullDiskKeepsItAndSaysTheDiskIsFull) {
                   GravarFicheiroInteiro(Caminho("puzzle.smd"), TextoDoPuzzle(TabuleiroGrande()));
               }),
               Falha("puzzle.smd", "o disco está cheio"));
-    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(Caminho("puzzle.smd")).toStdString(),
+              BytesDoExemplo().toStdString());
     EXPECT_EQ(Nomes(FPasta.path()), (QStringList{"enchimento", "puzzle.smd"}));
 
     // A text small enough for Qt's buffer (as a single-puzzle PDF is) fails the same way.
     const QByteArray pequeno(3000, 'p');
     EXPECT_EQ(MensagemDoErro([&] { GravarFicheiroInteiro(Caminho("puzzle.smd"), pequeno); }),
               Falha("puzzle.smd", "o disco está cheio"));
-    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(Caminho("puzzle.smd")).toStdString(),
+              BytesDoExemplo().toStdString());
     EXPECT_EQ(Nomes(FPasta.path()), (QStringList{"enchimento", "puzzle.smd"}));
 }
 
@@ -390,7 +391,8 @@ TEST_F(ioDiscoMontado, AReadOnlyDiskIsNamedAsSuchEvenForRoot) {
         Falha("novo.smd", "o disco só permite leitura"));
     EXPECT_EQ(MensagemDoErro([&] { VerificarDestino(Caminho("novo.pdf")); }),
               Falha("novo.pdf", "o disco só permite leitura"));
-    EXPECT_EQ(ConteudoDe(Caminho("puzzle.smd")).toStdString(), BytesDoExemplo().toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(Caminho("puzzle.smd")).toStdString(),
+              BytesDoExemplo().toStdString());
 }
 
 // An old file larger than what the in-place route keeps in memory: its copy goes to a
@@ -417,8 +419,8 @@ TEST_F(ioDiscoMontado, InPlaceWriteOfALargeFileOnAFullDiskPutsEveryOldByteBack) 
     const QByteArray novo(3 * 1024 * 1024, 'n');
     EXPECT_EQ(MensagemDoErro([&] { GravarFicheiroInteiro(Caminho("lote.pdf"), novo); }),
               Falha("lote.pdf", "o disco está cheio"));
-    EXPECT_TRUE(ConteudoDe(Caminho("lote.pdf")) == antigo);
-    EXPECT_TRUE(ConteudoDe(Caminho("outro.pdf")) == antigo);
+    EXPECT_TRUE(ConteudoOuNaoAbre(Caminho("lote.pdf")) == antigo);
+    EXPECT_TRUE(ConteudoOuNaoAbre(Caminho("outro.pdf")) == antigo);
     EXPECT_EQ(Nomes(FPasta.path()), (QStringList{"enchimento", "lote.pdf", "outro.pdf"}));
 }
 
@@ -445,7 +447,7 @@ TEST_F(ioGravacaoFalha, TheReplacedFileKeepsItsOwnerGroupAndPermissions) {
     EXPECT_EQ(depois.st_uid, CNinguem);
     EXPECT_EQ(depois.st_gid, CNinguem);
     EXPECT_EQ(depois.st_mode & 07777, 0640u);
-    EXPECT_EQ(ConteudoDe(alvo).toStdString(), TextoDoPuzzle(board).toStdString());
+    EXPECT_EQ(ConteudoOuNaoAbre(alvo).toStdString(), TextoDoPuzzle(board).toStdString());
 }
 
 // A new file gets what any new file of the user gets: read and write for all, less the

@@ -12,6 +12,7 @@
 #include <utility>
 
 inline const QColor CSentinela{255, 0, 255};
+inline const QColor CPreto{0, 0, 0};
 
 inline QImage ImagemSentinela(int ALargura, int AAltura) {
     QImage imagem(ALargura, AAltura, QImage::Format_ARGB32);

@@ -16,7 +16,6 @@ namespace {
 
 const QColor CCinza{80, 80, 80};
 const QColor CBranco{255, 255, 255};
-const QColor CPreto{0, 0, 0};
 
 std::string Texto(const QColor& ACor) {
     return QStringLiteral("(%1,%2,%3,%4)")

@@ -8,8 +8,6 @@
 
 namespace {
 
-const QColor CPreto{0, 0, 0};
-
 // Half-open boxes, as [left, right) x [top, bottom).
 QRect Faixa(int AEsquerda, int ATopo, int ADireita, int AFundo) {
     return QRect(AEsquerda, ATopo, ADireita - AEsquerda, AFundo - ATopo);

@@ -20,8 +20,8 @@
 
 namespace {
 
-std::unique_ptr<TSomadoBoard> SempreOFixo(TTamanhoTabuleiro, TNivelDificuldade, int64_t,
-                                          TAleatorio&, const std::atomic<bool>&) {
+std::unique_ptr<TSomadoBoard> SempreOFixoSemNivel(TTamanhoTabuleiro, TNivelDificuldade, int64_t,
+                                                  TAleatorio&, const std::atomic<bool>&) {
     return CriarPuzzleFixo();
 }
 
@@ -89,7 +89,7 @@ void VerificarJanela(QWidget& AJanela,
 } // namespace
 
 TEST(Legendas, MainWindowEveryCaptionItCanShow) {
-    TFormMain janela(SempreOFixo);
+    TFormMain janela(SempreOFixoSemNivel);
     janela.show();
 #ifdef _WIN32
     // The buttons were laid out for Segoe UI; a Windows without it (wine's stand-in is the
