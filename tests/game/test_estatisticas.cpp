@@ -3,6 +3,7 @@
 // it, set aside when damaged) and saves that cannot be made. Every file lives in a temporary
 // folder; the user's own data folder is never touched.
 #include "game/Estatisticas.h"
+#include "io/ApoioFicheiros.h"
 #include "io/ApoioSmd.h"
 #include "io/GravacaoSegura.h"
 #include "io/ProcessoFilho.h"
@@ -43,23 +44,6 @@ constexpr auto Medio = TNivelDificuldade::ndMedio;
 constexpr auto Dificil = TNivelDificuldade::ndDificil;
 constexpr auto MuitoDificil = TNivelDificuldade::ndMuitoDificil;
 constexpr TNivelDificuldade CNiveis[] = {Facil, Medio, Dificil, MuitoDificil};
-
-QByteArray ConteudoDe(const QString& ACaminho) {
-    QFile ficheiro(ACaminho);
-    return ficheiro.open(QIODevice::ReadOnly) ? ficheiro.readAll() : QByteArray("<não abre>");
-}
-
-void Escrever(const QString& ACaminho, const QByteArray& ABytes) {
-    QFile ficheiro(ACaminho);
-    ASSERT_TRUE(ficheiro.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        << ACaminho.toStdString();
-    ASSERT_EQ(ficheiro.write(ABytes), ABytes.size());
-}
-
-QStringList Nomes(const QString& APasta) {
-    return QDir(APasta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                  QDir::NoDotAndDotDot);
-}
 
 // The median as the definition gives it, from a sorted copy: the middle time, or the mean of
 // the middle two rounded to the nearest millisecond, halves to the even one.
@@ -233,7 +217,7 @@ TEST_F(EstatisticasFicheiro, KeepsTheLastTimesButCountsEveryBoard) {
     EXPECT_EQ(estatisticas.Resumo(20, Dificil), esperado);
 
     estatisticas.Gravar(Caminho("estatisticas.txt"));
-    const QList<QByteArray> linhas = ConteudoDe(Caminho("estatisticas.txt")).split('\n');
+    const QList<QByteArray> linhas = ConteudoOuNaoAbre(Caminho("estatisticas.txt")).split('\n');
     const auto linha = std::find_if(linhas.begin(), linhas.end(), [](const QByteArray& ALinha) {
         return ALinha.startsWith("TAMANHO=20 NIVEL=dificil ");
     });
@@ -535,7 +519,7 @@ protected:
         const bool eraFicheiro = original.isFile(), eraPasta = original.isDir(),
                    eraLigacao = original.isSymLink();
         const QByteArray bytes =
-            eraFicheiro && !ACaso.SemPrivilegios ? ConteudoDe(caminho) : QByteArray();
+            eraFicheiro && !ACaso.SemPrivilegios ? ConteudoOuNaoAbre(caminho) : QByteArray();
         const QStringList antes = Nomes(pasta);
 
         const std::optional<TCarga> carga = CarregarNoFilho(caminho, ACaso.SemPrivilegios);
@@ -566,7 +550,7 @@ protected:
         EXPECT_EQ(guardado.isDir(), eraPasta);
         EXPECT_EQ(guardado.isSymLink(), eraLigacao);
         if (!bytes.isEmpty()) {
-            EXPECT_TRUE(ConteudoDe(guardado.filePath()) == bytes);
+            EXPECT_TRUE(ConteudoOuNaoAbre(guardado.filePath()) == bytes);
         }
 
         // The place is free again for the record that starts now.
@@ -620,7 +604,7 @@ TEST_F(EstatisticasDanificadas, AFileThatCannotBeSetAsideIsLeftAndTheWarningSays
               "ficheiro de estatísticas do Somado) nem posto à parte com outro nome: as "
               "estatísticas recomeçam do zero.");
     EXPECT_EQ(Nomes(pasta), QStringList{"estatisticas.txt"});
-    EXPECT_TRUE(ConteudoDe(pasta + "/estatisticas.txt") == lixo);
+    EXPECT_TRUE(ConteudoOuNaoAbre(pasta + "/estatisticas.txt") == lixo);
 }
 
 #else

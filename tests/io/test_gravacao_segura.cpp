@@ -33,16 +33,6 @@
 
 namespace {
 
-QByteArray ConteudoOuNaoAbre(const QString& ACaminho) {
-    QFile ficheiro(ACaminho);
-    return ficheiro.open(QIODevice::ReadOnly) ? ficheiro.readAll() : QByteArray("<não abre>");
-}
-
-QStringList Nomes(const QString& APasta) {
-    return QDir(APasta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                  QDir::NoDotAndDotDot);
-}
-
 std::string Falha(const char* ANome, const char* AMotivo) {
     return Format("Não foi possível gravar o ficheiro \"%s\": %s", ANome, AMotivo);
 }
